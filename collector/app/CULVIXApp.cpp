@@ -1,0 +1,35 @@
+#include "app/CULVIXApp.h"
+
+#include "app/CommandLine.h"
+#include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
+
+bool CULVIXApp::InitInstance() {
+    if (!isAdministrator_()) {
+        framework::ShowMessageBox(nullptr, "You require administrative previlages to run this application",
+                                  framework::ApplicationTitle(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    framework::EnableHostedControls();
+
+    std::string arguments = CommandLine();
+    if (!arguments.empty()) {
+        CommandLineOptions options = ParseCommandLine(arguments);
+        showDialog = options.showDialog;
+        incidentNumber = options.incidentNumber;
+    }
+
+    CULVIXDlg dialog;
+    SetMainWindow(&dialog);
+    if (showDialog) {
+        dialog.DoModal();
+    } else {
+        dialog.entries.incidentNumber = incidentNumber;
+        if (dialog.Create(nullptr)) {
+            ::ShowWindow(dialog.GetSafeHwnd(), SW_HIDE);
+            dialog.OnOK();
+        }
+    }
+    SetMainWindow(nullptr);
+    return false;
+}

@@ -1,0 +1,193 @@
+#pragma once
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "dialog/OsVersion.h"
+#include "framework/Dialog.h"
+#include "framework/ProgressControl.h"
+#include "report/ReportFile.h"
+
+// One flag per option box (0 or 1; a box in its third state reads back as 2), named after
+// the box's caption. All start cleared; the detection gives them their start states.
+struct OptionFlags {
+    int registry = 0;             // 1000 "&Registry"
+    int appEventLog = 0;          // 1001 "&Application Event Log"
+    int okapoLogs = 0;            // 1002 "QzOkapo Log(s)"
+    int clusterLogs = 0;          // 1003 "&Cluster Log(s)"
+    int msinfo32 = 0;             // 1004 "MSINFO32"
+    int qzsvcDump = 0;            // 1005 "&QzSvc Dump"
+    int providers = 0;            // 1006 "&Providers (DOM)"
+    int flxAslDsm = 0;            // 1007 "&FLX ASL / DSM"
+    int qzdiag = 0;               // 1008 "Q&zDiag"
+    int systemEventLog = 0;       // 1016 "System &Event Log"
+    int mpsReports = 0;           // 1018 "MPS &Reports"
+    int binaryVersion = 0;        // 1019 "&Binary Version"
+    int hardwareInfo = 0;         // 1020 "Hardware &Information" (hidden)
+    int memoryDump = 0;           // 1024 "Memor&y Dump" (hidden)
+    int bootIni = 0;              // 1026 "&BOOT.INI"
+    int setupLog = 0;             // 1027 "Se&tup Log"
+    int drWatsonLog = 0;          // 1030 "Dr. &Watson Log"
+    int compress = 0;             // 1031 "Compress"
+    int pelorin = 0;              // 1033 "Pelorin"
+    int userDump = 0;             // 1034 "&User Dump"
+    int deleteAfterCompress = 0;  // 1035 "Delete after compress"
+    int pqhmc = 0;                // 1037 "PQHMC"
+    int nldWke = 0;               // 1038 "NLD/WKE"
+    int tejRqn = 0;               // 1039 "TEJ/RQN"
+    int kerdLogs = 0;             // 1041 "&Logs"
+    int zrx = 0;                  // 1042 "ZRX"
+    int wlt = 0;                  // 1043 "WLT"
+    int pqhHa = 0;                // 1044 "PQH / HA"
+    int ruq = 0;                  // 1046 "&RUQ"
+    int tgn = 0;                  // 1047 "&TGN"
+    int vdsLogs = 0;              // 1050 "VDS Logs"
+    int miscellaneous = 0;        // 1051 "Miscellaneous"
+    int solutions = 0;            // 1052 "Solutions"
+    int rbkSchedules = 0;         // 1053 "RBK Schedules"
+    int osmu = 0;                 // 1054 "OSMU (YTR, WOLM)"
+    int bootLog = 0;              // 1064 "QzIO/QDSM Boot Log"
+    int licenses = 0;             // 1068 "Licenses"
+};
+
+// What the user types or picks in the dialog.
+struct EntryFields {
+    std::string incidentNumber;  // at most 9 characters when typed
+    std::string name;            // at most 50
+    std::string comments;        // at most 256
+    SYSTEMTIME problemDate{};
+    SYSTEMTIME problemTime{};
+    std::string destinationFolder;  // chosen with Browse..., with a trailing backslash; empty until then
+};
+
+// The machine's version facts; every flag 0 or 1.
+struct OsFacts {
+    int isWindows2000 = 0;
+    int isXpOr2003 = 0;
+    int isVersion6 = 0;
+    int isVersion62Or63 = 0;
+    int isWow64 = 0;
+    int isServerCore = 0;
+    std::string description;  // "Microsoft Windows v%d.%d (Build %d: %s)"
+};
+
+// Folders and names of this machine and of this program, read while the header is written.
+struct MachineFolders {
+    std::string programFolder;  // the current directory at start-up
+    std::string systemDirectory;
+    std::string windowsDirectory;
+    std::string homeDrive;  // "%HOMEDRIVE%" expanded, with a trailing backslash
+    std::string nodeName;
+};
+
+// Fixed names of the companion tools, their outputs and the logs the steps copy.
+struct FixedPaths {
+    std::string providersReportName;
+    std::string productProvidersReportName;
+    std::string flxInfoOutputName;
+    std::string qzdiagOutputName;
+    std::string helpFile;
+    std::string memoryDump;
+    std::string bootFile;
+    std::string setupLog;
+    std::string providersTool;
+    std::string productProvidersTool;
+    std::string flxInfoTool;
+    std::string zrxScript;  // quoted
+    std::string ruqDiagTool;
+    std::string ruqDumpTool;
+    std::string osmuSnapshotScript;
+    std::string nldDiagScript;
+    std::string pqhmcDiagTool;
+    std::string linkgrabScript;
+    std::string vdsLog;
+    std::string qzVdsProviderLog;
+    std::string qzdiagTool;  // quoted outside Windows 2000
+    std::string drWatsonUserDump;
+    std::string drWatsonLog;
+};
+
+// What the probes found.
+struct DetectionResults {
+    std::string productVersion;  // "Version" of the volume manager key, when read
+    int productMajorVersion = 0;
+    int mpsToolFound = 0;
+    std::string mpsToolPath;
+    std::string mpsCabinetPath;
+};
+
+// Names and paths of one collection run.
+struct RunPaths {
+    std::string bugFolderNumber;  // a copy of the incident number, made by the run
+};
+
+// The report log of this run.
+struct ReportLogState {
+    ReportFile file;
+    std::string fileName;     // "<pid>_ULVIX-Report.HTML", in the current directory
+    std::string destination;  // where the run moves it
+    std::string lineBuffer;   // the entry being written
+    std::string problemDateText;
+    std::string problemTimeText;
+};
+
+// The main dialog, and the holder of the whole state of one collection.
+class CULVIXDlg : public framework::Dialog {
+public:
+    explicit CULVIXDlg(OsVersionReader readOsVersion = ReadSystemOsVersion);
+    ~CULVIXDlg() override;
+
+    void OnCancel() override;
+
+    // Report log
+    void LogReport(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+    void ReportDlgState();
+    void ReportCheckBoxState(int controlId);
+    void ReportTimeInformation();
+
+    // Probes
+    int IsFileExists(std::string path);
+    int IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output, int use64BitView);
+    int DetectWow64();
+    void DetectMpsReportTool(std::string toolSubFolder);
+    void Initialize();
+
+    // Dialog handlers, reachable for tests through the message map as well
+    void OnHelp();
+    void OnCompressToggle();
+    void OnSelectToggle();
+    void OnMpsReportsToggle();
+    void OnBrowse();
+    // Takes a folder picked with Browse...: a path with a blank is ignored.
+    void AcceptBrowsedFolder(const std::string& path);
+
+    OptionFlags options;
+    EntryFields entries;
+    OsFacts os;
+    MachineFolders folders;
+    FixedPaths paths;
+    DetectionResults detection;
+    RunPaths run;
+    ReportLogState report;
+    std::string programVersion;
+    framework::ProgressControl progress;
+
+    static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
+
+protected:
+    std::span<const framework::MessageMapEntry> GetMessageMap() const override;
+    void DoDataExchange(framework::DataExchange& exchange) override;
+    BOOL OnInitDialog() override;
+
+private:
+    void CreateReport(OsVersionReader readOsVersion);
+    void SetOsFacts(const OsVersionInfo& version);
+    void SetFixedPaths();
+
+    INT_PTR OnSysCommand(WPARAM command, LPARAM);
+    INT_PTR OnPaint(WPARAM, LPARAM);
+    INT_PTR OnQueryDragIcon(WPARAM, LPARAM);
+
+    HICON icon_ = nullptr;
+};

@@ -1,0 +1,43 @@
+// Help, Browse... and Cancel.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "common/win32/ComPtr.h"
+#include "dialog/CULVIXDlg.h"
+#include "resources/resource.h"
+
+void CULVIXDlg::OnHelp() {
+    ::ShellExecuteA(GetSafeHwnd(), "open", paths.helpFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CULVIXDlg::OnBrowse() {
+    win32::ComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.put()))) return;
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA browse{};
+    browse.hwndOwner = GetSafeHwnd();
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = "Browse Folders";
+    PIDLIST_ABSOLUTE item = ::SHBrowseForFolderA(&browse);
+    if (item == nullptr) return;
+    char path[MAX_PATH] = {};
+    if (::SHGetPathFromIDListA(item, path)) AcceptBrowsedFolder(path);
+    allocator->Free(item);
+}
+
+void CULVIXDlg::AcceptBrowsedFolder(const std::string& path) {
+    // Paths with blanks would break the packaging command line, which splits at blanks.
+    if (path.empty() || path.find(' ') != std::string::npos) return;
+    entries.destinationFolder = path;
+    if (entries.destinationFolder.back() != '\\') entries.destinationFolder += '\\';
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, entries.destinationFolder.c_str());
+}
+
+void CULVIXDlg::OnCancel() {
+    std::string name = report.file.GetFileName();
+    report.file.Close();
+    if (!name.empty()) ::DeleteFileA(name.c_str());
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,38 @@
+// The main dialog's initialisation: system menu, icon, problem time, detection, progress step.
+#include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
+#include "resources/resource.h"
+
+namespace {
+constexpr int kProgressSteps = 25;  // one step per progress mark of a run
+}
+
+BOOL CULVIXDlg::OnInitDialog() {
+    framework::Dialog::OnInitDialog();
+
+    HMENU systemMenu = ::GetSystemMenu(GetSafeHwnd(), FALSE);
+    std::string aboutItem = framework::LoadResourceString(IDS_ABOUTBOX);
+    if (systemMenu != nullptr && !aboutItem.empty()) {
+        ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutItem.c_str());
+    }
+
+    ::SendMessageA(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    ::SendMessageA(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    entries.problemDate = now;
+    entries.problemTime = now;
+    UpdateData(false);
+
+    Initialize();
+
+    int lower = 0;
+    int upper = 0;
+    progress.GetRange(lower, upper);
+    progress.SetStep((upper - lower) / kProgressSteps);
+
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, folders.homeDrive.c_str());
+    return TRUE;
+}

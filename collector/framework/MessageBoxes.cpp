@@ -1,0 +1,31 @@
+#include "framework/MessageBoxes.h"
+
+namespace framework {
+
+namespace {
+constexpr UINT kAppTitleString = 0xE000;
+constexpr int kMaxResourceString = 1024;  // the longest string the program carries, with room
+}  // namespace
+
+std::string LoadResourceString(UINT id) {
+    char text[kMaxResourceString] = {};
+    int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+std::string ApplicationTitle() {
+    std::string title = LoadResourceString(kAppTitleString);
+    if (!title.empty()) return title;
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
+    if (auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+}
+
+}  // namespace framework

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace framework {
+
+// The application's title: string 0xE000 of the program's resources, else the program's
+// file name without its extension.
+std::string ApplicationTitle();
+
+// A message box; returns the button pressed.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
+// The text of a string resource of the program ("" when it is missing).
+std::string LoadResourceString(UINT id);
+
+}  // namespace framework

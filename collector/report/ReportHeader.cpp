@@ -1,0 +1,108 @@
+// Creating the report log and writing its header while the dialog is constructed.
+#include <cstdio>
+
+#include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
+#include "probes/LeadingNumber.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr const char* kReportFileSuffix = "ULVIX-Report.HTML";
+constexpr const char* kOpeningHead = "<HTML>\n<HEADER>\n<TITLE>Zeltrin - Marlowisp Report</TITLE>\n</HEADER>\n";
+constexpr const char* kOpeningBody = "<BODY>\n<P>";
+constexpr int kProgramVersion[] = {6, 1, 0, 445};
+constexpr DWORD kFolderBuffer = 261;       // system and Windows directory
+constexpr DWORD kPathBuffer = 260;         // current directory, home drive
+constexpr DWORD kComputerNameBuffer = 16;  // a NetBIOS name and its terminator
+
+std::string CreateFailedText(const std::string& name, DWORD error) {
+    // The message is a resource so translators can reword it; it takes the name and the code.
+    std::string format = framework::LoadResourceString(IDS_REPORT_CREATE_FAILED);
+    char text[1024];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(text, sizeof text, format.c_str(), name.c_str(), static_cast<int>(error));
+#pragma GCC diagnostic pop
+    return text;
+}
+
+}  // namespace
+
+void CULVIXDlg::CreateReport(OsVersionReader readOsVersion) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%d_%s", static_cast<int>(::GetCurrentProcessId()), kReportFileSuffix);
+    report.fileName = name;
+    if (!report.file.Create(report.fileName)) {
+        DWORD error = ::GetLastError();
+        framework::ShowMessageBox(nullptr, CreateFailedText(report.fileName, error), kMessageCaption,
+                                  MB_OK | MB_ICONSTOP);
+        return;
+    }
+    report.file.Write(kOpeningHead);
+    report.file.Write(kOpeningBody);
+    report.file.Flush();
+
+    LogReport("ULVIX Report file name: %s", report.file.GetFileName().c_str());
+
+    char version[32];
+    std::snprintf(version, sizeof version, "%d.%d.%d.%d", kProgramVersion[0], kProgramVersion[1],
+                  kProgramVersion[2], kProgramVersion[3]);
+    programVersion = version;
+    LogReport("ULVIX Version         : %s", programVersion.c_str());
+
+    OsVersionInfo system = readOsVersion();
+    SetOsFacts(system);
+    LogReport("Test Box is running MSFT Windows Version %d.%d (Build %d: %s)", static_cast<int>(system.major),
+              static_cast<int>(system.minor), static_cast<int>(system.build), system.servicePack.c_str());
+    char description[512];
+    std::snprintf(description, sizeof description, "Microsoft Windows v%d.%d (Build %d: %s)",
+                  static_cast<int>(system.major), static_cast<int>(system.minor), static_cast<int>(system.build),
+                  system.servicePack.c_str());
+    os.description = description;
+
+    os.isWow64 = DetectWow64();
+
+    char systemDirectory[kFolderBuffer] = {};
+    char windowsDirectory[kFolderBuffer] = {};
+    char currentDirectory[kPathBuffer] = {};
+    if (::GetSystemDirectoryA(systemDirectory, kFolderBuffer) >= kFolderBuffer) systemDirectory[0] = '\0';
+    if (::GetWindowsDirectoryA(windowsDirectory, kFolderBuffer) >= kFolderBuffer) windowsDirectory[0] = '\0';
+    if (::GetCurrentDirectoryA(kPathBuffer, currentDirectory) >= kPathBuffer) currentDirectory[0] = '\0';
+    folders.systemDirectory = systemDirectory;
+    folders.windowsDirectory = windowsDirectory;
+    folders.programFolder = currentDirectory;
+    LogReport("ULVIX's current directory: %s", folders.programFolder.c_str());
+    LogReport("System directory: %s", folders.systemDirectory.c_str());
+    LogReport("Windows directory: %s", folders.windowsDirectory.c_str());
+
+    char homeDrive[kPathBuffer] = {};
+    if (::ExpandEnvironmentStringsA("%HOMEDRIVE%", homeDrive, kPathBuffer) > kPathBuffer) homeDrive[0] = '\0';
+    folders.homeDrive = std::string(homeDrive) + "\\";
+    LogReport("Home Drive: %s", folders.homeDrive.c_str());
+
+    char nodeName[kComputerNameBuffer] = {};
+    DWORD nodeNameSize = kComputerNameBuffer;
+    if (!::GetComputerNameA(nodeName, &nodeNameSize)) nodeName[0] = '\0';
+    folders.nodeName = nodeName;
+    LogReport("Node Name: %s", folders.nodeName.c_str());
+
+    std::string productVersion;
+    if (IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version",
+                               productVersion, 0)) {
+        detection.productVersion = productVersion;
+        LogReport("KDX/VM Version: %s", productVersion.c_str());
+    }
+    detection.productMajorVersion = LeadingNumber(detection.productVersion);
+
+    SetFixedPaths();
+}
+
+void CULVIXDlg::SetOsFacts(const OsVersionInfo& version) {
+    bool nt = version.platformId == VER_PLATFORM_WIN32_NT;
+    os.isWindows2000 = nt && version.major == 5 && version.minor == 0;
+    os.isXpOr2003 = nt && version.major == 5 && version.minor != 0;
+    os.isVersion6 = nt && version.major == 6;
+    os.isVersion62Or63 =
+        version.platformId != VER_PLATFORM_WIN32_WINDOWS && version.major == 6 && (version.minor == 2 || version.minor == 3);
+}

@@ -1,0 +1,29 @@
+// Writing entries to the report log.
+#include <cstdarg>
+#include <cstdio>
+
+#include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
+#include "report/TimeText.h"
+
+namespace {
+constexpr int kMaxReportEntry = 511;  // the report's fixed entry buffer, terminator not counted
+}
+
+void CULVIXDlg::LogReport(const char* format, ...) {
+    char text[kMaxReportEntry + 1];
+    va_list arguments;
+    va_start(arguments, format);
+    int length = std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    if (length < 0 || length > kMaxReportEntry) {
+        framework::ShowMessageBox(GetSafeHwnd(), "Could not pack the string", kMessageCaption,
+                                  MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    report.lineBuffer = FormatLocalNow("%I:%M:%S%p\t");
+    report.lineBuffer.append(text, static_cast<size_t>(length));
+    report.lineBuffer += "<BR>";
+    report.file.Write(report.lineBuffer);
+    report.file.Flush();
+}

@@ -1,0 +1,24 @@
+#include "report/TimeText.h"
+
+#include <ctime>
+
+std::string FormatTime(const SYSTEMTIME& time, const char* format) {
+    std::tm parts{};
+    parts.tm_year = time.wYear - 1900;
+    parts.tm_mon = time.wMonth - 1;
+    parts.tm_mday = time.wDay;
+    parts.tm_hour = time.wHour;
+    parts.tm_min = time.wMinute;
+    parts.tm_sec = time.wSecond;
+    parts.tm_wday = time.wDayOfWeek;
+    parts.tm_isdst = -1;
+    char text[128] = {};
+    size_t length = std::strftime(text, sizeof text, format, &parts);
+    return std::string(text, length);
+}
+
+std::string FormatLocalNow(const char* format) {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return FormatTime(now, format);
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Formats a calendar time with the C runtime's strftime codes ("%I:%M:%S%p", "%m-%d-%Y").
+std::string FormatTime(const SYSTEMTIME& time, const char* format);
+
+// The current local time, formatted.
+std::string FormatLocalNow(const char* format);

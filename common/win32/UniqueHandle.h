@@ -1,0 +1,103 @@
+#pragma once
+// One move-only owner for every kind of Windows handle; a traits type knows the invalid
+// value and the close call, so no code path has to remember to close.
+#include <windows.h>
+
+#include <utility>
+
+namespace win32 {
+
+template <class Traits>
+class UniqueHandle {
+public:
+    using pointer = typename Traits::pointer;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(pointer value) noexcept : value_(value) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~UniqueHandle() { reset(); }
+
+    pointer get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+
+    pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
+
+    void reset(pointer value = Traits::invalid()) noexcept {
+        pointer old = std::exchange(value_, value);
+        if (old != Traits::invalid()) Traits::close(old);
+    }
+
+    // For out-parameters: frees what is held, then hands out the slot.
+    pointer* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+private:
+    pointer value_ = Traits::invalid();
+};
+
+struct FileHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::CloseHandle(h); }
+};
+
+struct KernelHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::FindClose(h); }
+};
+
+struct RegKeyTraits {
+    using pointer = HKEY;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::RegCloseKey(h); }
+};
+
+struct ModuleTraits {
+    using pointer = HMODULE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::FreeLibrary(h); }
+};
+
+struct ServiceHandleTraits {
+    using pointer = SC_HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::CloseServiceHandle(h); }
+};
+
+struct LocalMemoryTraits {
+    using pointer = HLOCAL;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::LocalFree(h); }
+};
+
+struct SidTraits {
+    using pointer = PSID;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::FreeSid(h); }
+};
+
+using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
+using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;            // RegOpenKeyEx
+using UniqueModule = UniqueHandle<ModuleTraits>;            // LoadLibraryEx
+using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's buffer
+using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
+
+}  // namespace win32

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "app/CommandLine.h"
+TEST(Smoke, Parses) { EXPECT_FALSE(ParseCommandLine("-noGUI").showDialog); }
