@@ -105,7 +105,7 @@ HWND FindBox(const Options& options) {
     return search.box;
 }
 
-// The message sits in a static control whose id differs between Windows and Wine; it is the
+// The message sits in a static control whose id is Windows' or Wine's own choice; it is the
 // one with the longest text (the others are empty or the icon).
 std::string MessageText(HWND box) {
     std::string longest;
@@ -141,8 +141,8 @@ std::string IconWord(HWND box) {
     return "unknown";
 }
 
-// The box's first button in tab order, e.g. IDOK for MB_OK. Hidden ones do not count:
-// Wine builds every button and hides those the style does not ask for.
+// The box's first button in tab order, e.g. IDOK for MB_OK; a hidden one is nothing a user
+// could press, so it does not count.
 HWND FirstButton(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (ClassName(child) == "Button" && IsWindowVisible(child)) return child;
