@@ -51,6 +51,25 @@ std::string QuoteArgument(const std::string& argument) {
     return quoted;
 }
 
+// The helper names a stock icon it recognises; one it could not (Wine loads the stock icons
+// anew in every process) comes as "handle:<value>", which this process can still name when
+// the box was its own.
+std::string StockIconWord(const std::string& recorded) {
+    const std::string prefix = "handle:";
+    if (recorded.compare(0, prefix.size(), prefix) != 0) return recorded;
+    UINT_PTR shown = std::stoull(recorded.substr(prefix.size()));
+    static const struct {
+        LPCSTR id;
+        const char* word;
+    } kStockIcons[] = {{IDI_EXCLAMATION, "exclamation"},
+                       {IDI_HAND, "stop"},
+                       {IDI_ASTERISK, "information"},
+                       {IDI_QUESTION, "question"}};
+    for (const auto& stock : kStockIcons)
+        if (reinterpret_cast<UINT_PTR>(LoadIconA(nullptr, stock.id)) == shown) return stock.word;
+    return "unknown";
+}
+
 }  // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::string caption, DWORD ownerPid, int buttonId, DWORD helperTimeoutMs)
@@ -99,7 +118,7 @@ void MessageBoxAnswerer::ReadRecord() {
     std::string record((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const size_t lineEnd = record.find('\n');
     if (lineEnd == std::string::npos) return;
-    icon_ = record.substr(0, lineEnd);
+    icon_ = StockIconWord(record.substr(0, lineEnd));
     text_ = record.substr(lineEnd + 1);
     answered_ = true;
 }

@@ -127,8 +127,8 @@ std::string IconWord(HWND box) {
     }
     if (!shown) return "none";
     // Windows shares the stock icons system-wide, so the box holds the very handle LoadIcon
-    // gives here. Wine loads them anew in every process: there a box of another process
-    // (always the case for this helper) shows up as "unknown".
+    // gives here. Wine loads them anew in every process: then the handle itself is recorded,
+    // and the box's own process can still tell which stock icon it is.
     static const struct {
         LPCSTR id;
         const char* word;
@@ -138,7 +138,7 @@ std::string IconWord(HWND box) {
                        {IDI_QUESTION, "question"}};
     for (const auto& stock : kStockIcons)
         if (LoadIconA(nullptr, stock.id) == shown) return stock.word;
-    return "unknown";
+    return "handle:" + std::to_string(reinterpret_cast<UINT_PTR>(shown));
 }
 
 // The box's first button in tab order, e.g. IDOK for MB_OK; a hidden one is nothing a user
