@@ -1,0 +1,117 @@
+// The dialog after its initialisation: start states, progress step, destination, system menu,
+// the about box, and what Cancel and OK do.
+#include <atomic>
+#include <thread>
+
+#include "DialogFixture.h"
+#include "resources/resource.h"
+
+using testing_support::OwnReportName;
+using testing_support::PathExists;
+
+namespace {
+
+constexpr int kCheckedAtStart[] = {1000, 1001, 1002, 1003, 1004, 1006, 1007, 1008, 1016, 1019, 1020, 1026,
+                                   1027, 1030, 1031, 1033, 1034, 1037, 1038, 1039, 1041, 1042, 1043, 1044,
+                                   1046, 1047, 1050, 1051, 1052, 1053, 1054, 1064, 1068};
+constexpr int kClearAtStart[] = {1005, 1018, 1024, 1035};
+
+}  // namespace
+
+TEST_F(OpenDialog, StartStatesCheckAllButQzSvcDumpMpsReportsAndDeleteAfterCompress) {
+    for (int id : kCheckedAtStart) EXPECT_TRUE(Checked(id)) << id;
+    for (int id : kClearAtStart) EXPECT_FALSE(Checked(id)) << id;
+}
+
+TEST_F(OpenDialog, HardwareInformationAndMemoryDumpAreHidden) {
+    EXPECT_EQ(::GetWindowLongPtrA(Item(IDC_HARDWARE_INFO), GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(::GetWindowLongPtrA(Item(IDC_MEMORY_DUMP), GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+TEST_F(OpenDialog, InitialisationEnablesAndDisablesNothing) {
+    for (int id : kCheckedAtStart) EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : kClearAtStart) EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(OpenDialog, ProgressStepIsAQuarterOfTheDefaultRangeOver25) {
+    EXPECT_EQ(::SendMessageA(Item(IDC_PROGRESS), PBM_GETSTEP, 0, 0), 4);
+}
+
+TEST_F(OpenDialog, DestinationShowsTheHomeDrive) {
+    EXPECT_EQ(Text(IDC_DESTINATION), dialog.folders.homeDrive);
+    EXPECT_EQ(dialog.entries.destinationFolder, "");
+}
+
+TEST_F(OpenDialog, ProblemDateAndTimeStartAtNow) {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    SYSTEMTIME picked{};
+    ASSERT_EQ(::SendMessageA(Item(IDC_PROBLEM_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)),
+              GDT_VALID);
+    EXPECT_EQ(picked.wYear, now.wYear);
+    EXPECT_EQ(picked.wDay, dialog.entries.problemDate.wDay);
+    EXPECT_EQ(dialog.entries.problemTime.wHour, dialog.entries.problemDate.wHour);
+}
+
+TEST_F(OpenDialog, ReportNotesTheStartOfTheDetection) {
+    dialog.report.file.Close();
+    std::vector<std::string> entries = testing_support::ReportEntries(testing_support::ReadWholeFile(OwnReportName()));
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries[entries.size() - 2], "Start - Initialize");
+    EXPECT_EQ(entries.back(), "Enable and Set all Check Boxes...");
+}
+
+TEST_F(OpenDialog, SystemMenuEndsWithASeparatorAndTheAboutItem) {
+    HMENU menu = ::GetSystemMenu(dialog.GetSafeHwnd(), FALSE);
+    int count = ::GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    MENUITEMINFOA separator{};
+    separator.cbSize = sizeof separator;
+    separator.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(::GetMenuItemInfoA(menu, count - 2, TRUE, &separator));
+    EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+    char text[64] = {};
+    ::GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&About ULVIX...");
+    EXPECT_EQ(::GetMenuItemID(menu, count - 1), 16u);
+}
+
+TEST_F(OpenDialog, AboutItemShowsTheAboutBoxWithTheProgramVersion) {
+    std::atomic<bool> seen{false};
+    std::string versionLine;
+    std::thread closer([&] {
+        for (int tries = 0; tries < 500 && !seen; ++tries) {
+            HWND about = ::FindWindowA("#32770", "About Zeltrin");
+            if (about != nullptr && ::IsWindowVisible(about)) {
+                char text[128] = {};
+                ::GetDlgItemTextA(about, IDC_ABOUT_VERSION, text, sizeof text);
+                versionLine = text;
+                seen = true;
+                ::PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
+            ::Sleep(20);
+        }
+    });
+    // The low four bits of a system command carry no meaning and must not matter.
+    ::SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, 16 | 3, 0);
+    closer.join();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(versionLine, "Zeltrin v 6.1.0.445");
+}
+
+TEST_F(OpenDialog, CancelClosesAndDeletesTheReport) {
+    ASSERT_TRUE(PathExists(OwnReportName()));
+    ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(PathExists(OwnReportName()));
+    EXPECT_TRUE(dialog.HasEnded());
+    EXPECT_EQ(dialog.EndResult(), IDCANCEL);
+}
+
+TEST_F(OpenDialog, OkWithValidFieldsEndsTheDialogAndKeepsTheReport) {
+    ::SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_INCIDENT, "123456");
+    ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(dialog.HasEnded());
+    EXPECT_EQ(dialog.EndResult(), IDOK);
+    EXPECT_EQ(dialog.entries.incidentNumber, "123456");
+    EXPECT_TRUE(PathExists(OwnReportName()));
+}
