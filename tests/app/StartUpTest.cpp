@@ -1,0 +1,130 @@
+// Start-up: the administrator refusal in this process, and Zeltrin.exe itself started in a
+// folder of its own, silently and with its dialog.
+#include <gtest/gtest.h>
+
+#include "MessageBoxAnswerer.h"
+#include "TestFiles.h"
+#include "app/CULVIXApp.h"
+#include "resources/resource.h"
+
+using namespace testing_support;
+
+namespace {
+
+bool NotAnAdministrator() { return false; }
+
+std::vector<std::string> ReportsIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind search(::FindFirstFileA((folder + "\\*_ULVIX-Report.HTML").c_str(), &found));
+    if (search) {
+        do names.push_back(found.cFileName);
+        while (::FindNextFileA(search.get(), &found));
+    }
+    return names;
+}
+
+std::string Zeltrin() {
+    std::string quoted(1, '"');
+    quoted += ProgramFolder();
+    quoted += "\\Zeltrin.exe\"";
+    return quoted;
+}
+
+// The main dialog of another process, once it is up.
+HWND WaitForMainDialog(DWORD processId) {
+    for (int tries = 0; tries < 1000; ++tries) {
+        HWND window = nullptr;
+        while ((window = ::FindWindowExA(nullptr, window, "#32770", "Zeltrin - BRENNOCK Dunmere for Windows"))) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && ::IsWindowVisible(window)) return window;
+        }
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(StartUp, UserOutsideAdministratorsIsRefusedAndNoReportIsMade) {
+    ScopedWorkFolder folder;
+    CULVIXApp app(NotAnAdministrator);
+    MessageBoxAnswerer answerer("Zeltrin");
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "You require administrative previlages to run this application");
+    EXPECT_EQ(answerer.Icon(), "stop");
+    EXPECT_TRUE(ReportsIn(folder.Path()).empty());
+}
+
+TEST(StartUp, WineUserCountsAsAdministrator) { EXPECT_TRUE(IsUserAdministrator()); }
+
+TEST(StartUp, SilentRunWritesTheReportOfItsOwnProcessInTheCurrentDirectory) {
+    ScopedWorkFolder folder;
+    ChildProcess program(Zeltrin() + " -noGUI case#=123456", folder.Path());
+    ASSERT_TRUE(program.Started());
+    std::string expectedName = std::to_string(program.Id()) + "_ULVIX-Report.HTML";
+    program.Resume();
+    EXPECT_EQ(program.Wait(), 0);
+
+    ASSERT_EQ(ReportsIn(folder.Path()), std::vector<std::string>{expectedName});
+    std::vector<std::string> entries = ReportEntries(ReadWholeFile(expectedName));
+    ASSERT_GE(entries.size(), 5u);
+    EXPECT_EQ(entries[0], "ULVIX Report file name: " + expectedName);
+    EXPECT_EQ(entries[4], "ULVIX's current directory: " + folder.Path());
+    EXPECT_EQ(entries.back(), "Enable and Set all Check Boxes...");
+}
+
+TEST(StartUp, SilentRunWithATenCharacterIncidentShowsTheLengthMessageAndEnds) {
+    ScopedWorkFolder folder;
+    ChildProcess program(Zeltrin() + " case#=1234567890 -NOGUI", folder.Path());
+    ASSERT_TRUE(program.Started());
+    MessageBoxAnswerer answerer("Zeltrin", program.Id());
+    program.Resume();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Please enter no more than 9 characters.");
+    EXPECT_EQ(program.Wait(), 0);
+    // The run never started: the report stays where it was made.
+    EXPECT_EQ(ReportsIn(folder.Path()).size(), 1u);
+}
+
+TEST(StartUp, IncidentWithoutTheSwitchOpensTheDialogWithAnEmptyField) {
+    ScopedWorkFolder folder;
+    ChildProcess program(Zeltrin() + " case#=123456", folder.Path());
+    ASSERT_TRUE(program.Started());
+    program.Resume();
+    HWND dialog = WaitForMainDialog(program.Id());
+    ASSERT_NE(dialog, nullptr);
+    char incident[32] = {};
+    ::GetDlgItemTextA(dialog, IDC_INCIDENT, incident, sizeof incident);
+    EXPECT_STREQ(incident, "");
+    EXPECT_EQ(ReportsIn(folder.Path()).size(), 1u);
+
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(program.Wait(), 0);
+    // Cancel discards the report.
+    EXPECT_TRUE(ReportsIn(folder.Path()).empty());
+}
+
+TEST(StartUp, TokenThatOnlyResemblesTheSwitchShowsTheDialog) {
+    ScopedWorkFolder folder;
+    ChildProcess program(Zeltrin() + " /noGUI case#=1", folder.Path());
+    ASSERT_TRUE(program.Started());
+    program.Resume();
+    HWND dialog = WaitForMainDialog(program.Id());
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(program.Wait(), 0);
+}
+
+TEST(StartUp, TwoProgramsInOneFolderWriteTwoReports) {
+    ScopedWorkFolder folder;
+    ChildProcess first(Zeltrin() + " -noGUI case#=1", folder.Path());
+    ChildProcess second(Zeltrin() + " -noGUI case#=2", folder.Path());
+    first.Resume();
+    second.Resume();
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_EQ(second.Wait(), 0);
+    EXPECT_EQ(ReportsIn(folder.Path()).size(), 2u);
+}
