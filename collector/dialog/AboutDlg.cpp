@@ -1,5 +1,6 @@
 #include "dialog/AboutDlg.h"
 
+#include "framework/WindowText.h"
 #include "resources/resource.h"
 
 CAboutDlg::CAboutDlg(std::string programVersion)
@@ -7,9 +8,7 @@ CAboutDlg::CAboutDlg(std::string programVersion)
 
 BOOL CAboutDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
-    char line[128] = {};
-    ::GetDlgItemTextA(GetSafeHwnd(), IDC_ABOUT_VERSION, line, sizeof line);
-    std::string text = std::string(line) + " " + programVersion_;
+    std::string text = framework::GetWindowTextString(GetDlgItem(IDC_ABOUT_VERSION)) + " " + programVersion_;
     ::SetDlgItemTextA(GetSafeHwnd(), IDC_ABOUT_VERSION, text.c_str());
     return TRUE;
 }

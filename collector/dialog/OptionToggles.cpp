@@ -2,6 +2,7 @@
 #include <strings.h>
 
 #include "dialog/CULVIXDlg.h"
+#include "framework/WindowText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -43,9 +44,7 @@ void CULVIXDlg::OnMpsReportsToggle() {
 
 void CULVIXDlg::OnSelectToggle() {
     HWND toggle = GetDlgItem(IDC_SELECT_TOGGLE);
-    char caption[64] = {};
-    ::GetWindowTextA(toggle, caption, sizeof caption);
-    bool selectAll = ::strcasecmp(caption, "Select All") != 0;
+    bool selectAll = ::strcasecmp(framework::GetWindowTextString(toggle).c_str(), "Select All") != 0;
     ::SetWindowTextA(toggle, selectAll ? "Select All" : "Deselect All");
     for (int box : kSelectableBoxes) ::CheckDlgButton(GetSafeHwnd(), box, selectAll ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(GetSafeHwnd(), IDC_QZSVC_DUMP, BST_UNCHECKED);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/MessageBoxes.h"
+#include "framework/WindowText.h"
 
 namespace framework {
 
@@ -35,11 +36,7 @@ void DataExchange::Text(int id, std::string& value, std::size_t maxChars) {
         ::SendMessageA(edit, EM_LIMITTEXT, maxChars, 0);
         return;
     }
-    int length = ::GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int copied = ::GetWindowTextA(edit, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    value = text;
+    value = GetWindowTextString(edit);
     if (value.size() > maxChars) {
         ShowMessageBox(dialog_, TooLongMessage(maxChars), ApplicationTitle(), MB_OK | MB_ICONEXCLAMATION);
         Fail(edit);

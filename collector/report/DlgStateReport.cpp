@@ -1,6 +1,7 @@
 // The block of the dialog's entries and of every option box's state.
 #include "dialog/CULVIXDlg.h"
 #include "framework/WaitCursor.h"
+#include "framework/WindowText.h"
 #include "report/TimeText.h"
 #include "resources/resource.h"
 
@@ -19,14 +20,6 @@ constexpr int kReportedBoxes[] = {
     IDC_SOLUTIONS,     IDC_RBK_SCHEDULES,    IDC_PELORIN,    IDC_LICENSES,     IDC_OSMU,
     IDC_NLD_WKE,       IDC_PQHMC,            IDC_MISCELLANEOUS, IDC_RUQ,
 };
-
-std::string WindowText(HWND window) {
-    int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
 
 }  // namespace
 
@@ -48,7 +41,7 @@ void CULVIXDlg::ReportDlgState() {
 
 void CULVIXDlg::ReportCheckBoxState(int controlId) {
     HWND box = GetDlgItem(controlId);
-    std::string caption = WindowText(box);
+    std::string caption = framework::GetWindowTextString(box);
     if (!::IsWindowEnabled(box)) {
         LogReport("%s = Disabled", caption.c_str());
         return;

@@ -1,5 +1,7 @@
 #include "MessageBoxAnswerer.h"
 
+#include "StockIcons.h"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -54,20 +56,12 @@ std::string QuoteArgument(const std::string& argument) {
 // The helper names a stock icon it recognises; one it could not (Wine loads the stock icons
 // anew in every process) comes as "handle:<value>", which this process can still name when
 // the box was its own.
-std::string StockIconWord(const std::string& recorded) {
+std::string IconOfRecord(const std::string& recorded) {
     const std::string prefix = "handle:";
     if (recorded.compare(0, prefix.size(), prefix) != 0) return recorded;
-    UINT_PTR shown = std::stoull(recorded.substr(prefix.size()));
-    static const struct {
-        LPCSTR id;
-        const char* word;
-    } kStockIcons[] = {{IDI_EXCLAMATION, "exclamation"},
-                       {IDI_HAND, "stop"},
-                       {IDI_ASTERISK, "information"},
-                       {IDI_QUESTION, "question"}};
-    for (const auto& stock : kStockIcons)
-        if (reinterpret_cast<UINT_PTR>(LoadIconA(nullptr, stock.id)) == shown) return stock.word;
-    return "unknown";
+    auto shown = reinterpret_cast<HICON>(static_cast<UINT_PTR>(std::stoull(recorded.substr(prefix.size()))));
+    const char* word = StockIconWord(shown);
+    return word != nullptr ? word : "unknown";
 }
 
 }  // namespace
@@ -118,7 +112,7 @@ void MessageBoxAnswerer::ReadRecord() {
     std::string record((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const size_t lineEnd = record.find('\n');
     if (lineEnd == std::string::npos) return;
-    icon_ = StockIconWord(record.substr(0, lineEnd));
+    icon_ = IconOfRecord(record.substr(0, lineEnd));
     text_ = record.substr(lineEnd + 1);
     answered_ = true;
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "../StockIcons.h"
 #include "common/win32/UniqueHandle.h"
 
 namespace {
@@ -129,15 +130,7 @@ std::string IconWord(HWND box) {
     // Windows shares the stock icons system-wide, so the box holds the very handle LoadIcon
     // gives here. Wine loads them anew in every process: then the handle itself is recorded,
     // and the box's own process can still tell which stock icon it is.
-    static const struct {
-        LPCSTR id;
-        const char* word;
-    } kStockIcons[] = {{IDI_EXCLAMATION, "exclamation"},
-                       {IDI_HAND, "stop"},
-                       {IDI_ASTERISK, "information"},
-                       {IDI_QUESTION, "question"}};
-    for (const auto& stock : kStockIcons)
-        if (LoadIconA(nullptr, stock.id) == shown) return stock.word;
+    if (const char* word = StockIconWord(shown)) return word;
     return "handle:" + std::to_string(reinterpret_cast<UINT_PTR>(shown));
 }
 
