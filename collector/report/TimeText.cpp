@@ -3,6 +3,11 @@
 #include <ctime>
 
 std::string FormatTime(const SYSTEMTIME& time, const char* format) {
+    // The runtime's strftime may abort the program on fields out of range; a time that was
+    // never set gives no text instead.
+    if (time.wMonth < 1 || time.wMonth > 12 || time.wDay < 1 || time.wDay > 31 || time.wHour > 23 ||
+        time.wMinute > 59 || time.wSecond > 59 || time.wDayOfWeek > 6)
+        return {};
     std::tm parts{};
     parts.tm_year = time.wYear - 1900;
     parts.tm_mon = time.wMonth - 1;

@@ -3,7 +3,8 @@
 
 #include <string>
 
-// Formats a calendar time with the C runtime's strftime codes ("%I:%M:%S%p", "%m-%d-%Y").
+// Formats a calendar time with the C runtime's strftime codes ("%I:%M:%S%p", "%m-%d-%Y");
+// a time with a field out of range gives the empty text.
 std::string FormatTime(const SYSTEMTIME& time, const char* format);
 
 // The current local time, formatted.

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "dialog/CULVIXDlg.h"
 #include "report/TimeInformation.h"
+#include "report/TimeText.h"
 
 using namespace testing_support;
 
@@ -63,6 +64,16 @@ TEST(TimeInformation, DaylightTimeAddsTheDaylightBias) {
 TEST(TimeInformation, FailedZoneQueryGivesAnEmptyName) {
     EXPECT_EQ(TimeZoneEntries(TIME_ZONE_ID_INVALID, Zone(0, 0, 0), "x")[0], "Current Time Zone: ");
 }
+
+TEST(TimeInformation, TimeTextsUseTwelveHourClockWithLeadingZeros) {
+    SYSTEMTIME evening{2026, 12, 0, 6, 21, 5, 7, 0};
+    EXPECT_EQ(FormatTime(evening, "%I:%M:%S%p"), "09:05:07PM");
+    EXPECT_EQ(FormatTime(evening, "%m-%d-%Y %I-%M-%S%p"), "12-06-2026 09-05-07PM");
+    SYSTEMTIME midnight{2026, 1, 4, 1, 0, 0, 0, 0};
+    EXPECT_EQ(FormatTime(midnight, "%I:%M:%S%p"), "12:00:00AM");
+}
+
+TEST(TimeInformation, TimeNeverSetGivesNoText) { EXPECT_EQ(FormatTime(SYSTEMTIME{}, "%m-%d-%Y"), ""); }
 
 TEST(TimeInformation, BlockUsesTheProblemTextsAndTheSystemZone) {
     ScopedWorkFolder folder;
