@@ -153,12 +153,6 @@ public:
     void DetectMpsReportTool(std::string toolSubFolder);
     void Initialize();
 
-    // Dialog handlers, reachable for tests through the message map as well
-    void OnHelp();
-    void OnCompressToggle();
-    void OnSelectToggle();
-    void OnMpsReportsToggle();
-    void OnBrowse();
     // Takes a folder picked with Browse...: a path with a blank is ignored.
     void AcceptBrowsedFolder(const std::string& path);
 
@@ -185,6 +179,11 @@ private:
     void SetOsFacts(const OsVersionInfo& version);
     void SetFixedPaths();
 
+    void OnHelp();
+    void OnCompressToggle();
+    void OnSelectToggle();
+    void OnMpsReportsToggle();
+    void OnBrowse();
     INT_PTR OnSysCommand(WPARAM command, LPARAM);
     INT_PTR OnPaint(WPARAM, LPARAM);
     INT_PTR OnQueryDragIcon(WPARAM, LPARAM);
