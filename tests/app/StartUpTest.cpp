@@ -45,6 +45,15 @@ HWND WaitForMainDialog(DWORD processId) {
     return nullptr;
 }
 
+// Lets a started program run and gives its main dialog once it shows.
+HWND ResumeUntilTheDialogShows(ChildProcess& program) {
+    if (!program.Started()) return nullptr;
+    program.Resume();
+    return WaitForMainDialog(program.Id());
+}
+
+void Cancel(HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
 }  // namespace
 
 TEST(StartUp, UserOutsideAdministratorsIsRefusedAndNoReportIsMade) {
@@ -92,16 +101,14 @@ TEST(StartUp, SilentRunWithATenCharacterIncidentShowsTheLengthMessageAndEnds) {
 TEST(StartUp, IncidentWithoutTheSwitchOpensTheDialogWithAnEmptyField) {
     ScopedWorkFolder folder;
     ChildProcess program(Zeltrin() + " case#=123456", folder.Path());
-    ASSERT_TRUE(program.Started());
-    program.Resume();
-    HWND dialog = WaitForMainDialog(program.Id());
+    HWND dialog = ResumeUntilTheDialogShows(program);
     ASSERT_NE(dialog, nullptr);
     char incident[32] = {};
     ::GetDlgItemTextA(dialog, IDC_INCIDENT, incident, sizeof incident);
     EXPECT_STREQ(incident, "");
     EXPECT_EQ(ReportsIn(folder.Path()).size(), 1u);
 
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    Cancel(dialog);
     EXPECT_EQ(program.Wait(), 0);
     // Cancel discards the report.
     EXPECT_TRUE(ReportsIn(folder.Path()).empty());
@@ -110,11 +117,9 @@ TEST(StartUp, IncidentWithoutTheSwitchOpensTheDialogWithAnEmptyField) {
 TEST(StartUp, TokenThatOnlyResemblesTheSwitchShowsTheDialog) {
     ScopedWorkFolder folder;
     ChildProcess program(Zeltrin() + " /noGUI case#=1", folder.Path());
-    ASSERT_TRUE(program.Started());
-    program.Resume();
-    HWND dialog = WaitForMainDialog(program.Id());
+    HWND dialog = ResumeUntilTheDialogShows(program);
     ASSERT_NE(dialog, nullptr);
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    Cancel(dialog);
     EXPECT_EQ(program.Wait(), 0);
 }
 
