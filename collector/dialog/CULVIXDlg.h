@@ -108,13 +108,52 @@ struct FixedPaths {
     std::string drWatsonLog;
 };
 
-// What the probes found.
+// What the probes found; flags are 0 or 1, paths hold at most 260 characters.
 struct DetectionResults {
     std::string productVersion;  // "Version" of the volume manager key, when read
     int productMajorVersion = 0;
     int mpsToolFound = 0;
     std::string mpsToolPath;
     std::string mpsCabinetPath;
+
+    int serviceRunning = 0;  // "qzsvc" or "qzob"
+    int clusterPresent = 0;
+    int clusterLogFound = 0;
+    std::string clusterLogPath;
+    std::string productInstallFolder;  // "INSTALLDIR", as read (it ends with a backslash)
+    std::string alertLogPath;
+    int okapoTraceRegistered = 0;
+    int okapoTraceFound = 0;
+    std::string okapoTracePath;
+    int yebTraceRegistered = 0;
+    int yebTraceFound = 0;
+    std::string yebTracePath;
+    int tgnInstalled = 0;
+    int tgnXmlInstalled = 0;
+    std::string tgnXmlFolder;
+    int msinfoFound = 0;
+    std::string msinfoPath;
+    std::string solutionsLogPath;
+    int memoryDumpFound = 0;
+    int bootFileFound = 0;
+    int setupLogFound = 0;
+    int drWatsonLogFound = 0;
+    int zrxInstalled = 0;
+    int userDumpFound = 0;
+    std::string kerdOptions;  // the whole "KerdOptions" text
+    int kerdLogsFound = 0;
+    std::string kerdLogFolder;
+    std::string kerdLogPattern;
+    int pelorinInstalled = 0;
+    std::string commonAppData;
+    std::string pelorinLogFolder;
+    std::string licenceFolder;
+    int licenceFilesFound = 0;
+    int clusterSnapshotToolFound = 0;
+    std::string clusterSnapshotToolPath;
+    int wltSnapshotToolFound = 0;
+    std::string wltSnapshotToolPath;
+    int tejRqnEnabled = 0;
 };
 
 // Names and paths of one collection run.
@@ -149,9 +188,15 @@ public:
     // Probes
     int IsFileExists(std::string path);
     int IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output, int use64BitView);
+    int IsQzSvcRunning(std::string serviceName);
     int DetectWow64();
+    int IsZRXInstalled();
     void DetectMpsReportTool(std::string toolSubFolder);
     void Initialize();
+
+    // File grabbing
+    int GrabFile(std::string source, std::string target, int move);
+    int GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder);
 
     // Takes a folder picked with Browse...: a path with a blank is ignored.
     void AcceptBrowsedFolder(const std::string& path);

@@ -1,5 +1,7 @@
 // Initialize: the component detection that gives every option box its start state.
 #include "dialog/CULVIXDlg.h"
+#include "probes/DetectionSteps.h"
+#include "probes/OptionBoxes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -25,6 +27,16 @@ constexpr StartState kStartStates[] = {
     {IDC_HARDWARE_INFO, BST_CHECKED},   {IDC_MEMORY_DUMP, BST_UNCHECKED},
 };
 
+// The options that the MPS Reports box greys out, as the report names them.
+constexpr const char* kGreyedByMpsReports[] = {
+    "NOTE: Following options are enabled/disabled based on MPS Report option state",
+    "Application Event Log",
+    "System Event Log",
+    "Boot.INI ",
+    "MSCS Cluster Log",
+    "OS Info",
+};
+
 }  // namespace
 
 void CULVIXDlg::Initialize() {
@@ -33,4 +45,29 @@ void CULVIXDlg::Initialize() {
     for (const StartState& state : kStartStates) ::CheckDlgButton(GetSafeHwnd(), state.controlId, state.check);
     ::ShowWindow(GetDlgItem(IDC_HARDWARE_INFO), SW_HIDE);
     ::ShowWindow(GetDlgItem(IDC_MEMORY_DUMP), SW_HIDE);
+
+    detection::DetectVolumeManagerService(*this);
+    detection::DetectWindowsCluster(*this);
+    detection::DetectAlertLog(*this);
+    detection::DetectTraces(*this);
+    detection::DetectPlugInXmlFolder(*this);
+    detection::DetectSystemInformationTool(*this);
+    detection::DetectSolutionsLog(*this);
+    detection::DetectSnapshotSchedules(*this);
+    detection::DetectSystemFiles(*this);
+    detection::DetectReplication(*this);
+    detection::DetectMpsReports(*this);
+    detection::DetectUserDump(*this);
+    detection::DetectKerdLogs(*this);
+    detection::DetectPelorin(*this);
+    detection::DetectLicences(*this);
+    detection::DetectSnapshotTools(*this);
+    OptionBoxes(GetSafeHwnd()).EnableAndCheck(IDC_TEJ_RQN);
+    detection.tejRqnEnabled = 1;
+
+    for (const char* line : kGreyedByMpsReports) LogReport("%s", line);
+    ReportDlgState();
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_VERSION_LABEL, ("v" + programVersion).c_str());
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_OS_DESCRIPTION, os.description.c_str());
+    LogReport("Finish - Initialize. Error=%d<BR>", 0);
 }

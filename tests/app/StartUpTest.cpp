@@ -82,7 +82,7 @@ TEST(StartUp, SilentRunWritesTheReportOfItsOwnProcessInTheCurrentDirectory) {
     ASSERT_GE(entries.size(), 5u);
     EXPECT_EQ(entries[0], "ULVIX Report file name: " + expectedName);
     EXPECT_EQ(entries[4], "ULVIX's current directory: " + folder.Path());
-    EXPECT_EQ(entries.back(), "Enable and Set all Check Boxes...");
+    EXPECT_EQ(entries.back(), "Finish - Initialize. Error=0<BR>");
 }
 
 TEST(StartUp, SilentRunWithATenCharacterIncidentShowsTheLengthMessageAndEnds) {

@@ -30,4 +30,23 @@ void PlantedKey::SetBytes(const std::string& name, DWORD type, const std::string
 
 void RemoveMachineKey(const std::string& subKey) { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, subKey.c_str()); }
 
+void CreateMachineKey(const std::string& subKey) {
+    win32::UniqueRegKey key;
+    EXPECT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS)
+        << subKey;
+}
+
+void SetMachineString(const std::string& subKey, const std::string& name, const std::string& value, DWORD type) {
+    win32::UniqueRegKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS)
+        << subKey;
+    ASSERT_EQ(::RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                               static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS);
+}
+
 }  // namespace testing_support

@@ -24,6 +24,12 @@ private:
 // Removes a key below HKEY_LOCAL_MACHINE with everything under it; nothing if it is absent.
 void RemoveMachineKey(const std::string& subKey);
 
+// Creates a key below HKEY_LOCAL_MACHINE (and its parents) that stays until a test removes it.
+void CreateMachineKey(const std::string& subKey);
+// Creates the key if needed and sets a string value in it.
+void SetMachineString(const std::string& subKey, const std::string& name, const std::string& value,
+                      DWORD type = REG_SZ);
+
 constexpr const char* kProductRoot = "SOFTWARE\\BRENNOCK";
 
 }  // namespace testing_support

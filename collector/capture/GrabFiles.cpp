@@ -1,0 +1,73 @@
+// GrabFile and GrabMultipleFiles: the copy primitives of every capture.
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+#include "framework/WaitCursor.h"
+#include "report/ErrorText.h"
+
+int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
+    framework::WaitCursor wait;
+    LogReport("Start - GrabFile");
+    LogReport("Source File: %s", source.c_str());
+    LogReport("Target File: %s", target.c_str());
+    DWORD error = 0;
+    if (move) {
+        // No replace flag: a target that is already there keeps the source where it was.
+        if (!::MoveFileA(source.c_str(), target.c_str())) {
+            error = ::GetLastError();
+            LogReport("Failed to Move!!! %s", GetErrorText(error).c_str());
+        }
+    } else if (!::CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+        error = ::GetLastError();
+        LogReport("Failed to copy!!! %s", GetErrorText(error).c_str());
+    }
+    LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(error));
+    return error == 0 ? 1 : 0;
+}
+
+int CULVIXDlg::GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder) {
+    LogReport("Start - GrabMultipleFiles");
+    LogReport("Source Path: %s", sourceFolder.c_str());
+    LogReport("Source File Name: %s", fileName.c_str());
+    LogReport("Target Path: %s", targetFolder.c_str());
+    std::string search = sourceFolder + "\\" + fileName;
+    LogReport("FindFirstFile() %s", search.c_str());
+
+    DWORD error = 0;
+    WIN32_FIND_DATAA entry{};
+    win32::UniqueFind found(::FindFirstFileA(search.c_str(), &entry));
+    if (!found) {
+        error = ::GetLastError();
+        LogReport("FindFirstFile() failed to find %s.!!! %s", search.c_str(), GetErrorText(error).c_str());
+        LogReport("Finish - GrabMultipleFiles.  Error = %d", static_cast<int>(error));
+        return 0;
+    }
+    for (;;) {
+        std::string source = sourceFolder + "\\" + entry.cFileName;
+        std::string target = targetFolder + entry.cFileName;
+        LogReport("After found Source:%s", source.c_str());
+        LogReport("After found Target:%s", target.c_str());
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            LogReport("The above file is a directory -- so didn't grab it.");
+        else
+            GrabFile(source, target, 0);  // a failed copy has its own lines; the rest still goes
+
+        if (::FindNextFileA(found.get(), &entry)) continue;
+        DWORD next = ::GetLastError();
+        if (next == ERROR_NO_MORE_FILES) {
+            LogReport("No more files are left, so we are done here!!!");
+        } else {
+            error = next;
+            LogReport("Couldn't find next file!!! %s", GetErrorText(error).c_str());
+            LogReport("Last file we searched: %s", source.c_str());
+        }
+        break;
+    }
+    HANDLE handle = found.release();
+    if (!::FindClose(handle)) {
+        error = ::GetLastError();
+        LogReport("Couldn't close handle:%d. REASON:%s", static_cast<int>(reinterpret_cast<INT_PTR>(handle)),
+                  GetErrorText(error).c_str());
+    }
+    LogReport("Finish - GrabMultipleFiles.  Error = %d", static_cast<int>(error));
+    return 1;
+}

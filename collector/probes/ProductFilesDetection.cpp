@@ -1,0 +1,135 @@
+// Detection of the product's log folders and companion tools: solutions log, snapshot
+// schedules, the software-update agent, licences and the snapshot tools.
+#include <cstring>
+
+#include "common/win32/Environment.h"
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+#include "probes/DetectionSteps.h"
+#include "probes/OptionBoxes.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr const char* kLicenceFolder =
+    "%SystemDrive%\\Program Files (x86)\\Common Files\\Brennock Shared\\hlmqlic\\lic";
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// "." and ".." are in every folder but a root; they are no licence files.
+bool HoldsAnyEntry(const std::string& folder) {
+    WIN32_FIND_DATAA entry{};
+    win32::UniqueFind search(::FindFirstFileA((folder + "\\*.*").c_str(), &entry));
+    if (!search) return false;
+    do {
+        if (!IsDotEntry(entry.cFileName)) return true;
+    } while (::FindNextFileA(search.get(), &entry));
+    return false;
+}
+
+struct SnapshotTool {
+    const char* path;  // expanded; an undefined variable stays as it is and the path does not exist
+    std::string DetectionResults::* toolPath;
+    int DetectionResults::* found;
+    int controlId;
+};
+
+// WLT_HOME is expected to end with a backslash; PQH_HOME is not.
+constexpr SnapshotTool kSnapshotTools[] = {
+    {"%PQH_HOME%\\bin\\clusnap.exe", &DetectionResults::clusterSnapshotToolPath,
+     &DetectionResults::clusterSnapshotToolFound, IDC_PQH_HA},
+    {"%WLT_HOME%bin\\wltsnap.exe", &DetectionResults::wltSnapshotToolPath, &DetectionResults::wltSnapshotToolFound,
+     IDC_WLT},
+};
+
+}  // namespace
+
+namespace detection {
+
+void DetectSolutionsLog(CULVIXDlg& dialog) {
+    DetectionResults& found = dialog.detection;
+    OptionBoxes boxes(dialog.GetSafeHwnd());
+    if (!dialog.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory",
+                                       found.solutionsLogPath, 0)) {
+        boxes.DisableAndClear(IDC_SOLUTIONS);
+        dialog.LogReport("Solutions Log Info not found!");
+        return;
+    }
+    dialog.LogReport("Solutions Log path and name: %s", found.solutionsLogPath.c_str());
+    if (dialog.IsFileExists(found.solutionsLogPath))
+        boxes.EnableAndCheck(IDC_SOLUTIONS);
+    else
+        boxes.DisableAndClear(IDC_SOLUTIONS);
+}
+
+void DetectSnapshotSchedules(CULVIXDlg& dialog) {
+    OptionBoxes boxes(dialog.GetSafeHwnd());
+    win32::UniqueRegKey schedules;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brennock\\QzSvc\\CurrentVersion\\Schedules", 0, KEY_READ,
+                        schedules.put()) != ERROR_SUCCESS) {
+        dialog.LogReport("Error Opening Schedules key!");
+        boxes.DisableAndClear(IDC_RBK_SCHEDULES);
+        return;
+    }
+    char name[MAX_PATH + 1] = {};
+    DWORD length = sizeof name;
+    if (::RegEnumKeyExA(schedules.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+        ERROR_NO_MORE_ITEMS) {
+        dialog.LogReport("Error enumerating Schedules key!");
+        boxes.DisableAndClear(IDC_RBK_SCHEDULES);
+        return;
+    }
+    boxes.EnableAndCheck(IDC_RBK_SCHEDULES);
+}
+
+void DetectPelorin(CULVIXDlg& dialog) {
+    DetectionResults& found = dialog.detection;
+    if (!dialog.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                       "Common AppData", found.commonAppData, 0)) {
+        OptionBoxes(dialog.GetSafeHwnd()).Disable(IDC_PELORIN);
+        dialog.LogReport("PLR is NOT installed");
+        return;
+    }
+    dialog.LogReport("Pelorin Installed");
+    dialog.LogReport("Common AppData: %s", found.commonAppData.c_str());
+    found.pelorinInstalled = 1;
+    found.pelorinLogFolder = found.commonAppData + "\\Tobrin\\Pelorin";
+    dialog.LogReport("PLR Logs path: %s", found.pelorinLogFolder.c_str());
+    OptionBoxes(dialog.GetSafeHwnd()).Enable(IDC_PELORIN);
+}
+
+void DetectLicences(CULVIXDlg& dialog) {
+    DetectionResults& found = dialog.detection;
+    found.licenceFolder = win32::ExpandEnvironment(kLicenceFolder);
+    OptionBoxes boxes(dialog.GetSafeHwnd());
+    if (!dialog.IsFileExists(found.licenceFolder)) {
+        dialog.LogReport("No License(s) Exist");
+        boxes.Disable(IDC_LICENSES);
+        return;
+    }
+    dialog.LogReport("Licenses Folder Exists");
+    if (HoldsAnyEntry(found.licenceFolder)) {
+        found.licenceFilesFound = 1;
+        dialog.LogReport("License(s) Exist");
+        boxes.Enable(IDC_LICENSES);
+    } else {
+        dialog.LogReport("No License(s) Exist");
+        boxes.Disable(IDC_LICENSES);
+    }
+}
+
+void DetectSnapshotTools(CULVIXDlg& dialog) {
+    OptionBoxes boxes(dialog.GetSafeHwnd());
+    for (const SnapshotTool& tool : kSnapshotTools) {
+        std::string& path = dialog.detection.*tool.toolPath;
+        path = win32::ExpandEnvironment(tool.path);
+        if (dialog.IsFileExists(path)) {
+            boxes.EnableAndCheck(tool.controlId);
+            dialog.detection.*tool.found = 1;
+        } else {
+            boxes.DisableAndClear(tool.controlId);
+        }
+    }
+}
+
+}  // namespace detection

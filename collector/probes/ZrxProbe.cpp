@@ -1,0 +1,58 @@
+// IsZRXInstalled: can the replication product's template path be read?
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+#include "probes/LeadingNumber.h"
+
+namespace {
+
+constexpr DWORD kValueBuffer = 261;  // a path and its terminator
+
+// Where the replication product keeps its constants, by the volume manager's major version.
+std::string ConstantsKey(int majorVersion) {
+    switch (majorVersion) {
+    case 3:
+    case 4:
+        return "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\constants";
+    case 6:
+        return "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager\\constants";
+    default:
+        return "SOFTWARE\\BRENNOCK\\HLMQobc\\Nib33\\Agents\\StorageAgent\\constants";
+    }
+}
+
+}  // namespace
+
+int CULVIXDlg::IsZRXInstalled() {
+    LogReport("Start - IsZRXInstalled");
+    std::string version;
+    if (IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))
+        LogReport("KDX/VM Version: %s", version.c_str());
+
+    std::string key = ConstantsKey(LeadingNumber(version));
+    LogReport("ZRX Registry path = %s", key.c_str());
+    key += "\\defaultTemplatePath";
+
+    const char* valueName = "ZRXTEMPLATEPATH";
+    int result = 0;
+    win32::UniqueRegKey opened;
+    LONG status = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, opened.put());
+    if (status != ERROR_SUCCESS) {
+        LogReport("RegOpenKeyEx() failed for %s; Error=%d", key.c_str(), static_cast<int>(status));
+    } else {
+        DWORD type = 0;
+        DWORD size = 0;
+        status = ::RegQueryValueExA(opened.get(), valueName, nullptr, &type, nullptr, &size);
+        if (status != ERROR_SUCCESS)
+            LogReport("RegQueryValueEx() failed to query name length for %s; Error=%d", valueName,
+                      static_cast<int>(status));
+        BYTE value[kValueBuffer] = {};
+        size = kValueBuffer;
+        status = ::RegQueryValueExA(opened.get(), valueName, nullptr, &type, value, &size);
+        if (status != ERROR_SUCCESS)
+            LogReport("RegQueryValueEx() failed to read %s; Error=%d", valueName, static_cast<int>(status));
+        else
+            result = 1;  // the template path only has to be there; its text is not used
+    }
+    LogReport("Finish - IsZRXInstalled.  Error=%d", static_cast<int>(status));
+    return result;
+}

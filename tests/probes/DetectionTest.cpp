@@ -1,0 +1,203 @@
+// The component detection as the dialog's initialisation runs it: on a machine with the
+// whole product, and on one without it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ProductRegistry.h"
+#include "SimulatedProduct.h"
+#include "TestFiles.h"
+#include "TestService.h"
+#include "dialog/CULVIXDlg.h"
+#include "framework/Application.h"
+#include "resources/resource.h"
+
+using namespace testing_support;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+OsVersionInfo Windows2003() { return {VER_PLATFORM_WIN32_NT, 5, 2, 3790, "Service Pack 2"}; }
+
+struct BoxState {
+    bool enabled;
+    bool checked;
+};
+
+class DetectedDialog {
+public:
+    explicit DetectedDialog(OsVersionReader reader = ReadSystemOsVersion) : dialog(reader) {
+        framework::EnableHostedControls();
+        created = dialog.Create(nullptr);
+    }
+    BoxState Box(int id) const {
+        return {::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE,
+                ::IsDlgButtonChecked(dialog.GetSafeHwnd(), id) == BST_CHECKED};
+    }
+    // The detection's entries, from its start to its end.
+    Lines DetectionEntries() {
+        dialog.report.file.Close();
+        Lines all = ReportEntries(ReadWholeFile(OwnReportName()));
+        auto start = std::find(all.begin(), all.end(), "Start - Initialize");
+        return Lines(start, all.end());
+    }
+
+    CULVIXDlg dialog;
+    bool created = false;
+};
+
+// True when every line of `wanted` appears in `entries`, in this order (others may stand between).
+::testing::AssertionResult InOrder(const Lines& entries, const Lines& wanted) {
+    auto at = entries.begin();
+    for (const std::string& line : wanted) {
+        at = std::find(at, entries.end(), line);
+        if (at == entries.end()) return ::testing::AssertionFailure() << "missing or out of order: " << line;
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(DetectionWithoutTheProduct, ReportsEachMissingComponentAndGreysItsBox) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    DetectedDialog detected;
+    ASSERT_TRUE(detected.created);
+
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                        {"Start - Initialize", "Enable and Set all Check Boxes...", "VM Service is NOT running",
+                         "OKAPO: NOT Installed", "YEB: NOT Installed", "YEB: NOT Installed", "TGN is NOT installed",
+                         "Error Opening Schedules key!", "ZRX: NOT Installed", "MPS Report option is disabled",
+                         "Path details for VM (kerd) path/logs are not found", "No License(s) Exist",
+                         "NOTE: Following options are enabled/disabled based on MPS Report option state",
+                         "Application Event Log", "System Event Log", "Boot.INI ", "MSCS Cluster Log", "OS Info"}));
+    for (int greyedButChecked : {IDC_PROVIDERS, IDC_OKAPO_LOGS, IDC_TGN, IDC_KERD_LOGS, IDC_LICENSES}) {
+        BoxState box = detected.Box(greyedButChecked);
+        EXPECT_FALSE(box.enabled) << greyedButChecked;
+        EXPECT_TRUE(box.checked) << greyedButChecked;
+    }
+    for (int greyedAndCleared : {IDC_QZSVC_DUMP, IDC_ZRX, IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT,
+                                 IDC_DR_WATSON_LOG, IDC_USER_DUMP, IDC_MPS_REPORTS}) {
+        BoxState box = detected.Box(greyedAndCleared);
+        EXPECT_FALSE(box.enabled) << greyedAndCleared;
+        EXPECT_FALSE(box.checked) << greyedAndCleared;
+    }
+    BoxState tejRqn = detected.Box(IDC_TEJ_RQN);
+    EXPECT_TRUE(tejRqn.enabled && tejRqn.checked);
+    const DetectionResults& found = detected.dialog.detection;
+    EXPECT_EQ(found.serviceRunning + found.okapoTraceRegistered + found.yebTraceRegistered + found.tgnInstalled +
+                  found.zrxInstalled + found.kerdLogsFound + found.licenceFilesFound,
+              0);
+    EXPECT_EQ(found.tejRqnEnabled, 1);
+}
+
+TEST(DetectionWithoutTheProduct, ASchedulesKeyWithoutSchedulesClearsRbkSchedules) {
+    RemoveMachineKey(kProductRoot);
+    CreateMachineKey("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\Schedules");
+    ScopedWorkFolder folder;
+    {
+        DetectedDialog detected;
+        BoxState box = detected.Box(IDC_RBK_SCHEDULES);
+        EXPECT_FALSE(box.enabled || box.checked);
+        EXPECT_TRUE(InOrder(detected.DetectionEntries(), {"Error enumerating Schedules key!"}));
+    }
+    RemoveMachineKey(kProductRoot);
+}
+
+TEST(DetectionWithoutTheProduct, AnOptionsTextWithoutALogFileGreysLogs) {
+    RemoveMachineKey(kProductRoot);
+    SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "KerdOptions", "-level=3");
+    ScopedWorkFolder folder;
+    {
+        DetectedDialog detected;
+        EXPECT_FALSE(detected.Box(IDC_KERD_LOGS).enabled);
+        EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                            {"VM Log file path: -level=3", "Path details for VM (kerd) path/logs are not found"}));
+    }
+    RemoveMachineKey(kProductRoot);
+}
+
+TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    DetectedDialog detected(Windows2003);
+    std::string expected = detected.dialog.folders.windowsDirectory + "\\CLUSTER\\CLUSTER.LOG";
+    EXPECT_EQ(detected.dialog.detection.clusterLogPath, expected);
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(), {"Cluster Log and path: " + expected, "MSCS: NOT Installed"}));
+    EXPECT_FALSE(detected.Box(IDC_CLUSTER_LOGS).enabled);
+}
+
+class DetectionWithTheProduct : public ::testing::Test {
+protected:
+    ScopedWorkFolder folder;
+    SimulatedProduct product{folder.Path()};
+    InstalledService service{"qzsvc"};
+    DetectedDialog detected;
+};
+
+TEST_F(DetectionWithTheProduct, FindsEveryComponentAndKeepsItsPaths) {
+    ASSERT_TRUE(detected.created);
+    const DetectionResults& found = detected.dialog.detection;
+    EXPECT_EQ(found.serviceRunning, 1);
+    EXPECT_EQ(found.alertLogPath, product.root + "\\ALERTLOG\\ALERT.LOG");
+    EXPECT_EQ(found.okapoTraceRegistered + found.okapoTraceFound, 2);
+    EXPECT_EQ(found.okapoTracePath, product.okapoTrace);
+    // The second place overrides the first, and neither clears what the other found.
+    EXPECT_EQ(found.yebTraceRegistered + found.yebTraceFound, 2);
+    EXPECT_EQ(found.yebTracePath, product.okapoTrace);
+    EXPECT_EQ(found.tgnInstalled + found.tgnXmlInstalled, 2);
+    EXPECT_EQ(found.tgnXmlFolder, product.xmlFolder);
+    EXPECT_EQ(found.solutionsLogPath, product.solutionsFolder);
+    EXPECT_EQ(found.zrxInstalled, 1);
+    EXPECT_EQ(found.kerdLogsFound, 1);
+    EXPECT_EQ(found.kerdLogFolder, product.kerdFolder);
+    EXPECT_EQ(found.kerdLogPattern, "*");
+    EXPECT_EQ(found.licenceFolder, product.licenceFolder);
+    EXPECT_EQ(found.licenceFilesFound, 1);
+    EXPECT_EQ(found.clusterSnapshotToolFound + found.wltSnapshotToolFound, 2);
+    EXPECT_EQ(found.clusterSnapshotToolPath, product.clusterSnapshotTool);
+    EXPECT_EQ(found.wltSnapshotToolPath, product.wltSnapshotTool);
+    EXPECT_EQ(found.mpsToolFound, 1);
+    EXPECT_EQ(found.pelorinLogFolder, found.commonAppData + "\\Tobrin\\Pelorin");
+}
+
+TEST_F(DetectionWithTheProduct, EnablesAndChecksTheBoxesOfWhatItFinds) {
+    for (int id : {IDC_QZSVC_DUMP, IDC_PROVIDERS, IDC_OKAPO_LOGS, IDC_TGN, IDC_ZRX, IDC_MPS_REPORTS, IDC_KERD_LOGS,
+                   IDC_PELORIN, IDC_LICENSES, IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT, IDC_TEJ_RQN})
+        EXPECT_TRUE(detected.Box(id).enabled) << id;
+    for (int checked : {IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT, IDC_ZRX})
+        EXPECT_TRUE(detected.Box(checked).checked) << checked;
+    // The detection never checks these two: QzSvc Dump and MPS Reports start clear.
+    EXPECT_FALSE(detected.Box(IDC_QZSVC_DUMP).checked);
+    EXPECT_FALSE(detected.Box(IDC_MPS_REPORTS).checked);
+}
+
+TEST_F(DetectionWithTheProduct, ReportsItsFindingsInDetectionOrder) {
+    const std::string& root = product.root;
+    EXPECT_TRUE(InOrder(
+        detected.DetectionEntries(),
+        {"Start - Initialize", "Service: qzsvc is up and running!", "VM Service is running",
+         "OKAPO/YEB AlertLog file path: " + root + "\\", "YEB Alert is available", "OKAPO: Installed",
+         "OKAPO Trace file path: " + product.okapoTrace, "YEB: Installed", "YEB Trace file path: " + product.yebTrace,
+         "YEB: Installed", "YEB Trace file path: " + product.okapoTrace, "TGN: Installed",
+         "TGN XML Files path: " + product.xmlFolder, "Solutions Log path and name: " + product.solutionsFolder,
+         "KDX/VM Version: 6.1.0.445",
+         "ZRX Registry path = SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager\\constants", "ZRX: Installed",
+         "MPS Report option is enabled",
+         "VM Log file path: -level=3 logfile=\"" + product.kerdFolder + "\\kerd.log\" -size=10",
+         "VM Log file path -- after parsing: " + product.kerdFolder, "Pelorin Installed", "Licenses Folder Exists",
+         "License(s) Exist", "Start - IsFileExists " + product.clusterSnapshotTool,
+         "Start - IsFileExists " + product.wltSnapshotTool, "Application Event Log"}));
+}
+
+TEST_F(DetectionWithTheProduct, EndsWithTheLabelsAndTheFinishLine) {
+    char version[64] = {};
+    ::GetDlgItemTextA(detected.dialog.GetSafeHwnd(), IDC_VERSION_LABEL, version, sizeof version);
+    EXPECT_STREQ(version, "v6.1.0.445");
+    char description[256] = {};
+    ::GetDlgItemTextA(detected.dialog.GetSafeHwnd(), IDC_OS_DESCRIPTION, description, sizeof description);
+    EXPECT_EQ(description, detected.dialog.os.description);
+    Lines entries = detected.DetectionEntries();
+    EXPECT_EQ(entries.back(), "Finish - Initialize. Error=0<BR>");
+}
