@@ -17,7 +17,8 @@ constexpr int kCheckedAtStart[] = {1000, 1001, 1002, 1003, 1004, 1006, 1007, 100
                                    1033, 1037, 1038, 1039, 1041, 1046, 1047, 1050, 1051, 1054, 1064, 1068};
 constexpr int kClearAtStart[] = {1005, 1018, 1024, 1035};
 // The boxes the detection never enables or disables.
-constexpr int kNeverGreyed[] = {1000, 1001, 1007, 1008, 1016, 1019, 1031, 1035, 1037, 1038, 1046, 1050, 1051, 1054, 1064};
+constexpr int kNeverGreyed[] = {1000, 1001, 1007, 1008, 1016, 1019, 1031, 1035,
+                                1037, 1038, 1046, 1050, 1051, 1054, 1064};
 
 }  // namespace
 
