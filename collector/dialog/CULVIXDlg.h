@@ -1,13 +1,11 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdio>
 #include <span>
 #include <string>
 
 #include "dialog/OsVersion.h"
 #include "eventlog/EventLogExport.h"
-#include "eventlog/EventRecord.h"
 #include "framework/Dialog.h"
 #include "framework/ProgressControl.h"
 #include "report/ReportFile.h"

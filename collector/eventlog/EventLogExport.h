@@ -1,8 +1,10 @@
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "eventlog/EventLogSource.h"
+#include "eventlog/EventRecord.h"
 #include "eventlog/MessageModuleCache.h"
 
 // What the event log export keeps on the dialog.

@@ -34,16 +34,6 @@ TEST(EventText, TypeNamesFollowTheTableAndEveryOtherCodeIsNone) {
     EXPECT_STREQ(EventTypeName(0xFFFF), "NONE");
 }
 
-TEST(EventText, RecordLineHoldsDateTimeTypeIdentifierSourceAndComputer) {
-    EventRecord record;
-    record.timeWritten = 1700000000;  // 11/14/2023 22:13:20 UTC
-    record.eventId = 1001;
-    record.eventType = EVENTLOG_WARNING_TYPE;
-    record.sourceName = "QzSvc";
-    record.computerName = "NODE7";
-    EXPECT_EQ(FormatEventRecordLine(record), LocalColumns(1700000000) + "\tWARNING\t    1001(0x000003e9)\tQzSvc\tNODE7\t");
-}
-
 TEST(EventText, IdentifierWithHighBitsShowsLowBitsInDecimalAndAllInHex) {
     EventRecord record;
     record.timeWritten = 1700000000;
@@ -54,19 +44,6 @@ TEST(EventText, IdentifierWithHighBitsShowsLowBitsInDecimalAndAllInHex) {
     EXPECT_EQ(FormatEventRecordLine(record), LocalColumns(1700000000) + "\tNONE\t      16(0xc1230010)\tS\tC\t");
     record.eventId = 0x8000FFFF;
     EXPECT_EQ(FormatEventRecordLine(record), LocalColumns(1700000000) + "\tNONE\t   65535(0x8000ffff)\tS\tC\t");
-}
-
-TEST(EventText, FallbackDescriptionNamesTheEventAndListsItsStrings) {
-    EventRecord record;
-    record.eventId = 0x40010007;
-    record.sourceName = "Missing Source";
-    record.strings = {"first", "", "third"};
-    EXPECT_EQ(UnresolvedDescription(record),
-              "The description for Event ID (7) (0x40010007) in Source (Missing Source) cannot be found.  The local "
-              "computer ay not have the necessary registry information or message DLL files to display messages "
-              "from a remote computer. The following information is part of the event:first;;third;");
-    record.strings.clear();
-    EXPECT_TRUE(UnresolvedDescription(record).ends_with("The following information is part of the event:"));
 }
 
 TEST(EventText, HighestInsertionCountsNumberedInsertsOnly) {
