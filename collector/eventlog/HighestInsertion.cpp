@@ -19,6 +19,15 @@ int HighestInsertion(std::string_view message) {
             number = number * 10 + (message[i + 1] - '0');
             ++i;
         }
+        // A printf form such as "%1!*s!" takes each "*" width from the arguments that follow.
+        if (i + 1 < message.size() && message[i + 1] == '!') {
+            size_t close = message.find('!', i + 2);
+            if (close != std::string_view::npos) {
+                for (size_t j = i + 2; j < close; ++j)
+                    if (message[j] == '*') ++number;
+                i = close;
+            }
+        }
         if (number > highest) highest = number;
     }
     return highest;

@@ -51,6 +51,9 @@ TEST(EventText, HighestInsertionCountsNumberedInsertsOnly) {
     EXPECT_EQ(HighestInsertion("Copied %1 to %2."), 2);
     EXPECT_EQ(HighestInsertion("%2 before %1"), 2);
     EXPECT_EQ(HighestInsertion("Width %1!-10s! and %3!s!"), 3);
+    // Widths and precisions given as "*" are taken from the next arguments.
+    EXPECT_EQ(HighestInsertion("%1!*s! then %2"), 2);
+    EXPECT_EQ(HighestInsertion("%2!*.*s!"), 4);
     EXPECT_EQ(HighestInsertion("Two digits %12 and %99"), 99);
     EXPECT_EQ(HighestInsertion("%%1 is a percent sign, %n %r %t %0 %. %! are escapes"), 0);
     EXPECT_EQ(HighestInsertion("ends in %"), 0);
