@@ -33,6 +33,7 @@ public:
             if (!log.ReadBackwards(buffer.data(), kReadBufferSize, bytesRead, bytesNeeded)) break;
             // A read that gives nothing would be asked again for ever.
             if (bytesRead == 0) break;
+            // Never walk more than the buffer holds, whatever the read claims.
             WalkEnd end = Walk(std::span<const BYTE>(buffer.data(), std::min(bytesRead, kReadBufferSize)));
             if (end == WalkEnd::DaysLimit) return;
             if (end == WalkEnd::Damaged) break;

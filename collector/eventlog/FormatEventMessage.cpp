@@ -1,6 +1,7 @@
 // One record's message text from one message module.
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "dialog/CULVIXDlg.h"
 #include "eventlog/EventText.h"
