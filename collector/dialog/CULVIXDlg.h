@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialog/OsVersion.h"
+#include "eventlog/EventLogExport.h"
 #include "framework/Dialog.h"
 #include "framework/ProgressControl.h"
 #include "report/ReportFile.h"
@@ -185,6 +186,13 @@ public:
     void ReportCheckBoxState(int controlId);
     void ReportTimeInformation();
 
+    // Event log export
+    int CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey);
+    bool WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey);
+    bool FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module);
+    void WriteUnresolvedDescription(FILE* file, const EventRecord& record);
+    void SplitMessageFiles(std::string text);
+
     // Probes
     int IsFileExists(std::string path);
     int IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output, int use64BitView);
@@ -209,6 +217,7 @@ public:
     DetectionResults detection;
     RunPaths run;
     ReportLogState report;
+    EventLogExport eventLog;
     std::string programVersion;
     framework::ProgressControl progress;
 

@@ -3,6 +3,7 @@
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
 
+#include <cstdio>
 #include <utility>
 
 namespace win32 {
@@ -91,6 +92,18 @@ struct SidTraits {
     static void close(pointer h) noexcept { ::FreeSid(h); }
 };
 
+struct EventLogTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::CloseEventLog(h); }
+};
+
+struct CFileTraits {
+    using pointer = std::FILE*;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { std::fclose(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -99,5 +112,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;            // LoadLibraryEx
 using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's buffer
 using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
+using UniqueEventLog = UniqueHandle<EventLogTraits>;        // OpenEventLog
+using UniqueCFile = UniqueHandle<CFileTraits>;              // fopen: the text outputs are C streams
 
 }  // namespace win32

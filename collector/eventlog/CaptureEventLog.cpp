@@ -1,0 +1,110 @@
+// Backs an event log up, or exports its records of the last 45 days as text.
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+#include "eventlog/EventText.h"
+#include "framework/WaitCursor.h"
+#include "report/ErrorText.h"
+
+namespace {
+
+constexpr int kBackupMode = 2;
+constexpr int kDaysLimit = 45;                                   // older records are left to the backup
+constexpr long long kDaysLimitSeconds = kDaysLimit * 86400LL;    // 3,888,000
+constexpr DWORD kReadBufferSize = 0x20000;                       // one 128 KiB block, reused for every read
+
+enum class WalkEnd { BufferUsed, DaysLimit, Damaged };
+
+class TextExport {
+public:
+    TextExport(CULVIXDlg& dialog, FILE* file, std::string sourcesKey, long long limit)
+        : dialog_(dialog), file_(file), sourcesKey_(std::move(sourcesKey)), limit_(limit) {}
+
+    // Reads until the log is used up, a read fails, the days limit or a damaged record.
+    void Run(EventLogSource& log) {
+        std::vector<BYTE> buffer(kReadBufferSize);
+        for (;;) {
+            DWORD bytesRead = 0;
+            DWORD bytesNeeded = 0;
+            if (!log.ReadBackwards(buffer.data(), kReadBufferSize, bytesRead, bytesNeeded)) break;
+            // A read that gives nothing would be asked again for ever.
+            if (bytesRead == 0) break;
+            // Never walk more than the buffer holds, whatever the read claims.
+            WalkEnd end = Walk(std::span<const BYTE>(buffer.data(), std::min(bytesRead, kReadBufferSize)));
+            if (end == WalkEnd::DaysLimit) return;
+            if (end == WalkEnd::Damaged) break;
+        }
+        dialog_.LogReport("# of records read: %d", counter_);
+    }
+
+private:
+    WalkEnd Walk(std::span<const BYTE> rest) {
+        while (!rest.empty()) {
+            RecordStep step = ReadEventRecord(rest);
+            if (step.fault != RecordFault::None) {
+                dialog_.LogReport("Damaged event record #%d: %s; the export stops here", counter_ + 1,
+                                  DescribeRecordFault(step, rest.size()).c_str());
+                return WalkEnd::Damaged;
+            }
+            if (static_cast<long long>(step.record.timeWritten) <= limit_) {
+                dialog_.LogReport("Days limit reached");
+                return WalkEnd::DaysLimit;
+            }
+            if (counter_ > 0) std::fputc('\n', file_);
+            std::fputs(FormatEventRecordLine(step.record).c_str(), file_);
+            dialog_.WriteEventDescription(file_, step.record, sourcesKey_);
+            std::fflush(file_);
+            ++counter_;
+            rest = rest.subspan(step.length);
+        }
+        return WalkEnd::BufferUsed;
+    }
+
+    CULVIXDlg& dialog_;
+    FILE* file_;
+    std::string sourcesKey_;
+    long long limit_;
+    int counter_ = 0;
+};
+
+}  // namespace
+
+int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey) {
+    framework::WaitCursor wait;
+    long long limit = static_cast<long long>(std::time(nullptr)) - kDaysLimitSeconds;
+    LogReport("Start - Capture %s Event Log", logName.c_str());
+
+    std::unique_ptr<EventLogSource> log = eventLog.openLog(logName);
+    if (!log) {
+        DWORD error = ::GetLastError();
+        LogReport("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
+    } else if (mode == kBackupMode) {
+        if (!log->Backup(outputPath)) {
+            DWORD error = ::GetLastError();
+            LogReport("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
+                      GetErrorText(error).c_str());
+        }
+    } else {
+        win32::UniqueCFile file(std::fopen(outputPath.c_str(), "w"));
+        if (!file) {
+            // Without a file there is nothing to export into; the log is still closed below.
+            DWORD error = ::GetLastError();
+            LogReport("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
+        } else {
+            DWORD total = 0;
+            if (!log->CountRecords(total)) total = 0;
+            LogReport("Total # of records: %d", static_cast<int>(total));
+            LogReport("Number of days limit: %d", kDaysLimit);
+            MessageModuleCache::ExportScope modules(eventLog.messageModules);
+            TextExport(*this, file.get(), sourcesKey, limit).Run(*log);
+        }
+    }
+    log.reset();
+
+    LogReport("Finish - Captured %s Event Log into %s", logName.c_str(), outputPath.c_str());
+    return 0;
+}
