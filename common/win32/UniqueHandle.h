@@ -3,6 +3,7 @@
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
 
+#include <cstdio>
 #include <utility>
 
 namespace win32 {
@@ -91,6 +92,13 @@ struct SidTraits {
     static void close(pointer h) noexcept { ::FreeSid(h); }
 };
 
+// The C runtime's buffered streams: the text-mode output files other than the report.
+struct CStreamTraits {
+    using pointer = std::FILE*;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer f) noexcept { std::fclose(f); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -99,5 +107,6 @@ using UniqueModule = UniqueHandle<ModuleTraits>;            // LoadLibraryEx
 using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's buffer
 using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
+using UniqueCStream = UniqueHandle<CStreamTraits>;          // fopen
 
 }  // namespace win32
