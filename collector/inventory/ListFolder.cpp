@@ -12,11 +12,14 @@ bool IsFolder(const WIN32_FIND_DATAA& found) { return (found.dwFileAttributes & 
 }  // namespace
 
 void CFileInfo::ListFolder(std::string path, std::string& pattern, Mode mode) {
+    // Without its file a walk would only use up entry numbers.
+    if (!IsOpen()) return;
     const bool topCall = topCall_;
     inventory::SearchSpecs specs = inventory::MakeSearchSpecs(path, pattern, topCall);
     // A search that would not fit the walk's buffers is not cut short into another path:
     // the folder is left out and counted.
-    if (specs.fileSearch.size() > inventory::kMaxPath || specs.folderSearch.size() > inventory::kMaxPath) {
+    if (specs.fileSearch.size() > inventory::kMaxPath ||
+        (recursive_ && specs.folderSearch.size() > inventory::kMaxPath)) {
         ++skippedPaths_;
         return;
     }

@@ -10,10 +10,12 @@ constexpr DWORD kSubKeyNameBuffer = 260;  // key names hold at most 255 characte
 constexpr DWORD kValueNameBuffer = 260;   // usual value names; longer ones get a larger buffer
 constexpr DWORD kValueDataBuffer = 4096;  // usual value data; larger data gets a larger buffer
 constexpr int kMaxEnumRetries = 3;        // a value that keeps growing while read is given up
+constexpr int kMaxKeyDepth = 512;         // the registry nests no deeper; beyond it a link loops back
 
 }  // namespace
 
 void CRegInfo::DumpKey(HKEY parent, std::string subKey, REGSAM access, int depth) {
+    if (depth > kMaxKeyDepth) return;
     win32::UniqueRegKey key;
     if (::RegOpenKeyExA(parent, subKey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) return;
     Write(regdump::FormatKeyLine(subKey, depth));

@@ -14,7 +14,9 @@ CRegInfo::CRegInfo(std::string dumpPath) {
 
 CRegInfo::~CRegInfo() = default;
 
-void CRegInfo::Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), outputFile_.get()); }
+void CRegInfo::Write(std::string_view text) {
+    if (outputFile_) std::fwrite(text.data(), 1, text.size(), outputFile_.get());
+}
 
 void CRegInfo::DumpFromList() {
     if (!IsOpen()) return;

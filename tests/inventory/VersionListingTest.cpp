@@ -165,3 +165,16 @@ TEST(VersionListing, TopCallFlagIsClearedByTheWalkAndSetAgainByDestruction) {
     }
     EXPECT_TRUE(CFileInfo::IsTopCall());
 }
+
+TEST(VersionListing, OutputThatCannotBeOpenedWalksNothing) {
+    FolderTree tree;
+    const int before = CFileInfo::EntryNumber();
+    {
+        CFileInfo info("", tree.work.Path() + "\\missing\\listing.txt", true);
+        EXPECT_FALSE(info.IsOpen());
+        std::string pattern;
+        info.ListFolder(tree.root, pattern, CFileInfo::Mode::VersionListing);
+        EXPECT_TRUE(CFileInfo::IsTopCall());
+    }
+    EXPECT_EQ(CFileInfo::EntryNumber(), before);
+}

@@ -51,6 +51,42 @@ struct PlantedTree {
     PlantedKey grand{"SOFTWARE\\ZeltrinTests\\RegDump\\Child\\Grand"};
 };
 
+// A subkey that is a registry link back to a key above it. Removed through the link itself:
+// deleting by name would follow the link to its target.
+class LoopLink {
+public:
+    LoopLink(const std::string& parent, const std::string& target) {
+        win32::UniqueRegKey parentKey;
+        EXPECT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_CREATE_SUB_KEY, parentKey.put()),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(::RegCreateKeyExW(parentKey.get(), L"Loop", 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
+                                    KEY_ALL_ACCESS, nullptr, link_.put(), nullptr),
+                  ERROR_SUCCESS);
+        std::wstring path = L"\\Registry\\Machine\\" + std::wstring(target.begin(), target.end());
+        EXPECT_EQ(::RegSetValueExW(link_.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                                   reinterpret_cast<const BYTE*>(path.data()),
+                                   static_cast<DWORD>(path.size() * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    ~LoopLink() {
+        using DeleteKey = LONG(WINAPI*)(HANDLE);
+        auto deleteKey = reinterpret_cast<DeleteKey>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+        if (deleteKey && link_) deleteKey(link_.get());
+    }
+    LoopLink(const LoopLink&) = delete;
+    LoopLink& operator=(const LoopLink&) = delete;
+
+private:
+    win32::UniqueRegKey link_;
+};
+
+size_t CountOf(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
 }  // namespace
 
 TEST(RegistryDump, ListedKeysAreDumpedWithAllValuesAndSubkeys) {
@@ -148,6 +184,20 @@ TEST(RegistryDump, ValuesBeyondTheUsualBuffersAreDumpedWholeAndTheListGoesOn) {
                      "   " + longName + ": REG_SZ                         short\n"
                      "   B_Long:            REG_SZ                         " + longText + "\n"
                      "   C_After:           REG_DWORD                      0x3\n"));
+}
+
+TEST(RegistryDump, LinkLoopingBackEndsAtTheRegistrysNestingLimit) {
+    ScopedWorkFolder folder;
+    PlantedKey top{kTestRoot};
+    PlantedKey key{kDumpRoot};
+    key.SetBytes("N", REG_DWORD, Dword(7));
+    LoopLink loop(kDumpRoot, kDumpRoot);
+    std::string dump = RunDump("HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump\n");
+    // Key blocks of depth 0 to 512, the last one indented by 1,536 blanks.
+    EXPECT_EQ(CountOf(dump, "[Loop]\r\n"), 512u);
+    EXPECT_EQ(CountOf(dump, "N:"), 513u);
+    EXPECT_NE(dump.find("\r\n" + std::string(1536, ' ') + "[Loop]\r\n"), std::string::npos);
+    EXPECT_EQ(dump.find("\r\n" + std::string(1539, ' ') + "[Loop]\r\n"), std::string::npos);
 }
 
 TEST(RegistryDump, MissingListCreatesTheDumpFileButDumpsNothing) {
