@@ -38,7 +38,9 @@ public:
     static int EntryNumber() noexcept { return entryNumber_; }
     // Set outside a walk; the first recursion clears it, destroying a CFileInfo sets it.
     static bool IsTopCall() noexcept { return topCall_; }
-    // Paths left out of this walk because they would not fit the walk's path buffers.
+    // How often this walk left a path out because it would not fit the walk's path buffers
+    // (a folder can count once in each pass). The limit also bounds the depth of a walk
+    // that a folder link leads back into itself.
     int SkippedPaths() const noexcept { return skippedPaths_; }
 
 private:

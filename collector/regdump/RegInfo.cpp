@@ -1,7 +1,7 @@
 #include "regdump/CRegInfo.h"
 
-#include "regdump/KeyList.h"
 #include "regdump/DumpFormat.h"
+#include "regdump/KeyList.h"
 
 namespace {
 constexpr const char* kKeyListName = "QzRegList.txt";
