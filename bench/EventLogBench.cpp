@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
 
     bool same = false;
     {
-        win32::UniqueCFile a(std::fopen(outputs[0].c_str(), "rb"));
-        win32::UniqueCFile b(std::fopen(outputs[1].c_str(), "rb"));
+        win32::UniqueCStream a(std::fopen(outputs[0].c_str(), "rb"));
+        win32::UniqueCStream b(std::fopen(outputs[1].c_str(), "rb"));
         if (a && b) {
             same = true;
             int x, y;

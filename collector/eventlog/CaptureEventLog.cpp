@@ -89,7 +89,7 @@ int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int 
                       GetErrorText(error).c_str());
         }
     } else {
-        win32::UniqueCFile file(std::fopen(outputPath.c_str(), "w"));
+        win32::UniqueCStream file(std::fopen(outputPath.c_str(), "w"));
         if (!file) {
             // Without a file there is nothing to export into; the log is still closed below.
             DWORD error = ::GetLastError();

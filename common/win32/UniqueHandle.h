@@ -98,10 +98,11 @@ struct EventLogTraits {
     static void close(pointer h) noexcept { ::CloseEventLog(h); }
 };
 
-struct CFileTraits {
+// The C runtime's buffered streams: the text-mode output files other than the report.
+struct CStreamTraits {
     using pointer = std::FILE*;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { std::fclose(h); }
+    static void close(pointer f) noexcept { std::fclose(f); }
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
@@ -113,6 +114,6 @@ using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's buffer
 using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
 using UniqueEventLog = UniqueHandle<EventLogTraits>;        // OpenEventLog
-using UniqueCFile = UniqueHandle<CFileTraits>;              // fopen: the text outputs are C streams
+using UniqueCStream = UniqueHandle<CStreamTraits>;          // fopen
 
 }  // namespace win32

@@ -41,6 +41,15 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes.str();
 }
 
+std::string TextModeBytes(const std::string& text) {
+    std::string bytes;
+    for (char c : text) {
+        if (c == '\n') bytes += '\r';
+        bytes += c;
+    }
+    return bytes;
+}
+
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;

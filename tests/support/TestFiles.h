@@ -25,6 +25,8 @@ private:
 };
 
 std::string ReadWholeFile(const std::string& path);
+// The bytes a text-mode C stream puts on disk for a text: each line feed as CR LF.
+std::string TextModeBytes(const std::string& text);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 void RemoveTree(const std::string& path);

@@ -1,0 +1,40 @@
+#pragma once
+// The registry dump: every key named in "QzRegList.txt" (current directory), with its values
+// and all its subkeys, written as text to one file. Built for one dump and destroyed at once.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "common/win32/UniqueHandle.h"
+
+class CRegInfo {
+public:
+    // Opens the key list for reading and the dump file for writing (text mode, so each line
+    // feed is written as carriage return and line feed). A dump path longer than
+    // kMaxDumpPath characters is not opened.
+    explicit CRegInfo(std::string dumpPath);
+    virtual ~CRegInfo();
+    CRegInfo(const CRegInfo&) = delete;
+    CRegInfo& operator=(const CRegInfo&) = delete;
+
+    static constexpr size_t kMaxDumpPath = 259;  // the path buffer of the run, terminator aside
+
+    // Both files are open; when not, DumpFromList dumps no key.
+    bool IsOpen() const noexcept { return static_cast<bool>(listFile_) && static_cast<bool>(outputFile_); }
+
+    void DumpFromList();
+    // One key block, if the key opens; nothing otherwise.
+    void DumpKey(HKEY parent, std::string subKey, REGSAM access, int depth);
+    // The value lines of an open key, indented by width blanks.
+    void DumpValues(HKEY key, int width);
+    // The hex dump lines of a binary value.
+    void DumpBinary(const BYTE* data, DWORD length);
+
+private:
+    void Write(std::string_view text);
+
+    win32::UniqueCStream listFile_;
+    win32::UniqueCStream outputFile_;
+    HKEY currentHive_ = nullptr;
+};
