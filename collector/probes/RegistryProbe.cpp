@@ -3,10 +3,7 @@
 
 #include "common/win32/UniqueHandle.h"
 #include "dialog/CULVIXDlg.h"
-
-namespace {
-constexpr DWORD kValueBuffer = 261;  // a path and its terminator; longer values count as missing
-}
+#include "probes/RegistryValueRead.h"
 
 int CULVIXDlg::IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output,
                                       int use64BitView) {
@@ -19,20 +16,12 @@ int CULVIXDlg::IsPathExistsInRegistry(std::string subKey, std::string valueName,
         LogReport("RegOpenKeyEx() failed for %s; Error=%d", subKey.c_str(), static_cast<int>(status));
     } else {
         DWORD type = 0;
-        DWORD size = 0;
-        status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
-        if (status != ERROR_SUCCESS)
-            LogReport("RegQueryValueEx() failed to query name length for %s; Error=%d", valueName.c_str(),
-                      static_cast<int>(status));
-        char value[kValueBuffer] = {};
-        size = kValueBuffer;
-        status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value),
-                                    &size);
-        if (status != ERROR_SUCCESS) {
-            LogReport("RegQueryValueEx() failed to read %s; Error=%d", valueName.c_str(), static_cast<int>(status));
-        } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        RegistryValueBuffer value;
+        status = ReadProbedValue(*this, key.get(), valueName.c_str(), value, type);
+        if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
             // A value that fills the buffer need not carry its terminator: never read past it.
-            output.assign(value, ::strnlen(value, kValueBuffer - 1));
+            const char* text = reinterpret_cast<const char*>(value.data());
+            output.assign(text, ::strnlen(text, value.size() - 1));
             LogReport("Path in Registry: %s", output.c_str());
             result = 1;
         }

@@ -2,10 +2,9 @@
 #include "common/win32/UniqueHandle.h"
 #include "dialog/CULVIXDlg.h"
 #include "probes/LeadingNumber.h"
+#include "probes/RegistryValueRead.h"
 
 namespace {
-
-constexpr DWORD kValueBuffer = 261;  // a path and its terminator
 
 // Where the replication product keeps its constants, by the volume manager's major version.
 std::string ConstantsKey(int majorVersion) {
@@ -40,18 +39,9 @@ int CULVIXDlg::IsZRXInstalled() {
         LogReport("RegOpenKeyEx() failed for %s; Error=%d", key.c_str(), static_cast<int>(status));
     } else {
         DWORD type = 0;
-        DWORD size = 0;
-        status = ::RegQueryValueExA(opened.get(), valueName, nullptr, &type, nullptr, &size);
-        if (status != ERROR_SUCCESS)
-            LogReport("RegQueryValueEx() failed to query name length for %s; Error=%d", valueName,
-                      static_cast<int>(status));
-        BYTE value[kValueBuffer] = {};
-        size = kValueBuffer;
-        status = ::RegQueryValueExA(opened.get(), valueName, nullptr, &type, value, &size);
-        if (status != ERROR_SUCCESS)
-            LogReport("RegQueryValueEx() failed to read %s; Error=%d", valueName, static_cast<int>(status));
-        else
-            result = 1;  // the template path only has to be there; its text is not used
+        RegistryValueBuffer value;
+        status = ReadProbedValue(*this, opened.get(), valueName, value, type);
+        result = status == ERROR_SUCCESS ? 1 : 0;  // the template path only has to be there; its text is not used
     }
     LogReport("Finish - IsZRXInstalled.  Error=%d", static_cast<int>(status));
     return result;
