@@ -2,6 +2,7 @@
 // One move-only owner for every kind of Windows handle; a traits type knows the invalid
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
+#include <setupapi.h>
 
 #include <utility>
 
@@ -91,6 +92,12 @@ struct SidTraits {
     static void close(pointer h) noexcept { ::FreeSid(h); }
 };
 
+struct DeviceInfoListTraits {
+    using pointer = HDEVINFO;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::SetupDiDestroyDeviceInfoList(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -99,5 +106,6 @@ using UniqueModule = UniqueHandle<ModuleTraits>;            // LoadLibraryEx
 using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's buffer
 using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
+using UniqueDeviceInfoList = UniqueHandle<DeviceInfoListTraits>;  // SetupDiGetClassDevs
 
 }  // namespace win32
