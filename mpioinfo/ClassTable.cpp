@@ -30,7 +30,7 @@ static_assert(sizeof kWmiNamespace / sizeof kWmiNamespace[0] <= kNamespaceBuffer
 std::span<const ClassTableRow> ClassTable() { return kClassTable; }
 
 int SelectClass(const std::wstring& request) {
-    RunState& run = Run();
+    RunState& run = ThisRun();
     run.currentClass.clear();
     run.firstInstanceOnly = false;
     const ClassTableRow* match = nullptr;

@@ -19,7 +19,7 @@ void UpperCase(std::string& text) {
 }  // namespace
 
 void MatchDiskRecord(const std::wstring& instanceNameText, bool updateKey) {
-    MpioDiskList* list = Run().diskList;
+    MpioDiskList* list = ThisRun().diskList;
     if (list == nullptr) return;
     std::wstring wide = instanceNameText.substr(0, kMatchBuffer - 1);
     char converted[kMatchBuffer] = {};

@@ -29,11 +29,11 @@ const DsmSection kArraySection{L"QDsmArrayConfigInfo", PrintQDsmArrayConfigInfo,
 
 // One object per run of consecutive disks of the same model, each under its own banner.
 void ShowPerDiskModel(IWbemServices* services, const DsmSection& section) {
-    MpioDiskList* list = Run().diskList;
+    MpioDiskList* list = ThisRun().diskList;
     if (list == nullptr) return;
     std::string lastPrinted;
     for (const MpioDiskRecord& record : list->records) {
-        Run().printer = section.printer;
+        ThisRun().printer = section.printer;
         if (!IsMpioKey(record.key)) continue;
         std::wstring pathKey;
         bool prepared = ObjectPathKey(record.key, pathKey);
@@ -89,10 +89,10 @@ HRESULT ShowParticularWMIClass(const std::wstring& key, IWbemServices* services,
 }
 
 void ShowDsmPathInfo(IWbemServices* services) {
-    MpioDiskList* list = Run().diskList;
+    MpioDiskList* list = ThisRun().diskList;
     if (list == nullptr) return;
     PrintNarrow("\n\n***** FLX DSM PATH INFORMATION ******\n\n");
-    Run().printer = PrintQDsmGroupConfigInfo;
+    ThisRun().printer = PrintQDsmGroupConfigInfo;
     for (const MpioDiskRecord& record : list->records) {
         if (!IsMpioKey(record.key)) continue;
         std::wstring pathKey;

@@ -22,7 +22,7 @@ void PrintIndentedLine(const std::wstring& text) {
 }
 
 void PrintInstance(IWbemClassObject* instance) {
-    RunState& run = Run();
+    RunState& run = ThisRun();
     ++run.indentation;
     std::wstring text = run.printer(instance);
     text += L"\n";
@@ -31,7 +31,7 @@ void PrintInstance(IWbemClassObject* instance) {
 }
 
 void EnumInstances(const std::wstring& className) {
-    RunState& run = Run();
+    RunState& run = ThisRun();
     PrintIndentedLine(className);
     Bstr name(className.c_str());
     win32::ComPtr<IEnumWbemClassObject> instances;
@@ -67,7 +67,7 @@ void ShowClass(IWbemClassObject* classObject) {
 }
 
 void EnumNamespace(const std::wstring& className) {
-    RunState& run = Run();
+    RunState& run = ThisRun();
     {
         Bstr systemClassName(L"__SystemClass");
         win32::ComPtr<IWbemClassObject> systemClass;

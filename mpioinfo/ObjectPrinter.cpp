@@ -62,7 +62,7 @@ std::wstring SingleObject(IUnknown* unknown) {
     std::wstring className;
     HRESULT status = 0;
     if (ClassName(object.get(), className, status)) printer = EmbeddedPrinter(className, printer);
-    RunState& run = Run();
+    RunState& run = ThisRun();
     ++run.indentation;
     std::wstring text = printer(object.get());
     --run.indentation;
@@ -70,7 +70,7 @@ std::wstring SingleObject(IUnknown* unknown) {
 }
 
 std::wstring ObjectArray(SAFEARRAY* array) {
-    RunState& run = Run();
+    RunState& run = ThisRun();
     if (array == nullptr || ::SafeArrayGetDim(array) != 1)
         return Widen(Format("<array of %u dimensions not shown>", array != nullptr ? ::SafeArrayGetDim(array) : 0));
     LONG lower = 0;

@@ -34,7 +34,7 @@ int QdsmInfoMain(int argc, wchar_t** /*argv*/, const Machine& machine) {
         PrintNarrow(kUsage);
         return 1;
     }
-    RunState& run = Run();
+    RunState& run = ThisRun();
     SelectClass(L"7");
     HRESULT status = ::OleInitialize(nullptr);
     if (status != 0) FatalWbemError("OleInitialize Failed", status);

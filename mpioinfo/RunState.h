@@ -21,7 +21,7 @@ struct RunState {
     MpioDiskList* diskList = nullptr;    // owned by the run
 };
 
-RunState& Run();
+RunState& ThisRun();
 
 // The indentation level's two-space steps.
 std::wstring Indentation();

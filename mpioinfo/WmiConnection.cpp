@@ -46,7 +46,7 @@ win32::ComPtr<IWbemServices> ConnectToWmi() {
                                         reinterpret_cast<void**>(locator.put()));
     if (status != 0) FatalWbemError("Failed to create IWbemLocator object", status);
 
-    Bstr resource(Run().namespaceText.c_str());
+    Bstr resource(ThisRun().namespaceText.c_str());
     Bstr user(kNoCredential);
     Bstr password(kNoCredential);
     win32::ComPtr<IWbemServices> services;
