@@ -19,7 +19,6 @@ public:
         ::VariantClear(&value_);
         return &value_;
     }
-    void clear() noexcept { ::VariantClear(&value_); }
 
 private:
     VARIANT value_;

@@ -50,10 +50,8 @@ void MatchDevice(DiskInterfaceSet& set, DWORD index, MpioDiskList& list) {
     std::string description;
     if (!set.InstanceId(index, id) || !Contains(id, "MPIO") || !set.RegistryProperty(index, SPDRP_DEVICEDESC, description))
         return;
-    std::string friendlyName;
-    if (!set.RegistryProperty(index, SPDRP_FRIENDLYNAME, friendlyName)) friendlyName.clear();
-    std::string objectName;
-    if (!set.RegistryProperty(index, SPDRP_PHYSICAL_DEVICE_OBJECT_NAME, objectName)) objectName.clear();
+    std::string objectName;  // stays empty when it cannot be read
+    set.RegistryProperty(index, SPDRP_PHYSICAL_DEVICE_OBJECT_NAME, objectName);
 
     for (MpioDiskRecord& record : list.records) {
         if (!Contains(record.key, id.c_str())) continue;

@@ -53,18 +53,6 @@ TEST_F(EnumerationTest, SelectClassFindsTheRowByKeyAndTakesItsPrinterAndFlag) {
     EXPECT_EQ(ThisRun().printer, &PrintAllProperties);
 }
 
-TEST_F(EnumerationTest, ClassTableRowsInOrder) {
-    const wchar_t* expected[] = {L"MsDiskDriver_Performance", L"MPIO_DISK_INFO", L"MPIO_PATH_INFORMATION",
-                                 L"MPIO_CONTROLLER_CONFIGURATION", L"MPIO_TIMERS_COUNTERS", L"MPIO_GET_DESCRIPTOR",
-                                 L"QDsmConfigInfo", L"QDsmGroupConfigInfo", L"QDsmArrayConfigInfo"};
-    ASSERT_EQ(ClassTable().size(), 9u);
-    for (size_t i = 0; i < 9; ++i) {
-        EXPECT_EQ(ClassTable()[i].key, std::to_wstring(i));
-        EXPECT_STREQ(ClassTable()[i].className, expected[i]);
-        EXPECT_EQ(ClassTable()[i].firstInstanceOnly, i == 6);
-    }
-}
-
 TEST_F(EnumerationTest, UnknownRequestIsTakenAsAClassPrintedWithAllProperties) {
     SelectClass(L"6");
     SelectClass(L"Win32_DiskDrive");

@@ -55,7 +55,6 @@ public:
         const FakeDevice& device = devices_.devices.at(index);
         const std::optional<std::string>* source = nullptr;
         if (property == SPDRP_DEVICEDESC) source = &device.description;
-        if (property == SPDRP_FRIENDLYNAME) source = &device.friendlyName;
         if (property == SPDRP_PHYSICAL_DEVICE_OBJECT_NAME) source = &device.objectName;
         if (source == nullptr || !*source) return false;
         value = **source;

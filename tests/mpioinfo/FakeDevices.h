@@ -17,7 +17,6 @@ struct FakeDevice {
     std::string instanceId;
     bool idFails = false;
     std::optional<std::string> description = std::string("Multi-Path Disk Device");
-    std::optional<std::string> friendlyName;
     std::optional<std::string> objectName;
 };
 

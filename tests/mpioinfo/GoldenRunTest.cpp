@@ -28,7 +28,6 @@ void AddMpioDisk(FakeDevices& devices, const char* model, const char* instance, 
     devices.interfaces.push_back({MpioPath(model, instance), false, 0, DiskNumber(hardDisk)});
     FakeDevice device;
     device.instanceId = MpioInstanceId(model, instance);
-    device.friendlyName = "BRENNOCK Multi-Path Disk Device";
     device.objectName = "\\Device\\MPIODisk" + std::to_string(mpioDisk);
     devices.devices.push_back(device);
 }
