@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 
 #include "Output.h"

@@ -1,7 +1,6 @@
 #include "DsmSections.h"
 
 #include <cstring>
-#include <vector>
 
 #include "ClassPrinters.h"
 #include "ComValues.h"

@@ -4,7 +4,6 @@
 #include <winioctl.h>
 
 #include <initguid.h>
-#include <devguid.h>
 #include <ntddstor.h>
 
 #include <cstddef>

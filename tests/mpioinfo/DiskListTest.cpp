@@ -190,3 +190,10 @@ TEST_F(DiskListTest, FailedDetailAbandonsTheWholeListing) {
     EXPECT_EQ(Out(), ListLine() + "PrintDeviceInfo: Error in SetupDiGetInterfaceDeviceDetail\n");
     EXPECT_EQ(devices_.openSets, 0);
 }
+
+// The real Setup API under Wine: disk interfaces may be there, MPIO ones are not.
+TEST_F(DiskListTest, MachineWithoutMpioDisksListsNothing) {
+    std::unique_ptr<DeviceSource> system = MakeSystemDeviceSource();
+    EXPECT_EQ(PrintDeviceInfo(*system), nullptr);
+    EXPECT_EQ(Out(), "");
+}
