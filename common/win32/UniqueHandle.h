@@ -2,6 +2,7 @@
 // One move-only owner for every kind of Windows handle; a traits type knows the invalid
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
+#include <setupapi.h>
 
 #include <cstdio>
 #include <utility>
@@ -105,6 +106,12 @@ struct CStreamTraits {
     static void close(pointer f) noexcept { std::fclose(f); }
 };
 
+struct DeviceInfoListTraits {
+    using pointer = HDEVINFO;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::SetupDiDestroyDeviceInfoList(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -115,5 +122,6 @@ using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;  // FormatMessage's b
 using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitializeSid
 using UniqueEventLog = UniqueHandle<EventLogTraits>;        // OpenEventLog
 using UniqueCStream = UniqueHandle<CStreamTraits>;          // fopen
+using UniqueDeviceInfoList = UniqueHandle<DeviceInfoListTraits>;  // SetupDiGetClassDevs
 
 }  // namespace win32

@@ -1,0 +1,17 @@
+// qdsminfo: the MPIO and QDSM configuration of this machine on standard output.
+#include <new>
+
+#include "Output.h"
+#include "QdsmInfo.h"
+#include "WmiConnection.h"
+
+int wmain(int argc, wchar_t** argv) {
+    std::unique_ptr<DeviceSource> devices = MakeSystemDeviceSource();
+    Machine machine{ConnectToWmi, devices.get()};
+    try {
+        return QdsmInfoMain(argc, argv, machine);
+    } catch (const std::bad_alloc&) {
+        PrintNarrow("Error: Not enough memory to build the output\nAbnormal Termination\n");
+        return 1;
+    }
+}
