@@ -4,16 +4,24 @@
 namespace framework {
 
 // Shows the hourglass for the life of the object and puts back whatever cursor was there,
-// on every way out of the scope.
+// on every way out of the scope. Only the outermost of nested wait cursors touches the
+// cursor: the inner ones would set and restore the same hourglass, at a real cost per call
+// in loops such as the event export's per-record formatting.
 class WaitCursor {
 public:
-    WaitCursor() noexcept : previous_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor() noexcept {
+        if (depth_++ == 0) previous_ = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    }
+    ~WaitCursor() {
+        if (--depth_ == 0) ::SetCursor(previous_);
+    }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    HCURSOR previous_;
+    // The program has one thread: the dialog's, which runs every collection.
+    static inline int depth_ = 0;
+    HCURSOR previous_ = nullptr;
 };
 
 }  // namespace framework

@@ -113,6 +113,21 @@ TEST(DialogLayer, WaitCursorPutsBackThePreviousCursor) {
     EXPECT_EQ(::GetCursor(), arrow);
 }
 
+TEST(DialogLayer, NestedWaitCursorsKeepTheHourglassUntilTheOutermostGoes) {
+    HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW);
+    HCURSOR hourglass = ::LoadCursor(nullptr, IDC_WAIT);
+    ::SetCursor(arrow);
+    {
+        framework::WaitCursor outer;
+        {
+            framework::WaitCursor inner;
+            EXPECT_EQ(::GetCursor(), hourglass);
+        }
+        EXPECT_EQ(::GetCursor(), hourglass);
+    }
+    EXPECT_EQ(::GetCursor(), arrow);
+}
+
 TEST(UniqueHandle, ClosesWhenItGoes) {
     HANDLE raw = nullptr;
     {
