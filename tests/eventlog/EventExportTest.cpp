@@ -133,6 +133,7 @@ TEST_F(EventExport, RecentLogIsExportedWholeNewestFirstWithEveryDescriptionForm)
 }
 
 TEST_F(EventExport, MessageFileValueAndItsExpansionHoldAt259Characters) {
+    ASSERT_LT(MessageDll().size(), 250u) << "the test folder's path leaves no room to pad";
     // Empty entries of the list are skipped, so ";" pads a value to any length.
     auto padded = [](std::string text, size_t length) { return text + std::string(length - text.size(), ';'); };
     PlantedKey value259{kSourcesKey + "Zeltrin Value 259"};
@@ -207,6 +208,16 @@ TEST_F(EventExport, ExportStopsAtTheFirstRecordPastTheLimit) {
     std::string file = ReadWholeFile(Output());
     EXPECT_EQ(RecordsIn(file), 1);
     EXPECT_EQ(entries, (Lines{"Start - Capture Application Event Log", "Total # of records: 3",
+                              "Number of days limit: 45", "Days limit reached", Finish()}));
+}
+
+TEST_F(EventExport, RecordWrittenExactly45DaysBeforeTheExportStartsIsPastTheLimit) {
+    // Taken before the export takes its own time, so never newer than the limit itself.
+    DWORD atLimit = SecondsAgo(45 * kDay);
+    Lines entries = Export(Log({Record(SecondsAgo(45 * kDay - 30), 1000, "Zeltrin One", {}),
+                                Record(atLimit, 1000, "Zeltrin One", {})}));
+    EXPECT_EQ(RecordsIn(ReadWholeFile(Output())), 1);
+    EXPECT_EQ(entries, (Lines{"Start - Capture Application Event Log", "Total # of records: 2",
                               "Number of days limit: 45", "Days limit reached", Finish()}));
 }
 
