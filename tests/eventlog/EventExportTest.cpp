@@ -132,6 +132,49 @@ TEST_F(EventExport, RecentLogIsExportedWholeNewestFirstWithEveryDescriptionForm)
                               "Number of days limit: 45", "# of records read: 7", Finish()}));
 }
 
+TEST_F(EventExport, MessageFileValueAndItsExpansionHoldAt259Characters) {
+    ASSERT_LT(MessageDll().size(), 250u) << "the test folder's path leaves no room to pad";
+    // Empty entries of the list are skipped, so ";" pads a value to any length.
+    auto padded = [](std::string text, size_t length) { return text + std::string(length - text.size(), ';'); };
+    PlantedKey value259{kSourcesKey + "Zeltrin Value 259"};
+    value259.SetString("EventMessageFile", padded(MessageDll(), 259));
+    PlantedKey value260{kSourcesKey + "Zeltrin Value 260"};
+    value260.SetString("EventMessageFile", padded(MessageDll(), 260));
+    // A value that fills the buffer without a terminator is read whole, never past its end.
+    const std::string unterminated = padded(MessageDll(), 260);
+    PlantedKey raw260{kSourcesKey + "Zeltrin Raw 260"};
+    raw260.SetBytes("EventMessageFile", REG_BINARY, unterminated);
+    ::SetEnvironmentVariableA("ZELTRIN_PAD", std::string(259 - MessageDll().size() - 1, ';').c_str());
+    PlantedKey expands259{kSourcesKey + "Zeltrin Expands 259"};
+    expands259.SetString("EventMessageFile", MessageDll() + ";%ZELTRIN_PAD%", REG_EXPAND_SZ);
+    ::SetEnvironmentVariableA("ZELTRIN_PAD260", std::string(260 - MessageDll().size() - 1, ';').c_str());
+    PlantedKey expands260{kSourcesKey + "Zeltrin Expands 260"};
+    expands260.SetString("EventMessageFile", MessageDll() + ";%ZELTRIN_PAD260%", REG_EXPAND_SZ);
+
+    Lines entries = Export(Log({Record(SecondsAgo(60), 1000, "Zeltrin Value 259", {}),
+                                Record(SecondsAgo(61), 1000, "Zeltrin Value 260", {}),
+                                Record(SecondsAgo(62), 1000, "Zeltrin Raw 260", {}),
+                                Record(SecondsAgo(63), 1000, "Zeltrin Expands 259", {}),
+                                Record(SecondsAgo(64), 1000, "Zeltrin Expands 260", {})}));
+    std::string file = ReadWholeFile(Output());
+    for (const char* source : {"Zeltrin Value 259", "Zeltrin Expands 259"}) {
+        EXPECT_NE(file.find(std::string("\t") + source + "\tZELTRIN-NODE\t\r\nThe test service started."),
+                  std::string::npos)
+            << source;
+    }
+    for (const char* source : {"Zeltrin Value 260", "Zeltrin Raw 260", "Zeltrin Expands 260"}) {
+        EXPECT_NE(file.find(std::string("\t") + source + "\tZELTRIN-NODE\tThe description for Event ID (1000)"),
+                  std::string::npos)
+            << source;
+    }
+    // Too long to read is silent; too long to expand is reported with the value as read.
+    ASSERT_EQ(entries.size(), 7u);
+    EXPECT_EQ(entries[3].rfind("Failed to expand " + unterminated + "!!!. REASON: ", 0), 0u) << entries[3];
+    EXPECT_EQ(entries[4].rfind("Failed to expand " + MessageDll() + ";%ZELTRIN_PAD260%!!!. REASON: ", 0), 0u)
+        << entries[4];
+    EXPECT_EQ(entries[5], "# of records read: 5");
+}
+
 TEST_F(EventExport, SourceWithoutReadableOrExpandableMessageFileGetsTheFallback) {
     DWORD t = SecondsAgo(60);
     Lines entries = Export(Log({Record(t, 1001, "Zeltrin No Value", {"v"}), Record(t, 1001, "Zeltrin Long", {"w"})}));
@@ -168,6 +211,16 @@ TEST_F(EventExport, ExportStopsAtTheFirstRecordPastTheLimit) {
                               "Number of days limit: 45", "Days limit reached", Finish()}));
 }
 
+TEST_F(EventExport, RecordWrittenExactly45DaysBeforeTheExportStartsIsPastTheLimit) {
+    // Taken before the export takes its own time, so never newer than the limit itself.
+    DWORD atLimit = SecondsAgo(45 * kDay);
+    Lines entries = Export(Log({Record(SecondsAgo(45 * kDay - 30), 1000, "Zeltrin One", {}),
+                                Record(atLimit, 1000, "Zeltrin One", {})}));
+    EXPECT_EQ(RecordsIn(ReadWholeFile(Output())), 1);
+    EXPECT_EQ(entries, (Lines{"Start - Capture Application Event Log", "Total # of records: 2",
+                              "Number of days limit: 45", "Days limit reached", Finish()}));
+}
+
 TEST_F(EventExport, LogLargerThanTheReadBufferIsReadInBlocksAndFlushedRecordByRecord) {
     // About 1 KiB a record: 300 of them need three reads of the 128 KiB buffer.
     std::vector<SyntheticRecord> records;
@@ -188,6 +241,25 @@ TEST_F(EventExport, LogLargerThanTheReadBufferIsReadInBlocksAndFlushedRecordByRe
     EXPECT_EQ(onDisk[3], file);
     EXPECT_EQ(RecordsIn(file), 300);
     EXPECT_EQ(entries.at(3), "# of records read: 300");
+}
+
+TEST_F(EventExport, MessageLongerThanTheMessageBufferFallsToTheNextModuleAndThenTheFallback) {
+    // "Volume %1 is online." and its line end hold 20 characters besides the insertion; the
+    // buffer holds 4,095 and the terminator.
+    std::string fits(4075, 'q');
+    std::string tooLong(4076, 'q');
+    std::string quarter(1100, 'r');  // four times that is too long in the first module of two
+    Lines entries = Export(Log({Record(SecondsAgo(60), 1001, "Zeltrin One", {fits}),
+                                Record(SecondsAgo(70), 1001, "Zeltrin One", {tooLong}),
+                                Record(SecondsAgo(80), 1003, "Zeltrin Two", {quarter})}));
+    std::string file = ReadWholeFile(Output());
+    EXPECT_NE(file.find("\tZELTRIN-NODE\t\r\nVolume " + fits + " is online.\r\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\tZELTRIN-NODE\tThe description for Event ID (1001) (0x000003e9) in Source (Zeltrin One) "
+                        "cannot be found."),
+              std::string::npos);
+    EXPECT_NE(file.find("part of the event:" + tooLong + ";\r\n"), std::string::npos);
+    EXPECT_TRUE(file.ends_with("\tZeltrin Two\tZELTRIN-NODE\t\r\nShort " + quarter + ".\r\r\n"));
+    EXPECT_EQ(entries.at(3), "# of records read: 3");
 }
 
 TEST_F(EventExport, RecordLargerThanTheReadBufferEndsTheExportWithTheCount) {
