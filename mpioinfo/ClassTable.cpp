@@ -5,9 +5,16 @@
 #include "ClassPrinters.h"
 #include "ObjectPrinter.h"
 
+namespace {
+
 const wchar_t kWmiNamespace[] = L"root\\wmi";
 
-namespace {
+struct ClassTableRow {
+    const wchar_t* key;
+    const wchar_t* className;
+    InstancePrinter printer;
+    bool firstInstanceOnly;
+};
 
 constexpr size_t kNamespaceBuffer = 260;  // the namespace buffer's wide characters, terminator included
 
@@ -26,8 +33,6 @@ const ClassTableRow kClassTable[] = {
 static_assert(sizeof kWmiNamespace / sizeof kWmiNamespace[0] <= kNamespaceBuffer);
 
 }  // namespace
-
-std::span<const ClassTableRow> ClassTable() { return kClassTable; }
 
 int SelectClass(const std::wstring& request) {
     RunState& run = ThisRun();

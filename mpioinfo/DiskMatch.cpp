@@ -32,6 +32,7 @@ void MatchDiskRecord(const std::wstring& instanceNameText, bool updateKey) {
 
     for (MpioDiskRecord& record : list->records) {
         if (updateKey) UpperCase(record.key);
+        // A disk that could not be opened has no key; an empty key would match every instance.
         if (record.key.empty()) continue;
         size_t match = text.find(record.key);
         if (match == std::string::npos) continue;

@@ -199,6 +199,7 @@ std::wstring FormatValue(CIMTYPE cimType, const VARIANT& value) {
         if (dimensions != 1) return Widen(Format("<array of %u dimensions not shown>", dimensions));
         array.ReadBounds();
         if (array.Empty()) return L"<empty array>";
+        if (!ArrayElementsAre(value.parray, elementType)) return kConversionError;
         return ArrayText(cimType, elementType, array);
     }
     return enumproperties(value);

@@ -53,11 +53,20 @@ InstancePrinter EmbeddedPrinter(const std::wstring& className, InstancePrinter f
     return fallback;
 }
 
+// What stands instead of embedded objects that cannot be shown: a line of its own one level
+// deeper, as the property line has already ended.
+std::wstring NestedMarker(const std::wstring& marker) {
+    std::wstring text = Indentation(ThisRun().indentation + 1);
+    text += marker;
+    text += L"\n";
+    return text;
+}
+
 std::wstring SingleObject(IUnknown* unknown) {
     win32::ComPtr<IWbemClassObject> object;
     if (unknown == nullptr ||
         unknown->QueryInterface(IID_IWbemClassObject, reinterpret_cast<void**>(object.put())) != 0 || !object)
-        return L"<conversion error>";
+        return NestedMarker(L"<conversion error>");
     InstancePrinter printer = PrintAllProperties;
     std::wstring className;
     HRESULT status = 0;
@@ -72,7 +81,8 @@ std::wstring SingleObject(IUnknown* unknown) {
 std::wstring ObjectArray(SAFEARRAY* array) {
     RunState& run = ThisRun();
     if (array == nullptr || ::SafeArrayGetDim(array) != 1)
-        return Widen(Format("<array of %u dimensions not shown>", array != nullptr ? ::SafeArrayGetDim(array) : 0));
+        return NestedMarker(
+            Widen(Format("<array of %u dimensions not shown>", array != nullptr ? ::SafeArrayGetDim(array) : 0)));
     LONG lower = 0;
     LONG upper = -1;
     HRESULT status = ::SafeArrayGetLBound(array, 1, &lower);
@@ -87,6 +97,10 @@ std::wstring ObjectArray(SAFEARRAY* array) {
         text += L"<empty array>\n";
         --run.indentation;
         return text;
+    }
+    if (!ArrayElementsAre(array, VT_UNKNOWN)) {
+        --run.indentation;
+        return NestedMarker(L"<conversion error>");
     }
     InstancePrinter printer = PrintAllProperties;
     for (LONG i = lower; i <= upper; ++i) {

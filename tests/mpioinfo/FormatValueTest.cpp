@@ -131,3 +131,15 @@ TEST_F(FormatValueTest, TypesOutsideTheTableAreConversionErrors) {
 TEST_F(FormatValueTest, ArrayOfMoreThanOneDimensionIsNamedNotRead) {
     EXPECT_EQ(Text(TwoDimensionalI4Array()), L"<array of 2 dimensions not shown>");
 }
+
+// The element size comes from the array itself: a VARIANT type that promises other elements
+// than the array holds must not make a fetch write past its variable.
+TEST_F(FormatValueTest, ArrayHoldingOtherElementsThanItsTypeSaysIsAConversionError) {
+    Value wider = I4Array({0x41424344, 0x45464748});
+    wider.get().vt = VT_ARRAY | VT_I2;
+    EXPECT_EQ(Text(wider), L"<conversion error>");
+    Value reals = R8Array({1.0});
+    reals.get().vt = VT_ARRAY | VT_BSTR;  // as wide as a string pointer, but no strings
+    EXPECT_EQ(Text(reals, CIM_FLAG_ARRAY | CIM_STRING), L"<conversion error>");
+    EXPECT_EQ(Text(reals, CIM_FLAG_ARRAY | CIM_UINT64), L"<conversion error>");
+}

@@ -197,12 +197,30 @@ TEST_F(ObjectPrinterTest, ArrayElementWithoutClassNameIsFatal) {
               "Abnormal Termination\n");
 }
 
-TEST_F(ObjectPrinterTest, EmbeddedValueThatIsNoWmiObjectIsAConversionError) {
+TEST_F(ObjectPrinterTest, EmbeddedValueThatIsNoWmiObjectIsAConversionErrorOnALineOfItsOwn) {
     Value nothing;
     nothing.get().vt = VT_UNKNOWN;
     nothing.get().punkVal = nullptr;
-    EXPECT_EQ(enumproperties(nothing.get()), L"<conversion error>");
+    auto holder = NewObject(L"C");
+    holder->Set(L"Inner", nothing, CIM_OBJECT).Set(L"Next", UI4(1));
+    ThisRun().indentation = 1;
+    EXPECT_EQ(Narrow(PrintAllProperties(holder.get())), "  Inner = \n    <conversion error>\n  Next = 0x1\n");
     EXPECT_EQ(enumproperties(I4(1).get()), L"<conversion error>");
+}
+
+TEST_F(ObjectPrinterTest, ObjectArrayThatCannotBeShownIsMarkedOnALineOfItsOwn) {
+    Value numbers = I4Array({1, 2});
+    numbers.get().vt = VT_ARRAY | VT_UNKNOWN;  // elements that are no objects
+    Value square = TwoDimensionalI4Array();
+    square.get().vt = VT_ARRAY | VT_UNKNOWN;
+    auto holder = NewObject(L"C");
+    holder->Set(L"Numbers", numbers, CIM_FLAG_ARRAY | CIM_OBJECT).Set(L"Square", square, CIM_FLAG_ARRAY | CIM_OBJECT);
+    holder->Set(L"Next", UI4(1));
+    EXPECT_EQ(Narrow(PrintAllProperties(holder.get())),
+              "Numbers = \n  <conversion error>\n"
+              "Square = \n  <array of 2 dimensions not shown>\n"
+              "Next = 0x1\n");
+    EXPECT_EQ(ThisRun().indentation, 0);
 }
 
 TEST_F(ObjectPrinterTest, AllPropertiesInOrderWithoutSystemProperties) {
