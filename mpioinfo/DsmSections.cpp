@@ -76,6 +76,7 @@ HRESULT ShowParticularWMIClass(const std::wstring& key, IWbemServices* services,
     Bstr objectPath(path.c_str());
     win32::ComPtr<IWbemClassObject> object;
     HRESULT status = services->GetObject(objectPath.get(), 0, nullptr, object.put(), nullptr);
+    if (status == 0 && !object) status = WBEM_E_FAILED;  // success without an object is no object
     if (status != 0) {
         std::string line = AnsiText(path);
         line += "\n";

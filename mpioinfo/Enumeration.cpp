@@ -46,6 +46,11 @@ void EnumInstances(const std::wstring& className) {
         ULONG returned = 0;
         status = instances->Next(static_cast<LONG>(WBEM_INFINITE), 1, instance.put(), &returned);
         if (status != 0) break;
+        // A provider that reports success without an object must not be followed into a null.
+        if (!instance) {
+            status = WBEM_E_FAILED;
+            break;
+        }
         if (!first) PrintIndentedLine(className);
         first = false;
         PrintInstance(instance.get());
@@ -72,6 +77,7 @@ void EnumNamespace(const std::wstring& className) {
         Bstr systemClassName(L"__SystemClass");
         win32::ComPtr<IWbemClassObject> systemClass;
         HRESULT status = run.services->GetObject(systemClassName.get(), 0, nullptr, systemClass.put(), nullptr);
+        if (status == 0 && !systemClass) status = WBEM_E_FAILED;
         if (status != 0) FatalWbemError("Could not GetObject of __SystemClass in EnumNamespace", status);
         Variant namespaceName;
         status = systemClass->Get(L"__NAMESPACE", 0, namespaceName.put(), nullptr, nullptr);
@@ -89,6 +95,7 @@ void EnumNamespace(const std::wstring& className) {
     Bstr name(className.c_str());
     win32::ComPtr<IWbemClassObject> classObject;
     HRESULT status = run.services->GetObject(name.get(), 0, nullptr, classObject.put(), nullptr);
+    if (status == 0 && !classObject) status = WBEM_E_FAILED;
     if (status != 0) {
         std::string line = AnsiText(className);
         line += "\n";

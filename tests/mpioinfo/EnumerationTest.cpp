@@ -202,6 +202,15 @@ TEST_F(EnumerationTest, EnumerationEndingOnAnErrorIsFatalAfterTheInstancesRead) 
                                 "Abnormal Termination\n"));
 }
 
+TEST_F(EnumerationTest, AnInstanceReportedWithoutAnObjectIsFatalNotACrash) {
+    auto disk = Disk(L"d0", 1);
+    services_->Class(L"MPIO_DISK_INFO", {disk.get(), nullptr, disk.get()});
+    EXPECT_EQ(EndsFatally([this] { Section(L"1"); }), 1);
+    EXPECT_TRUE(Out().ends_with("\n\nCould not get next instance\nFunctionReturn: WBEM_E_FAILED (0x80041001) \n"
+                                "Abnormal Termination\n"));
+    EXPECT_EQ(Out().find("MPIO_DISK_INFO", Out().find("d0")), std::string::npos);
+}
+
 TEST_F(EnumerationTest, SystemClassesAreNotEnumerated) {
     services_->Class(L"__Namespace", {});
     SelectClass(L"__Namespace");

@@ -324,11 +324,11 @@ HRESULT FakeQualifierSet::Get(LPCWSTR name, LONG, VARIANT* value, LONG* flavor) 
 
 FakeEnumerator::FakeEnumerator(std::vector<IWbemClassObject*> objects, HRESULT endStatus, Blanket& blanket)
     : objects_(std::move(objects)), endStatus_(endStatus), blanket_(blanket) {
-    for (IWbemClassObject* object : objects_) object->AddRef();
+    for (IWbemClassObject* object : objects_) if (object) object->AddRef();  // a null stands for a provider that returns none
 }
 
 FakeEnumerator::~FakeEnumerator() {
-    for (IWbemClassObject* object : objects_) object->Release();
+    for (IWbemClassObject* object : objects_) if (object) object->Release();
 }
 
 HRESULT FakeEnumerator::QueryInterface(REFIID iid, void** object) {
@@ -352,7 +352,7 @@ HRESULT FakeEnumerator::Next(LONG, ULONG count, IWbemClassObject** objects, ULON
         return endStatus_;
     }
     objects[0] = objects_[next_++];
-    objects[0]->AddRef();
+    if (objects[0] != nullptr) objects[0]->AddRef();
     *returned = 1;
     return S_OK;
 }
@@ -384,7 +384,7 @@ FakeServices* FakeServices::Make() { return new FakeServices(); }
 FakeServices::~FakeServices() {
     for (auto& [path, object] : objects_) object->Release();
     for (auto& [name, entry] : classes_) {
-        for (IWbemClassObject* instance : entry.instances) instance->Release();
+        for (IWbemClassObject* instance : entry.instances) if (instance) instance->Release();
     }
 }
 
@@ -411,9 +411,9 @@ FakeServices& FakeServices::Class(const std::wstring& className, const std::vect
     classObject.reset(FakeObject::Make(className));
     Path(className, classObject.get());
     ClassEntry& entry = classes_[className];
-    for (IWbemClassObject* instance : entry.instances) instance->Release();
+    for (IWbemClassObject* instance : entry.instances) if (instance) instance->Release();
     entry.instances = instances;
-    for (IWbemClassObject* instance : entry.instances) instance->AddRef();
+    for (IWbemClassObject* instance : entry.instances) if (instance) instance->AddRef();
     entry.endStatus = endStatus;
     return *this;
 }
