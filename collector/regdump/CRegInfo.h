@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/win32/UniqueHandle.h"
 
@@ -24,7 +25,8 @@ public:
     bool IsOpen() const noexcept { return static_cast<bool>(listFile_) && static_cast<bool>(outputFile_); }
 
     void DumpFromList();
-    // One key block, if the key opens; nothing otherwise.
+    // One key block, if the key opens; nothing otherwise, nor for a subkey that is a link back
+    // to a key whose block is being written.
     void DumpKey(HKEY parent, std::string subKey, REGSAM access, int depth);
     // The value lines of an open key, indented by width blanks.
     void DumpValues(HKEY key, int width);
@@ -37,4 +39,5 @@ private:
     win32::UniqueCStream listFile_;
     win32::UniqueCStream outputFile_;
     HKEY currentHive_ = nullptr;
+    std::vector<std::wstring> keysInProgress_;  // real names of the keys from the listed one down
 };

@@ -3,6 +3,7 @@
 
 #include "regdump/CRegInfo.h"
 #include "regdump/DumpFormat.h"
+#include "regdump/KeyIdentity.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ constexpr DWORD kSubKeyNameBuffer = 260;  // key names hold at most 255 characte
 constexpr DWORD kValueNameBuffer = 260;   // usual value names; longer ones get a larger buffer
 constexpr DWORD kValueDataBuffer = 4096;  // usual value data; larger data gets a larger buffer
 constexpr int kMaxEnumRetries = 3;        // a value that keeps growing while read is given up
-constexpr int kMaxKeyDepth = 512;         // the registry nests no deeper; beyond it a link loops back
+constexpr int kMaxKeyDepth = 512;         // the registry nests no deeper: a bound even where a name is unknown
 
 }  // namespace
 
@@ -18,6 +19,13 @@ void CRegInfo::DumpKey(HKEY parent, std::string subKey, REGSAM access, int depth
     if (depth > kMaxKeyDepth) return;
     win32::UniqueRegKey key;
     if (::RegOpenKeyExA(parent, subKey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) return;
+    // A link back to a key whose block is being written would repeat that block without end,
+    // the more often the more such links there are: it is left out like a key that will not open.
+    std::wstring realName = regdump::RealKeyName(key.get());
+    const bool linkBack = !realName.empty() && std::find(keysInProgress_.begin(), keysInProgress_.end(),
+                                                          realName) != keysInProgress_.end();
+    if (linkBack) return;
+    keysInProgress_.push_back(std::move(realName));
     Write(regdump::FormatKeyLine(subKey, depth));
     DumpValues(key.get(), (depth + 1) * regdump::kIndentStep);
     for (DWORD index = 0;; ++index) {
@@ -27,6 +35,7 @@ void CRegInfo::DumpKey(HKEY parent, std::string subKey, REGSAM access, int depth
             break;
         DumpKey(key.get(), std::string(name, nameLength), access, depth + 1);
     }
+    keysInProgress_.pop_back();
 }
 
 void CRegInfo::DumpValues(HKEY key, int width) {

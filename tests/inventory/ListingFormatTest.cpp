@@ -33,17 +33,30 @@ TEST(WalkSearches, EachKindOfCallSearchesAsDescribed) {
     EXPECT_EQ(EntryPath("*.dll", "x.dll"), "x.dll");
 }
 
-TEST(ListingFormat, SizeIsTheLowWordReadAsSignedRightAlignedAndNeverCut) {
-    SYSTEMTIME t{};
-    t.wYear = 2020;
-    t.wMonth = 1;
-    t.wDay = 2;
-    t.wHour = 3;
-    EXPECT_EQ(FormatFileBlock(12, "f", 0u, t, t, t),
+TEST(ListingFormat, BlockShowsCreatedModifiedAndAccessedTimesInThatOrder) {
+    SYSTEMTIME created{};
+    created.wYear = 2020;
+    created.wMonth = 1;
+    created.wDay = 2;
+    created.wHour = 3;
+    SYSTEMTIME modified = created;
+    modified.wMonth = 11;
+    modified.wMinute = 4;
+    SYSTEMTIME accessed = created;
+    accessed.wYear = 2023;
+    accessed.wDay = 30;
+    accessed.wHour = 23;
+    accessed.wSecond = 5;
+    EXPECT_EQ(FormatFileBlock(12, "f", 0u, created, modified, accessed),
               "[12]\t[f]       0 Bytes\n"
               "Created: 01/02/2020 03:00:00\n"
-              "Modified:01/02/2020 03:00:00\n"
-              "Accessed:01/02/2020 03:00:00\n");
+              "Modified:11/02/2020 03:04:00\n"
+              "Accessed:01/30/2023 23:00:05\n");
+}
+
+TEST(ListingFormat, SizeIsTheLowWordReadAsSignedRightAlignedAndNeverCut) {
+    SYSTEMTIME t{};
     EXPECT_EQ(FormatFileBlock(1, "f", 0x80000000u, t, t, t).substr(0, 26), "[1]\t[f] -2147483648 Bytes\n");
     EXPECT_EQ(FormatFileBlock(1, "f", 12345678u, t, t, t).substr(0, 23), "[1]\t[f] 12345678 Bytes\n");
+    EXPECT_EQ(FormatFileBlock(1, "f", 0xFFFFFFFFu, t, t, t).substr(0, 22), "[1]\t[f]      -1 Bytes\n");
 }

@@ -140,6 +140,17 @@ TEST(VersionListing, PatternOfTheTopCallIsUsedInEverySubFolder) {
     EXPECT_EQ(texts[0].path, tree.root + "\\A.TXT");
 }
 
+TEST(VersionListing, PatternWithoutFolderWalksTheCurrentDirectoryWithRelativePaths) {
+    FolderTree tree;  // the work folder is the current directory
+    WriteWholeFile("TOP.LOG", "top");
+    std::vector<Block> logs = Blocks(List("*.LOG", true, "logs.txt"));
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_EQ(logs[0].path, "TOP.LOG");
+    // The folder pass searches every folder, not only those the pattern matches.
+    EXPECT_EQ(logs[1].path, "R\\SUB\\B.LOG");
+    EXPECT_EQ(logs[1].number, logs[0].number + 1);
+}
+
 TEST(VersionListing, PathThatMatchesNothingWritesNothing) {
     FolderTree tree;
     const int before = CFileInfo::EntryNumber();
