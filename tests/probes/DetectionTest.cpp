@@ -18,6 +18,28 @@ using Lines = std::vector<std::string>;
 namespace {
 
 OsVersionInfo Windows2003() { return {VER_PLATFORM_WIN32_NT, 5, 2, 3790, "Service Pack 2"}; }
+OsVersionInfo WindowsVista() { return {VER_PLATFORM_WIN32_NT, 6, 0, 6002, "Service Pack 2"}; }
+
+// An environment variable of this process set for the life of the object; its old value
+// (or its absence) comes back when the object goes.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        char old[MAX_PATH] = {};
+        DWORD length = ::GetEnvironmentVariableA(name_, old, MAX_PATH);
+        hadValue_ = length > 0 && length < MAX_PATH;
+        if (hadValue_) old_ = old;
+        ::SetEnvironmentVariableA(name_, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableA(name_, hadValue_ ? old_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    bool hadValue_ = false;
+    std::string old_;
+};
 
 struct BoxState {
     bool enabled;
@@ -128,6 +150,63 @@ TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
     EXPECT_FALSE(detected.Box(IDC_CLUSTER_LOGS).enabled);
 }
 
+TEST(DetectionOnWindows2003, DrWatsonsLogAndUserDumpInTheProfileEnableTheirBoxes) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string drWatson = folder.Path();
+    for (const char* part : {"\\profile", "\\Local Settings", "\\Application Data", "\\Microsoft", "\\Dr Watson"}) {
+        drWatson += part;
+        ASSERT_TRUE(::CreateDirectoryA(drWatson.c_str(), nullptr)) << drWatson;
+    }
+    WriteWholeFile(drWatson + "\\DRWTSN32.LOG", "log");
+    WriteWholeFile(drWatson + "\\USER.DMP", "dump");
+    ScopedVariable profile("USERPROFILE", folder.Path() + "\\profile");
+    DetectedDialog detected(Windows2003);
+
+    EXPECT_EQ(detected.dialog.detection.drWatsonLogFound, 1);
+    EXPECT_EQ(detected.dialog.detection.userDumpFound, 1);
+    for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
+        BoxState box = detected.Box(id);
+        EXPECT_TRUE(box.enabled && box.checked) << id;
+    }
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                        {"Start - IsFileExists " + drWatson + "\\DRWTSN32.LOG",
+                         drWatson + "\\DRWTSN32.LOG is available", "ZRX: NOT Installed",
+                         "Start - IsFileExists " + drWatson + "\\USER.DMP", drWatson + "\\USER.DMP is available"}));
+}
+
+TEST(DetectionOnVersion6, TheClusterProbeTestsTheFolderAndDrWatsonIsAlwaysOff) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    DetectedDialog detected(WindowsVista);
+    std::string clusterFolder = detected.dialog.folders.windowsDirectory + "\\CLUSTER";
+    EXPECT_EQ(detected.dialog.detection.clusterLogPath, clusterFolder);
+    for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
+        BoxState box = detected.Box(id);
+        EXPECT_FALSE(box.enabled || box.checked) << id;
+    }
+    Lines entries = detected.DetectionEntries();
+    EXPECT_TRUE(InOrder(entries, {"Cluster Path: " + clusterFolder, "Start - IsFileExists " + clusterFolder,
+                                  "MPS Report option is disabled", "Start - IsFileExists ",
+                                  "Finish - IsFileExists Empty File Name.",
+                                  "Path details for VM (kerd) path/logs are not found"}));
+    // Dr. Watson's log is not even looked for: the only empty-name probe is the user dump's.
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Finish - IsFileExists Empty File Name."), 1);
+}
+
+TEST(DetectionOfTheService, TheCompanionServiceCountsWhenQzSvcIsNotThere) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    InstalledService companion("qzob");
+    DetectedDialog detected;
+    EXPECT_EQ(detected.dialog.detection.serviceRunning, 1);
+    for (int id : {IDC_QZSVC_DUMP, IDC_PROVIDERS}) EXPECT_TRUE(detected.Box(id).enabled) << id;
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                        {"Start - IsQzSvcRunning - Service Name: qzsvc", "Finish - IsQzSvcRunning. Error = 6",
+                         "Start - IsQzSvcRunning - Service Name: qzob", "Service: qzob is up and running!",
+                         "Finish - IsQzSvcRunning. Error = 0", "VM Service is running"}));
+}
+
 class DetectionWithTheProduct : public ::testing::Test {
 protected:
     ScopedWorkFolder folder;
@@ -175,8 +254,11 @@ TEST_F(DetectionWithTheProduct, EnablesAndChecksTheBoxesOfWhatItFinds) {
 
 TEST_F(DetectionWithTheProduct, ReportsItsFindingsInDetectionOrder) {
     const std::string& root = product.root;
+    Lines entries = detected.DetectionEntries();
+    // The companion service is asked about only when qzsvc is not running.
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Start - IsQzSvcRunning - Service Name: qzob"), 0);
     EXPECT_TRUE(InOrder(
-        detected.DetectionEntries(),
+        entries,
         {"Start - Initialize", "Service: qzsvc is up and running!", "VM Service is running",
          "OKAPO/YEB AlertLog file path: " + root + "\\", "YEB Alert is available", "OKAPO: Installed",
          "OKAPO Trace file path: " + product.okapoTrace, "YEB: Installed", "YEB Trace file path: " + product.yebTrace,
