@@ -68,6 +68,22 @@ public:
     bool created = false;
 };
 
+// A string value planted in one of Windows' own keys: the key stays, only the value goes again.
+class PlantedValue {
+public:
+    PlantedValue(std::string key, std::string name, const std::string& value)
+        : key_(std::move(key)), name_(std::move(name)) {
+        SetMachineString(key_, name_, value);
+    }
+    ~PlantedValue() { ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+    PlantedValue(const PlantedValue&) = delete;
+    PlantedValue& operator=(const PlantedValue&) = delete;
+
+private:
+    std::string key_;
+    std::string name_;
+};
+
 // True when every line of `wanted` appears in `entries`, in this order (others may stand between).
 ::testing::AssertionResult InOrder(const Lines& entries, const Lines& wanted) {
     auto at = entries.begin();
@@ -205,6 +221,50 @@ TEST(DetectionOfTheService, TheCompanionServiceCountsWhenQzSvcIsNotThere) {
                         {"Start - IsQzSvcRunning - Service Name: qzsvc", "Finish - IsQzSvcRunning. Error = 6",
                          "Start - IsQzSvcRunning - Service Name: qzob", "Service: qzob is up and running!",
                          "Finish - IsQzSvcRunning. Error = 0", "VM Service is running"}));
+}
+
+TEST(DetectionOfTheSystemInformationTool, OnlyARegisteredToolThatExistsEnablesMsinfo32) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string tool = folder.Path() + "\\msinfo32.exe";
+    PlantedValue path("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", tool);
+    {
+        DetectedDialog missing;
+        EXPECT_EQ(missing.dialog.detection.msinfoFound, 0);
+        EXPECT_EQ(missing.dialog.detection.msinfoPath, tool);
+        BoxState box = missing.Box(IDC_MSINFO32);
+        EXPECT_TRUE(!box.enabled && box.checked);
+    }
+    WriteWholeFile(tool, "MZ");
+    DetectedDialog found;
+    EXPECT_EQ(found.dialog.detection.msinfoFound, 1);
+    EXPECT_TRUE(found.Box(IDC_MSINFO32).enabled);
+    EXPECT_TRUE(InOrder(found.DetectionEntries(),
+                        {"Path in Registry: " + tool, "MS Info application path and name: " + tool,
+                         "Start - IsFileExists " + tool, tool + " is available", "Solutions Log Info not found!"}));
+}
+
+TEST(DetectionOfTheLicences, AnEmptyLicenceFolderHoldsNoLicence) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    char shared[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsA("%SystemDrive%\\Program Files (x86)\\Common Files\\Brennock Shared", shared,
+                                MAX_PATH);
+    std::string licences = std::string(shared) + "\\hlmqlic";
+    RemoveTree(shared);
+    ASSERT_TRUE(::CreateDirectoryA(shared, nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(licences.c_str(), nullptr));
+    licences += "\\lic";
+    ASSERT_TRUE(::CreateDirectoryA(licences.c_str(), nullptr));
+    {
+        DetectedDialog detected;
+        EXPECT_EQ(detected.dialog.detection.licenceFolder, licences);
+        EXPECT_EQ(detected.dialog.detection.licenceFilesFound, 0);
+        EXPECT_FALSE(detected.Box(IDC_LICENSES).enabled);
+        EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                            {"Start - IsFileExists " + licences, "Licenses Folder Exists", "No License(s) Exist"}));
+    }
+    RemoveTree(shared);
 }
 
 class DetectionWithTheProduct : public ::testing::Test {
