@@ -156,6 +156,39 @@ TEST(DetectionWithoutTheProduct, AnOptionsTextWithoutALogFileGreysLogs) {
     RemoveMachineKey(kProductRoot);
 }
 
+TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string missing = folder.Path() + "\\missing";
+    SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\Tracing", "TRACEFILE", missing + "\\trace.log");
+    SetMachineString("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory", missing);
+    SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "KerdOptions",
+                     "logfile=\"" + missing + "\\kerd.log\"");
+    {
+        DetectedDialog detected;
+        const DetectionResults& found = detected.dialog.detection;
+        EXPECT_EQ(found.okapoTraceRegistered, 1);
+        EXPECT_EQ(found.okapoTraceFound, 0);
+        // The options named a log file, so the kerd logs stay found although their folder is not there.
+        EXPECT_EQ(found.kerdLogsFound, 1);
+        EXPECT_EQ(found.kerdLogFolder, missing);
+        EXPECT_EQ(found.kerdLogPattern, "\\kerd.log\"");
+        for (int greyedButChecked : {IDC_OKAPO_LOGS, IDC_KERD_LOGS}) {
+            BoxState box = detected.Box(greyedButChecked);
+            EXPECT_TRUE(!box.enabled && box.checked) << greyedButChecked;
+        }
+        BoxState solutions = detected.Box(IDC_SOLUTIONS);
+        EXPECT_FALSE(solutions.enabled || solutions.checked);
+        Lines entries = detected.DetectionEntries();
+        EXPECT_TRUE(InOrder(entries, {"OKAPO: Installed", "Start - IsFileExists " + missing + "\\trace.log",
+                                      "Solutions Log path and name: " + missing, "Start - IsFileExists " + missing,
+                                      "VM Log file path -- after parsing: " + missing,
+                                      "Start - IsFileExists " + missing, "Finish - IsFileExists Error = 2"}));
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), "Path details for VM (kerd) path/logs are not found"), 0);
+    }
+    RemoveMachineKey(kProductRoot);
+}
+
 TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
