@@ -9,19 +9,14 @@ int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
     LogReport("Start - GrabFile");
     LogReport("Source File: %s", source.c_str());
     LogReport("Target File: %s", target.c_str());
-    DWORD error = 0;
-    if (move) {
-        // No replace flag: a target that is already there keeps the source where it was.
-        if (!::MoveFileA(source.c_str(), target.c_str())) {
-            error = ::GetLastError();
-            LogReport("Failed to Move!!! %s", GetErrorText(error).c_str());
-        }
-    } else if (!::CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-        error = ::GetLastError();
-        LogReport("Failed to copy!!! %s", GetErrorText(error).c_str());
-    }
+    // No replace flag on a move: a target that is already there keeps the source where it was.
+    bool done = move ? ::MoveFileA(source.c_str(), target.c_str()) != FALSE
+                     : ::CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+    // The result follows the call, not the code: a failure must never read as a grabbed file.
+    DWORD error = done ? 0 : ::GetLastError();
+    if (!done) LogReport(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
     LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(error));
-    return error == 0 ? 1 : 0;
+    return done ? 1 : 0;
 }
 
 int CULVIXDlg::GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder) {

@@ -4,7 +4,7 @@
 // its findings to the report.
 class CULVIXDlg;
 
-namespace detection {
+namespace detection_steps {
 
 void DetectVolumeManagerService(CULVIXDlg& dialog);
 void DetectWindowsCluster(CULVIXDlg& dialog);
@@ -23,4 +23,4 @@ void DetectPelorin(CULVIXDlg& dialog);
 void DetectLicences(CULVIXDlg& dialog);
 void DetectSnapshotTools(CULVIXDlg& dialog);
 
-}  // namespace detection
+}  // namespace detection_steps

@@ -46,22 +46,22 @@ void CULVIXDlg::Initialize() {
     ::ShowWindow(GetDlgItem(IDC_HARDWARE_INFO), SW_HIDE);
     ::ShowWindow(GetDlgItem(IDC_MEMORY_DUMP), SW_HIDE);
 
-    detection::DetectVolumeManagerService(*this);
-    detection::DetectWindowsCluster(*this);
-    detection::DetectAlertLog(*this);
-    detection::DetectTraces(*this);
-    detection::DetectPlugInXmlFolder(*this);
-    detection::DetectSystemInformationTool(*this);
-    detection::DetectSolutionsLog(*this);
-    detection::DetectSnapshotSchedules(*this);
-    detection::DetectSystemFiles(*this);
-    detection::DetectReplication(*this);
-    detection::DetectMpsReports(*this);
-    detection::DetectUserDump(*this);
-    detection::DetectKerdLogs(*this);
-    detection::DetectPelorin(*this);
-    detection::DetectLicences(*this);
-    detection::DetectSnapshotTools(*this);
+    detection_steps::DetectVolumeManagerService(*this);
+    detection_steps::DetectWindowsCluster(*this);
+    detection_steps::DetectAlertLog(*this);
+    detection_steps::DetectTraces(*this);
+    detection_steps::DetectPlugInXmlFolder(*this);
+    detection_steps::DetectSystemInformationTool(*this);
+    detection_steps::DetectSolutionsLog(*this);
+    detection_steps::DetectSnapshotSchedules(*this);
+    detection_steps::DetectSystemFiles(*this);
+    detection_steps::DetectReplication(*this);
+    detection_steps::DetectMpsReports(*this);
+    detection_steps::DetectUserDump(*this);
+    detection_steps::DetectKerdLogs(*this);
+    detection_steps::DetectPelorin(*this);
+    detection_steps::DetectLicences(*this);
+    detection_steps::DetectSnapshotTools(*this);
     OptionBoxes(GetSafeHwnd()).EnableAndCheck(IDC_TEJ_RQN);
     detection.tejRqnEnabled = 1;
 

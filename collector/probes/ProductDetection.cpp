@@ -32,7 +32,7 @@ void DetectConsoleTrace(CULVIXDlg& dialog, const char* tracingKey) {
 
 }  // namespace
 
-namespace detection {
+namespace detection_steps {
 
 void DetectVolumeManagerService(CULVIXDlg& dialog) {
     bool running = dialog.IsQzSvcRunning("qzsvc") || dialog.IsQzSvcRunning("qzob");
@@ -132,4 +132,4 @@ void DetectKerdLogs(CULVIXDlg& dialog) {
     }
 }
 
-}  // namespace detection
+}  // namespace detection_steps

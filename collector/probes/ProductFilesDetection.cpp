@@ -44,7 +44,7 @@ constexpr SnapshotTool kSnapshotTools[] = {
 
 }  // namespace
 
-namespace detection {
+namespace detection_steps {
 
 void DetectSolutionsLog(CULVIXDlg& dialog) {
     DetectionResults& found = dialog.detection;
@@ -132,4 +132,4 @@ void DetectSnapshotTools(CULVIXDlg& dialog) {
     }
 }
 
-}  // namespace detection
+}  // namespace detection_steps

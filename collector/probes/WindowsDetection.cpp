@@ -28,7 +28,7 @@ void DetectFixedFile(CULVIXDlg& dialog, const FixedFile& file) {
 
 }  // namespace
 
-namespace detection {
+namespace detection_steps {
 
 void DetectWindowsCluster(CULVIXDlg& dialog) {
     DetectionResults& found = dialog.detection;
@@ -84,4 +84,4 @@ void DetectMpsReports(CULVIXDlg& dialog) {
 
 void DetectUserDump(CULVIXDlg& dialog) { DetectFixedFile(dialog, kUserDump); }
 
-}  // namespace detection
+}  // namespace detection_steps

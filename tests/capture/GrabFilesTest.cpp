@@ -65,28 +65,42 @@ TEST_F(GrabTest, StarCopiesBothFilesAndNamesTheDotFolders) {
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "a");
     EXPECT_EQ(ReadWholeFile("dst\\b.txt"), "b");
 
-    Lines expected = {"Start - GrabMultipleFiles", "Source Path: " + src, "Source File Name: *", "Target Path: " + dst,
-                      "FindFirstFile() " + src + "\\*"};
-    for (const char* dot : {".", ".."}) {
-        expected.push_back("After found Source:" + src + "\\" + dot);
-        expected.push_back("After found Target:" + dst + dot);
-        expected.push_back("The above file is a directory -- so didn't grab it.");
-    }
+    Lines opening = {"Start - GrabMultipleFiles", "Source Path: " + src, "Source File Name: *", "Target Path: " + dst,
+                     "FindFirstFile() " + src + "\\*"};
+    Lines closing = {"No more files are left, so we are done here!!!", "Finish - GrabMultipleFiles.  Error = 0"};
+    std::vector<Lines> perEntry;
+    for (const char* dot : {".", ".."})
+        perEntry.push_back({"After found Source:" + src + "\\" + dot, "After found Target:" + dst + dot,
+                            "The above file is a directory -- so didn't grab it."});
     for (const char* name : {"a.log", "b.txt"}) {
-        expected.push_back("After found Source:" + src + "\\" + name);
-        expected.push_back("After found Target:" + dst + name);
-        for (const std::string& line : GrabFileLines(src + "\\" + name, dst + name, "", 0)) expected.push_back(line);
+        Lines lines = {"After found Source:" + src + "\\" + name, "After found Target:" + dst + name};
+        for (const std::string& line : GrabFileLines(src + "\\" + name, dst + name, "", 0)) lines.push_back(line);
+        perEntry.push_back(lines);
     }
-    expected.push_back("No more files are left, so we are done here!!!");
-    expected.push_back("Finish - GrabMultipleFiles.  Error = 0");
+
     Lines entries = NewEntries();
-    // The system gives no promise on the order of a folder's entries; compare them sorted by name.
-    EXPECT_EQ(entries.size(), expected.size());
-    EXPECT_EQ(entries.front(), expected.front());
-    EXPECT_EQ(entries.back(), expected.back());
-    std::sort(entries.begin(), entries.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(entries, expected);
+    ASSERT_GE(entries.size(), opening.size() + closing.size());
+    EXPECT_EQ(Lines(entries.begin(), entries.begin() + 5), opening);
+    EXPECT_EQ(Lines(entries.end() - 2, entries.end()), closing);
+    // The system gives no promise on the order of a folder's entries, so each entry's lines are
+    // compared as one group, in their own order, and the groups in any order.
+    std::vector<Lines> found;
+    for (auto line = entries.begin() + 5; line != entries.end() - 2; ++line) {
+        if (line->rfind("After found Source:", 0) == 0 || found.empty()) found.emplace_back();
+        found.back().push_back(*line);
+    }
+    std::sort(found.begin(), found.end());
+    std::sort(perEntry.begin(), perEntry.end());
+    EXPECT_EQ(found, perEntry);
+}
+
+TEST_F(GrabTest, ATargetFolderWithoutItsBackslashGluesTheNamesToIt) {
+    WriteWholeFile("src\\x.log", "x");
+    EXPECT_EQ(dialog.GrabMultipleFiles(src, "x.log", folder.Path() + "\\logs"), 1);
+    EXPECT_EQ(ReadWholeFile("logsx.log"), "x");
+    Lines entries = NewEntries();
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "After found Target:" + folder.Path() + "\\logsx.log"),
+              entries.end());
 }
 
 TEST_F(GrabTest, APatternMatchingOnlyFoldersCopiesNothingAndSucceeds) {

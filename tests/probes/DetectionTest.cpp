@@ -18,6 +18,28 @@ using Lines = std::vector<std::string>;
 namespace {
 
 OsVersionInfo Windows2003() { return {VER_PLATFORM_WIN32_NT, 5, 2, 3790, "Service Pack 2"}; }
+OsVersionInfo WindowsVista() { return {VER_PLATFORM_WIN32_NT, 6, 0, 6002, "Service Pack 2"}; }
+
+// An environment variable of this process set for the life of the object; its old value
+// (or its absence) comes back when the object goes.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        char old[MAX_PATH] = {};
+        DWORD length = ::GetEnvironmentVariableA(name_, old, MAX_PATH);
+        hadValue_ = length > 0 && length < MAX_PATH;
+        if (hadValue_) old_ = old;
+        ::SetEnvironmentVariableA(name_, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableA(name_, hadValue_ ? old_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    bool hadValue_ = false;
+    std::string old_;
+};
 
 struct BoxState {
     bool enabled;
@@ -44,6 +66,22 @@ public:
 
     CULVIXDlg dialog;
     bool created = false;
+};
+
+// A string value planted in one of Windows' own keys: the key stays, only the value goes again.
+class PlantedValue {
+public:
+    PlantedValue(std::string key, std::string name, const std::string& value)
+        : key_(std::move(key)), name_(std::move(name)) {
+        SetMachineString(key_, name_, value);
+    }
+    ~PlantedValue() { ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+    PlantedValue(const PlantedValue&) = delete;
+    PlantedValue& operator=(const PlantedValue&) = delete;
+
+private:
+    std::string key_;
+    std::string name_;
 };
 
 // True when every line of `wanted` appears in `entries`, in this order (others may stand between).
@@ -118,6 +156,39 @@ TEST(DetectionWithoutTheProduct, AnOptionsTextWithoutALogFileGreysLogs) {
     RemoveMachineKey(kProductRoot);
 }
 
+TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string missing = folder.Path() + "\\missing";
+    SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\Tracing", "TRACEFILE", missing + "\\trace.log");
+    SetMachineString("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory", missing);
+    SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "KerdOptions",
+                     "logfile=\"" + missing + "\\kerd.log\"");
+    {
+        DetectedDialog detected;
+        const DetectionResults& found = detected.dialog.detection;
+        EXPECT_EQ(found.okapoTraceRegistered, 1);
+        EXPECT_EQ(found.okapoTraceFound, 0);
+        // The options named a log file, so the kerd logs stay found although their folder is not there.
+        EXPECT_EQ(found.kerdLogsFound, 1);
+        EXPECT_EQ(found.kerdLogFolder, missing);
+        EXPECT_EQ(found.kerdLogPattern, "\\kerd.log\"");
+        for (int greyedButChecked : {IDC_OKAPO_LOGS, IDC_KERD_LOGS}) {
+            BoxState box = detected.Box(greyedButChecked);
+            EXPECT_TRUE(!box.enabled && box.checked) << greyedButChecked;
+        }
+        BoxState solutions = detected.Box(IDC_SOLUTIONS);
+        EXPECT_FALSE(solutions.enabled || solutions.checked);
+        Lines entries = detected.DetectionEntries();
+        EXPECT_TRUE(InOrder(entries, {"OKAPO: Installed", "Start - IsFileExists " + missing + "\\trace.log",
+                                      "Solutions Log path and name: " + missing, "Start - IsFileExists " + missing,
+                                      "VM Log file path -- after parsing: " + missing,
+                                      "Start - IsFileExists " + missing, "Finish - IsFileExists Error = 2"}));
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), "Path details for VM (kerd) path/logs are not found"), 0);
+    }
+    RemoveMachineKey(kProductRoot);
+}
+
 TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
@@ -126,6 +197,107 @@ TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
     EXPECT_EQ(detected.dialog.detection.clusterLogPath, expected);
     EXPECT_TRUE(InOrder(detected.DetectionEntries(), {"Cluster Log and path: " + expected, "MSCS: NOT Installed"}));
     EXPECT_FALSE(detected.Box(IDC_CLUSTER_LOGS).enabled);
+}
+
+TEST(DetectionOnWindows2003, DrWatsonsLogAndUserDumpInTheProfileEnableTheirBoxes) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string drWatson = folder.Path();
+    for (const char* part : {"\\profile", "\\Local Settings", "\\Application Data", "\\Microsoft", "\\Dr Watson"}) {
+        drWatson += part;
+        ASSERT_TRUE(::CreateDirectoryA(drWatson.c_str(), nullptr)) << drWatson;
+    }
+    WriteWholeFile(drWatson + "\\DRWTSN32.LOG", "log");
+    WriteWholeFile(drWatson + "\\USER.DMP", "dump");
+    ScopedVariable profile("USERPROFILE", folder.Path() + "\\profile");
+    DetectedDialog detected(Windows2003);
+
+    EXPECT_EQ(detected.dialog.detection.drWatsonLogFound, 1);
+    EXPECT_EQ(detected.dialog.detection.userDumpFound, 1);
+    for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
+        BoxState box = detected.Box(id);
+        EXPECT_TRUE(box.enabled && box.checked) << id;
+    }
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                        {"Start - IsFileExists " + drWatson + "\\DRWTSN32.LOG",
+                         drWatson + "\\DRWTSN32.LOG is available", "ZRX: NOT Installed",
+                         "Start - IsFileExists " + drWatson + "\\USER.DMP", drWatson + "\\USER.DMP is available"}));
+}
+
+TEST(DetectionOnVersion6, TheClusterProbeTestsTheFolderAndDrWatsonIsAlwaysOff) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    DetectedDialog detected(WindowsVista);
+    std::string clusterFolder = detected.dialog.folders.windowsDirectory + "\\CLUSTER";
+    EXPECT_EQ(detected.dialog.detection.clusterLogPath, clusterFolder);
+    for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
+        BoxState box = detected.Box(id);
+        EXPECT_FALSE(box.enabled || box.checked) << id;
+    }
+    Lines entries = detected.DetectionEntries();
+    EXPECT_TRUE(InOrder(entries, {"Cluster Path: " + clusterFolder, "Start - IsFileExists " + clusterFolder,
+                                  "MPS Report option is disabled", "Start - IsFileExists ",
+                                  "Finish - IsFileExists Empty File Name.",
+                                  "Path details for VM (kerd) path/logs are not found"}));
+    // Dr. Watson's log is not even looked for: the only empty-name probe is the user dump's.
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Finish - IsFileExists Empty File Name."), 1);
+}
+
+TEST(DetectionOfTheService, TheCompanionServiceCountsWhenQzSvcIsNotThere) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    InstalledService companion("qzob");
+    DetectedDialog detected;
+    EXPECT_EQ(detected.dialog.detection.serviceRunning, 1);
+    for (int id : {IDC_QZSVC_DUMP, IDC_PROVIDERS}) EXPECT_TRUE(detected.Box(id).enabled) << id;
+    EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                        {"Start - IsQzSvcRunning - Service Name: qzsvc", "Finish - IsQzSvcRunning. Error = 6",
+                         "Start - IsQzSvcRunning - Service Name: qzob", "Service: qzob is up and running!",
+                         "Finish - IsQzSvcRunning. Error = 0", "VM Service is running"}));
+}
+
+TEST(DetectionOfTheSystemInformationTool, OnlyARegisteredToolThatExistsEnablesMsinfo32) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    std::string tool = folder.Path() + "\\msinfo32.exe";
+    PlantedValue path("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", tool);
+    {
+        DetectedDialog missing;
+        EXPECT_EQ(missing.dialog.detection.msinfoFound, 0);
+        EXPECT_EQ(missing.dialog.detection.msinfoPath, tool);
+        BoxState box = missing.Box(IDC_MSINFO32);
+        EXPECT_TRUE(!box.enabled && box.checked);
+    }
+    WriteWholeFile(tool, "MZ");
+    DetectedDialog found;
+    EXPECT_EQ(found.dialog.detection.msinfoFound, 1);
+    EXPECT_TRUE(found.Box(IDC_MSINFO32).enabled);
+    EXPECT_TRUE(InOrder(found.DetectionEntries(),
+                        {"Path in Registry: " + tool, "MS Info application path and name: " + tool,
+                         "Start - IsFileExists " + tool, tool + " is available", "Solutions Log Info not found!"}));
+}
+
+TEST(DetectionOfTheLicences, AnEmptyLicenceFolderHoldsNoLicence) {
+    RemoveMachineKey(kProductRoot);
+    ScopedWorkFolder folder;
+    char shared[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsA("%SystemDrive%\\Program Files (x86)\\Common Files\\Brennock Shared", shared,
+                                MAX_PATH);
+    std::string licences = std::string(shared) + "\\hlmqlic";
+    RemoveTree(shared);
+    ASSERT_TRUE(::CreateDirectoryA(shared, nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(licences.c_str(), nullptr));
+    licences += "\\lic";
+    ASSERT_TRUE(::CreateDirectoryA(licences.c_str(), nullptr));
+    {
+        DetectedDialog detected;
+        EXPECT_EQ(detected.dialog.detection.licenceFolder, licences);
+        EXPECT_EQ(detected.dialog.detection.licenceFilesFound, 0);
+        EXPECT_FALSE(detected.Box(IDC_LICENSES).enabled);
+        EXPECT_TRUE(InOrder(detected.DetectionEntries(),
+                            {"Start - IsFileExists " + licences, "Licenses Folder Exists", "No License(s) Exist"}));
+    }
+    RemoveTree(shared);
 }
 
 class DetectionWithTheProduct : public ::testing::Test {
@@ -175,8 +347,11 @@ TEST_F(DetectionWithTheProduct, EnablesAndChecksTheBoxesOfWhatItFinds) {
 
 TEST_F(DetectionWithTheProduct, ReportsItsFindingsInDetectionOrder) {
     const std::string& root = product.root;
+    Lines entries = detected.DetectionEntries();
+    // The companion service is asked about only when qzsvc is not running.
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Start - IsQzSvcRunning - Service Name: qzob"), 0);
     EXPECT_TRUE(InOrder(
-        detected.DetectionEntries(),
+        entries,
         {"Start - Initialize", "Service: qzsvc is up and running!", "VM Service is running",
          "OKAPO/YEB AlertLog file path: " + root + "\\", "YEB Alert is available", "OKAPO: Installed",
          "OKAPO Trace file path: " + product.okapoTrace, "YEB: Installed", "YEB Trace file path: " + product.yebTrace,

@@ -155,6 +155,18 @@ TEST_F(ZrxProbeTest, AMissingTemplateValueWritesBothQueryFailures) {
     EXPECT_EQ(entries[entries.size() - 2], "RegQueryValueEx() failed to read ZRXTEMPLATEPATH; Error=2");
 }
 
+TEST_F(ZrxProbeTest, TheTemplateValueCountsWhateverItsTypeButNotWhenTooLong) {
+    PlantVersion("6");
+    PlantedKey templateKey(std::string(kVersion6) + "\\defaultTemplatePath");
+    templateKey.SetBytes("ZRXTEMPLATEPATH", REG_DWORD, std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    templateKey.SetString("ZRXTEMPLATEPATH", std::string(261, 't'));
+    EXPECT_EQ(dialog.IsZRXInstalled(), 0);
+    Lines entries = NewEntries();
+    EXPECT_EQ(entries[entries.size() - 2], "RegQueryValueEx() failed to read ZRXTEMPLATEPATH; Error=234");
+    EXPECT_EQ(entries.back(), "Finish - IsZRXInstalled.  Error=234");
+}
+
 TEST(KerdLogOption, AQuotedPathLosesItsQuoteAndSplitsAtTheLastBackslash) {
     KerdLogLocation found = ParseKerdLogOption("-trace=2 logfile=\"C:\\Program Files\\kerd\\kerd.log\" -x");
     EXPECT_TRUE(found.found);

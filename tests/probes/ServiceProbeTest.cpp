@@ -1,5 +1,5 @@
 // The service probe against the real service control manager: a missing service, and the
-// test service running, paused and stopped.
+// test service running, still starting, paused and stopped.
 #include "ProbeFixture.h"
 #include "TestService.h"
 
@@ -31,4 +31,19 @@ TEST_F(ProbeTest, ARunningServiceAndAPausedOneCountAsRunningAStoppedOneDoesNot) 
     EXPECT_EQ(Lines(entries.begin() + 3, entries.begin() + 6), running);
     EXPECT_EQ(Lines(entries.begin() + 6, entries.end()),
               (Lines{"Start - IsQzSvcRunning - Service Name: qzsvc", "Finish - IsQzSvcRunning. Error = 0"}));
+}
+
+TEST_F(ProbeTest, AServiceStillStartingCountsAsRunning) {
+    constexpr const char* kRelease = "Global\\ZeltrinProbeTestServiceStart";
+    win32::UniqueKernelHandle release(::CreateEventA(nullptr, TRUE, FALSE, kRelease));
+    ASSERT_TRUE(release);
+    {
+        InstalledService service("qzsvc", kRelease);
+        EXPECT_EQ(dialog.IsQzSvcRunning("qzsvc"), 1);
+        EXPECT_TRUE(service.WaitFor(SERVICE_START_PENDING)) << "the service did not stay held while probed";
+        ::SetEvent(release.get());
+        EXPECT_TRUE(service.WaitFor(SERVICE_RUNNING));
+    }
+    EXPECT_EQ(NewEntries(), (Lines{"Start - IsQzSvcRunning - Service Name: qzsvc", "Service: qzsvc is up and running!",
+                                   "Finish - IsQzSvcRunning. Error = 0"}));
 }

@@ -7,17 +7,45 @@
 namespace testing_support {
 
 namespace {
+
 constexpr int kStatePolls = 200;  // 10 s in steps of 50 ms: a first service start under Wine is slow
+
+bool WaitForState(SC_HANDLE service, DWORD state) {
+    for (int poll = 0; poll < kStatePolls; ++poll) {
+        SERVICE_STATUS status{};
+        if (!::QueryServiceStatus(service, &status)) return false;
+        if (status.dwCurrentState == state) return true;
+        ::Sleep(50);
+    }
+    return false;
 }
 
+}  // namespace
+
 InstalledService::InstalledService(std::string name) : name_(std::move(name)) {
+    Install();
+    if (!service_) return;
+    EXPECT_TRUE(::StartServiceA(service_.get(), 0, nullptr)) << ::GetLastError();
+    EXPECT_TRUE(WaitFor(SERVICE_RUNNING));
+}
+
+InstalledService::InstalledService(std::string name, const char* holdStartEvent) : name_(std::move(name)) {
+    Install();
+    if (!service_) return;
+    const char* arguments[] = {"hold-start", holdStartEvent};
+    EXPECT_TRUE(::StartServiceA(service_.get(), 2, arguments)) << ::GetLastError();
+    EXPECT_TRUE(WaitFor(SERVICE_START_PENDING));
+}
+
+void InstalledService::Install() {
     manager_.reset(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     EXPECT_TRUE(manager_) << ::GetLastError();
     if (!manager_) return;
-    // A service left behind by an interrupted earlier run goes first.
+    // A service left behind by an interrupted earlier test goes first. It must have stopped
+    // before it is deleted: a running one is only marked, and creating it anew would fail.
     if (win32::UniqueServiceHandle stale(::OpenServiceA(manager_.get(), name_.c_str(), SERVICE_ALL_ACCESS)); stale) {
         SERVICE_STATUS ignored{};
-        ::ControlService(stale.get(), SERVICE_CONTROL_STOP, &ignored);
+        if (::ControlService(stale.get(), SERVICE_CONTROL_STOP, &ignored)) WaitForState(stale.get(), SERVICE_STOPPED);
         ::DeleteService(stale.get());
     }
     std::string binary(1, '"');
@@ -27,9 +55,6 @@ InstalledService::InstalledService(std::string name) : name_(std::move(name)) {
                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                     binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
     EXPECT_TRUE(service_) << ::GetLastError();
-    if (!service_) return;
-    EXPECT_TRUE(::StartServiceA(service_.get(), 0, nullptr)) << ::GetLastError();
-    EXPECT_TRUE(WaitFor(SERVICE_RUNNING));
 }
 
 InstalledService::~InstalledService() {
@@ -44,14 +69,6 @@ bool InstalledService::Control(DWORD control, DWORD expectedState) {
     return ::ControlService(service_.get(), control, &status) && WaitFor(expectedState);
 }
 
-bool InstalledService::WaitFor(DWORD state) {
-    for (int poll = 0; poll < kStatePolls; ++poll) {
-        SERVICE_STATUS status{};
-        if (!::QueryServiceStatus(service_.get(), &status)) return false;
-        if (status.dwCurrentState == state) return true;
-        ::Sleep(50);
-    }
-    return false;
-}
+bool InstalledService::WaitFor(DWORD state) { return WaitForState(service_.get(), state); }
 
 }  // namespace testing_support
