@@ -20,7 +20,7 @@ struct SearchSpecs {
 // The searches of one call; a top call also sets the pattern that inner calls reuse.
 SearchSpecs MakeSearchSpecs(const std::string& path, std::string& pattern, bool topCall);
 
-// The full path of an entry found with a folder specification.
+// The full path of an entry found by a search: the search path with its last part replaced by the name.
 std::string EntryPath(std::string_view folderSpec, std::string_view name);
 
 // Size and the three local times of one file: the opening lines of its version-listing block.
