@@ -10,10 +10,13 @@
 
 using namespace testing_support;
 
-TEST(SystemEventLog, ApplicationLogIsBackedUpAndExportedThroughTheSystemsCalls) {
-    ScopedWorkFolder folder;
-    std::string backup = folder.Path() + "\\APP_Events.evt";
-    std::string text = folder.Path() + "\\APP_Events.log";
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The Application log backed up into `backup`, then exported as text into `text`, as a run
+// does it; the report entries from the first capture on.
+Lines BackUpAndExportApplicationLog(const std::string& backup, const std::string& text) {
     {
         CULVIXDlg dialog;
         EXPECT_EQ(dialog.CaptureEventLog("Application", backup, 2, ""), 0);
@@ -21,19 +24,26 @@ TEST(SystemEventLog, ApplicationLogIsBackedUpAndExportedThroughTheSystemsCalls) 
                                          "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\Application\\"),
                   0);
     }
-    std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
+    Lines entries = ReportEntries(ReadWholeFile(OwnReportName()));
     auto start = std::find(entries.begin(), entries.end(), "Start - Capture Application Event Log");
-    ASSERT_NE(start, entries.end());
-    std::vector<std::string> expected = {
-        "Start - Capture Application Event Log",
-        "Finish - Captured Application Event Log into " + backup,
-        "Start - Capture Application Event Log",
-        "Total # of records: 0",
-        "Number of days limit: 45",
-        "# of records read: 0",
-        "Finish - Captured Application Event Log into " + text,
-    };
-    EXPECT_EQ(std::vector<std::string>(start, entries.end()), expected);
+    return Lines(start, entries.end());
+}
+
+// What the text export writes of a log that holds no records.
+Lines EmptyTextExport(const std::string& text) {
+    return {"Start - Capture Application Event Log", "Total # of records: 0", "Number of days limit: 45",
+            "# of records read: 0", "Finish - Captured Application Event Log into " + text};
+}
+
+}  // namespace
+
+TEST(SystemEventLog, ApplicationLogIsBackedUpAndExportedThroughTheSystemsCalls) {
+    ScopedWorkFolder folder;
+    std::string backup = folder.Path() + "\\APP_Events.evt";
+    std::string text = folder.Path() + "\\APP_Events.log";
+    Lines expected = {"Start - Capture Application Event Log", "Finish - Captured Application Event Log into " + backup};
+    for (const std::string& line : EmptyTextExport(text)) expected.push_back(line);
+    EXPECT_EQ(BackUpAndExportApplicationLog(backup, text), expected);
     EXPECT_TRUE(PathExists(text));
     EXPECT_EQ(ReadWholeFile(text), "");
 }
@@ -43,25 +53,13 @@ TEST(SystemEventLog, BackupIntoAnExistingFileFailsAndTheTextExportStillFollows) 
     std::string backup = folder.Path() + "\\APP_Events.evt";
     std::string text = folder.Path() + "\\APP_Events.log";
     WriteWholeFile(backup, "earlier");
-    {
-        CULVIXDlg dialog;
-        dialog.CaptureEventLog("Application", backup, 2, "");
-        dialog.CaptureEventLog("Application", text, 0, "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\Application\\");
-    }
-    std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
-    auto start = std::find(entries.begin(), entries.end(), "Start - Capture Application Event Log");
-    ASSERT_NE(start, entries.end());
-    std::vector<std::string> expected = {
+    Lines expected = {
         "Start - Capture Application Event Log",
         "BackupEventLog() failed to backup " + backup + "!!! REASON: " + GetErrorText(ERROR_ALREADY_EXISTS),
         "Finish - Captured Application Event Log into " + backup,
-        "Start - Capture Application Event Log",
-        "Total # of records: 0",
-        "Number of days limit: 45",
-        "# of records read: 0",
-        "Finish - Captured Application Event Log into " + text,
     };
-    EXPECT_EQ(std::vector<std::string>(start, entries.end()), expected);
+    for (const std::string& line : EmptyTextExport(text)) expected.push_back(line);
+    EXPECT_EQ(BackUpAndExportApplicationLog(backup, text), expected);
     EXPECT_EQ(ReadWholeFile(backup), "earlier");
     EXPECT_TRUE(PathExists(text));
 }

@@ -16,80 +16,51 @@ Value& Value::operator=(const Value& other) {
 
 Value Empty() { return Value(); }
 
+namespace {
+
+// A value of one VARIANT type; `store` puts the value into its member of the union.
+template <class Store>
+Value Scalar(VARTYPE type, Store store) {
+    Value v;
+    v.get().vt = type;
+    store(v.get());
+    return v;
+}
+
+}  // namespace
+
 Value Null() {
-    Value v;
-    v.get().vt = VT_NULL;
-    return v;
+    return Scalar(VT_NULL, [](VARIANT&) {});
 }
-
 Value Text(const wchar_t* text) {
-    Value v;
-    v.get().vt = VT_BSTR;
-    v.get().bstrVal = ::SysAllocString(text);
-    return v;
+    return Scalar(VT_BSTR, [&](VARIANT& v) { v.bstrVal = ::SysAllocString(text); });
 }
-
 Value I2(SHORT value) {
-    Value v;
-    v.get().vt = VT_I2;
-    v.get().iVal = value;
-    return v;
+    return Scalar(VT_I2, [&](VARIANT& v) { v.iVal = value; });
 }
-
 Value I4(LONG value) {
-    Value v;
-    v.get().vt = VT_I4;
-    v.get().lVal = value;
-    return v;
+    return Scalar(VT_I4, [&](VARIANT& v) { v.lVal = value; });
 }
-
 Value UI4(ULONG value) {
-    Value v;
-    v.get().vt = VT_UI4;
-    v.get().ulVal = value;
-    return v;
+    return Scalar(VT_UI4, [&](VARIANT& v) { v.ulVal = value; });
 }
-
 Value R4(float value) {
-    Value v;
-    v.get().vt = VT_R4;
-    v.get().fltVal = value;
-    return v;
+    return Scalar(VT_R4, [&](VARIANT& v) { v.fltVal = value; });
 }
-
 Value R8(double value) {
-    Value v;
-    v.get().vt = VT_R8;
-    v.get().dblVal = value;
-    return v;
+    return Scalar(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
 }
-
 Value Boolean(bool value) {
-    Value v;
-    v.get().vt = VT_BOOL;
-    v.get().boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
+    return Scalar(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-
 Value I1(signed char value) {
-    Value v;
-    v.get().vt = VT_I1;
-    v.get().cVal = static_cast<CHAR>(value);
-    return v;
+    return Scalar(VT_I1, [&](VARIANT& v) { v.cVal = static_cast<CHAR>(value); });
 }
-
 Value UI1(unsigned char value) {
-    Value v;
-    v.get().vt = VT_UI1;
-    v.get().bVal = value;
-    return v;
+    return Scalar(VT_UI1, [&](VARIANT& v) { v.bVal = value; });
 }
-
 Value UI2(USHORT value) {
-    Value v;
-    v.get().vt = VT_UI2;
-    v.get().uiVal = value;
-    return v;
+    return Scalar(VT_UI2, [&](VARIANT& v) { v.uiVal = value; });
 }
 
 Value Object(IWbemClassObject* object) {
