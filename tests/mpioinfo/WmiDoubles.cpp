@@ -328,24 +328,33 @@ HRESULT FakeEnumerator::Next(LONG, ULONG count, IWbemClassObject** objects, ULON
     return S_OK;
 }
 
-HRESULT FakeEnumerator::QueryBlanket(IUnknown*, DWORD* authentication, DWORD* authorisation, OLECHAR**, DWORD* level,
-                                     DWORD* impersonation, void**, DWORD* capabilities) {
-    if (authentication) *authentication = blanket_.authenticationService;
-    if (authorisation) *authorisation = blanket_.authorisationService;
-    if (level) *level = blanket_.authenticationLevel;
-    if (impersonation) *impersonation = blanket_.impersonationLevel;
+HRESULT Blanket::Query(DWORD* authentication, DWORD* authorisation, DWORD* level, DWORD* impersonation,
+                       DWORD* capabilities) const {
+    if (authentication) *authentication = authenticationService;
+    if (authorisation) *authorisation = authorisationService;
+    if (level) *level = authenticationLevel;
+    if (impersonation) *impersonation = impersonationLevel;
     if (capabilities) *capabilities = EOAC_NONE;
     return S_OK;
 }
 
+HRESULT Blanket::Set(DWORD authentication, DWORD authorisation, DWORD level, DWORD impersonation) {
+    authenticationService = authentication;
+    authorisationService = authorisation;
+    authenticationLevel = level;
+    impersonationLevel = impersonation;
+    ++sets;
+    return S_OK;
+}
+
+HRESULT FakeEnumerator::QueryBlanket(IUnknown*, DWORD* authentication, DWORD* authorisation, OLECHAR**, DWORD* level,
+                                     DWORD* impersonation, void**, DWORD* capabilities) {
+    return blanket_.Query(authentication, authorisation, level, impersonation, capabilities);
+}
+
 HRESULT FakeEnumerator::SetBlanket(IUnknown*, DWORD authentication, DWORD authorisation, OLECHAR*, DWORD level,
                                    DWORD impersonation, void*, DWORD) {
-    blanket_.authenticationService = authentication;
-    blanket_.authorisationService = authorisation;
-    blanket_.authenticationLevel = level;
-    blanket_.impersonationLevel = impersonation;
-    ++blanket_.sets;
-    return S_OK;
+    return blanket_.Set(authentication, authorisation, level, impersonation);
 }
 
 // ---- FakeServices
@@ -440,22 +449,12 @@ HRESULT FakeServices::CreateInstanceEnum(const BSTR className, LONG flags, IWbem
 
 HRESULT FakeServices::QueryBlanket(IUnknown*, DWORD* authentication, DWORD* authorisation, OLECHAR**, DWORD* level,
                                    DWORD* impersonation, void**, DWORD* capabilities) {
-    if (authentication) *authentication = blanket_.authenticationService;
-    if (authorisation) *authorisation = blanket_.authorisationService;
-    if (level) *level = blanket_.authenticationLevel;
-    if (impersonation) *impersonation = blanket_.impersonationLevel;
-    if (capabilities) *capabilities = EOAC_NONE;
-    return S_OK;
+    return blanket_.Query(authentication, authorisation, level, impersonation, capabilities);
 }
 
 HRESULT FakeServices::SetBlanket(IUnknown*, DWORD authentication, DWORD authorisation, OLECHAR*, DWORD level,
                                  DWORD impersonation, void*, DWORD) {
-    blanket_.authenticationService = authentication;
-    blanket_.authorisationService = authorisation;
-    blanket_.authenticationLevel = level;
-    blanket_.impersonationLevel = impersonation;
-    ++blanket_.sets;
-    return S_OK;
+    return blanket_.Set(authentication, authorisation, level, impersonation);
 }
 
 // ---- FakeErrorInfo

@@ -174,6 +174,11 @@ struct Blanket {
     DWORD authenticationLevel = RPC_C_AUTHN_LEVEL_CONNECT;
     DWORD impersonationLevel = RPC_C_IMP_LEVEL_IMPERSONATE;
     int sets = 0;
+
+    // The two IClientSecurity calls, answered from and recorded into this record.
+    HRESULT Query(DWORD* authentication, DWORD* authorisation, DWORD* level, DWORD* impersonation,
+                  DWORD* capabilities) const;
+    HRESULT Set(DWORD authentication, DWORD authorisation, DWORD level, DWORD impersonation);
 };
 
 class FakeEnumerator final : public IEnumWbemClassObject, public IClientSecurity, public RefCounted {
