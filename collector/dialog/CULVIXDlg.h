@@ -157,9 +157,71 @@ struct DetectionResults {
     int tejRqnEnabled = 0;
 };
 
-// Names and paths of one collection run.
+// Names and paths of one collection run. Folder members hold no trailing backslash unless
+// their comment says so.
 struct RunPaths {
     std::string bugFolderNumber;  // a copy of the incident number, made by the run
+    std::string runFolder;        // the time-stamped folder of this run
+    std::string timeStamp;        // "%m%d%Y__%H-%M-%S", the run folder's last component
+    int mountUtilityFound = 0;    // mountvol.exe lies in the system directory
+
+    // Sub-folders made with the run folder; empty when their options did not ask for them.
+    std::string vmFolder;
+    std::string osFolder;
+    std::string miscFolderPath;
+    std::string solutionsFolderPath;
+    std::string schedulesFolderPath;
+
+    // OS folder targets.
+    std::string appEventLogFolder;  // with a trailing backslash
+    std::string systemEventLogFolder;  // with a trailing backslash
+    std::string bootIniTarget;
+    std::string setupLogTarget;
+    std::string vdsLogTarget;
+    std::string mountVolTarget;
+    std::string clusterLogTarget;
+    std::string msinfoReportTarget;
+    std::string mpsCabinetTarget;
+    std::string drWatsonLogTarget;
+    std::string userDumpTarget;
+
+    // VM folder targets.
+    std::string alertLogTarget;
+    std::string flxInfoTarget;
+    std::string mpioLogTarget;
+    std::string qdsminfoLogTarget;
+    std::string providersReportTarget;
+    std::string productProvidersReportTarget;
+    std::string qzdiagTarget;
+    std::string qzVdsProviderLogTarget;
+    std::string kdxBinaryVersionTarget;
+    std::string hnvNidmapTarget;
+    std::string hnvNodestateTarget;
+    std::string okapoTraceTargetFolder;    // with a trailing backslash
+    std::string consoleTraceTargetFolder;  // with a trailing backslash
+    std::string kerdLogTargetFolder;       // with a trailing backslash
+    std::string tgnXmlTargetFolder;        // with a trailing backslash
+
+    // Run folder targets.
+    std::string solutionsFolder;  // with a trailing backslash
+    std::string schedulesFolder;  // with a trailing backslash
+    std::string miscFolder;       // with a trailing backslash
+    std::string registryDumpPath;
+    std::string zrxOutput;
+    std::string clusterSnapshotFolder;
+    std::string wltSnapshotFolder;
+    std::string commsLogFolder;
+    std::string ruqFolder;
+    std::string osmuFolder;
+    std::string pelorinTargetFolder;   // with a trailing backslash
+    std::string licencesTargetFolder;  // with a trailing backslash
+    std::string nldFolder;
+    std::string wkeFolder;
+    std::string pqhmcFolder;
+
+    // The management server's install folder as read from the registry (it ends with a
+    // backslash); it keeps its last value between the steps that read it.
+    std::string managementServerFolder;
 };
 
 // The report log of this run.
@@ -206,6 +268,49 @@ public:
     int GrabFile(std::string source, std::string target, int move);
     int GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder);
 
+    // Collection run
+    void OnOK() override;
+    void RunCollection();
+    int CreateTargetFolder();
+    void AssignTargetPaths();
+    void RunCaptureSteps();
+    // Makes the run folder's sub-folder <name> when the options did not, so a capture that
+    // writes there stays inside the run folder; the member then holds its path.
+    void EnsureSubFolder(std::string& member, const char* name);
+    void SetStatusText(const char* text);
+
+    // Packaging and version listings
+    void ListVersions(std::string fileName, std::string pattern);
+    void WriteCabList();
+    void WriteHACabList();
+    void PackageHALogs(int serverCore);
+
+    // Tool captures
+    int CaptureQzUtils(std::string application, std::string arguments, std::string sourceOutputFile,
+                       std::string targetOutputFile, int move, DWORD timeout);
+    int CaptureDumpThroughADPlus();
+    int CaptureOSInfo();
+    int CaptureZRXInfo(std::string targetOutputFile, DWORD timeout);
+    int CaptureMPIOInfo();
+    void CaptureOSMUInfo();
+    void CaptureWKEInfo();
+    void CaptureNLDInfo();
+    void CapturePQHMCInfo();
+    void CaptureKDXFileInfo();
+    void CaptureMountVolInfo();
+    void CaptureHNVInfo();
+
+    // Configured and scheduled log captures
+    void CaptureMiscLogs();
+    void CaptureRBKLogs();
+
+    // Command lines. A command line longer than its buffer allows is refused with a report
+    // line naming it: never cut, never run.
+    bool CommandLineFits(const std::string& commandLine, size_t limit = kCommandLineLimit);
+    // Hands a complete command line to the command interpreter, as the C runtime's system
+    // does, and waits for it. Returns the interpreter's result, or -1 when refused.
+    int RunCommand(const std::string& commandLine, size_t limit = kCommandLineLimit);
+
     // Takes a folder picked with Browse...: a path with a blank is ignored.
     void AcceptBrowsedFolder(const std::string& path);
 
@@ -222,6 +327,9 @@ public:
     framework::ProgressControl progress;
 
     static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
+    // The command line buffers hold 262 characters: 261 and the terminating zero.
+    static constexpr size_t kCommandLineLimit = 261;
+    static constexpr size_t kHACommandLineLimit = 271;  // the cluster snapshot packing command
 
 protected:
     std::span<const framework::MessageMapEntry> GetMessageMap() const override;

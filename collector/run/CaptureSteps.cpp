@@ -1,0 +1,4 @@
+// The capture step table.
+#include "dialog/CULVIXDlg.h"
+
+void CULVIXDlg::RunCaptureSteps() {}

@@ -1,0 +1,27 @@
+// Command lines of the run: the length check every built command passes, the command
+// interpreter, and the status line.
+#include <cstdlib>
+
+#include "dialog/CULVIXDlg.h"
+#include "resources/resource.h"
+
+namespace {
+// Enough of a refused command to recognise it; the whole of it could overflow a report entry.
+constexpr int kShownCommandCharacters = 200;
+}  // namespace
+
+bool CULVIXDlg::CommandLineFits(const std::string& commandLine, size_t limit) {
+    if (commandLine.size() <= limit) return true;
+    LogReport("Command line too long (%zu characters, at most %zu), not run: %.*s...", commandLine.size(), limit,
+              kShownCommandCharacters, commandLine.c_str());
+    return false;
+}
+
+int CULVIXDlg::RunCommand(const std::string& commandLine, size_t limit) {
+    if (!CommandLineFits(commandLine, limit)) return -1;
+    // Whatever the tools print goes where the interpreter sends it; pending report text is
+    // on disk already, since every entry is flushed.
+    return std::system(commandLine.c_str());
+}
+
+void CULVIXDlg::SetStatusText(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }

@@ -1,0 +1,55 @@
+// Version listings of the system directory, the cabinet lists of the run, and the packing
+// of the cluster snapshot folder.
+#include "common/text/Format.h"
+#include "dialog/CULVIXDlg.h"
+#include "inventory/CFileInfo.h"
+
+namespace {
+
+// The full path of a search, or "" when it does not fit the 260-character path buffer.
+std::string AbsoluteSearch(const std::string& search) {
+    char full[MAX_PATH] = {};
+    DWORD length = ::GetFullPathNameA(search.c_str(), MAX_PATH, full, nullptr);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(full, length);
+}
+
+void WriteList(const std::string& baseFolder, const std::string& outputPath, const std::string& search,
+               bool recursive, CFileInfo::Mode mode) {
+    std::string fullSearch = AbsoluteSearch(search);
+    if (fullSearch.empty() || outputPath.size() >= MAX_PATH) return;
+    CFileInfo inventory(baseFolder, outputPath, recursive);
+    std::string pattern;
+    inventory.ListFolder(fullSearch, pattern, mode);
+}
+
+}  // namespace
+
+void CULVIXDlg::ListVersions(std::string fileName, std::string pattern) {
+    WriteList(run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
+              CFileInfo::Mode::VersionListing);
+}
+
+void CULVIXDlg::WriteCabList() {
+    WriteList(run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*", true,
+              CFileInfo::Mode::CabinetList);
+}
+
+void CULVIXDlg::WriteHACabList() {
+    const std::string snapshots = run.runFolder + "\\clusnap";
+    WriteList(snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
+              CFileInfo::Mode::CabinetList);
+}
+
+void CULVIXDlg::PackageHALogs(int serverCore) {
+    if (!options.compress) {
+        SetStatusText("Skip packaging HA logs files ...");
+        return;
+    }
+    SetStatusText("Package HA logs files ...");
+    WriteHACabList();
+    const std::string snapshots = run.runFolder + "\\clusnap";
+    RunCommand(text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(), folders.systemDirectory.c_str(),
+                            run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO",
+                            run.timeStamp.c_str(), serverCore),
+               kHACommandLineLimit);
+}

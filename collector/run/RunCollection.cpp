@@ -1,0 +1,110 @@
+// The whole collection: the OK operation of the main dialog.
+#include <algorithm>
+#include <cstring>
+
+#include "common/win32/UniqueHandle.h"
+#include "common/text/Format.h"
+#include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Where the run first tries to make its bug folder, so support finds the logs without asking.
+constexpr const char* kNetworkShareRoot = "\\\\zeltrin-logs\\incidents\\";
+
+// Characters that could break out of a folder name or of the packaging command line.
+constexpr const char kForbiddenCharacters[] = " ~`!@#$%^&*()+={}[]|:;\"',<>.?/\\";
+static_assert(sizeof kForbiddenCharacters - 1 == 31);
+
+bool IsValidIncidentNumber(const std::string& number) {
+    if (number.empty()) return false;
+    return std::none_of(number.begin(), number.end(), [](char c) {
+        return static_cast<unsigned char>(c) > 127 || std::strchr(kForbiddenCharacters, c) != nullptr;
+    });
+}
+
+// "Server Core" in the installation type; the flag keeps its value when it cannot be read.
+void ReadServerCore(int& isServerCore) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_QUERY_VALUE,
+                        &opened) != ERROR_SUCCESS)
+        return;
+    win32::UniqueRegKey key(opened);
+    char value[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key.get(), "InstallationType", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return;
+    isServerCore = ::lstrcmpiA(value, "Server Core") == 0 ? 1 : 0;
+}
+
+}  // namespace
+
+void CULVIXDlg::OnOK() { RunCollection(); }
+
+void CULVIXDlg::RunCollection() {
+    ReadServerCore(os.isServerCore);
+    UpdateData(true);
+
+    if (!IsValidIncidentNumber(entries.incidentNumber)) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        framework::ShowMessageBox(GetSafeHwnd(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
+                                  MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    run.bugFolderNumber = entries.incidentNumber;
+
+    run.runFolder = kNetworkShareRoot + run.bugFolderNumber + "\\";
+    if (!CreateTargetFolder()) {
+        const std::string& localRoot =
+            entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
+        run.runFolder = localRoot + run.bugFolderNumber + "\\";
+        if (!CreateTargetFolder()) {
+            LogReport("FATAL: failed to create %s", run.runFolder.c_str());
+            return;
+        }
+    }
+    AssignTargetPaths();
+    ReportDlgState();
+
+    ::ShowWindow(progress.GetSafeHwnd(), SW_SHOW);
+    ::ShowWindow(GetDlgItem(IDC_STATUS), SW_SHOW);
+    progress.StepIt();
+
+    RunCaptureSteps();
+
+    // The packaging command runs after the report is closed; a command that would be refused
+    // is said so while the report can still take the line.
+    const std::string packagingCommand =
+        text::Format("%s %s %s %s %s %s %d", "qzcab.cmd", run.runFolder.c_str(), folders.systemDirectory.c_str(),
+                     run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(),
+                     os.isServerCore);
+    const bool packagingFits = !options.compress || CommandLineFits(packagingCommand);
+
+    ReportTimeInformation();
+    LogReport("ULVIX - Done!");
+    report.file.Close();
+    if (!::MoveFileA(report.fileName.c_str(), report.destination.c_str())) {
+        framework::ShowMessageBox(GetSafeHwnd(),
+                                  text::Format(framework::LoadResourceString(IDS_REPORT_MOVE_FAILED).c_str(),
+                                               report.fileName.c_str(), report.destination.c_str()),
+                                  kMessageCaption, MB_OK | MB_ICONERROR);
+    }
+    progress.StepIt();
+
+    if (options.compress) {
+        SetStatusText("Packaging all the logs files ...");
+        WriteCabList();
+        if (packagingFits) RunCommand(packagingCommand);
+    } else {
+        SetStatusText("Skip packaging the logs files ...");
+    }
+
+    if (os.isServerCore)
+        framework::ShowMessageBox(GetSafeHwnd(), text::Format("The logs are located at %s", run.runFolder.c_str()),
+                                  "Zeltrin", MB_OK);
+    framework::Dialog::OnOK();
+}

@@ -1,0 +1,89 @@
+// CreateTargetFolder: the run folder under the destination root and the sub-folders the
+// chosen options need.
+#include <ctime>
+
+#include "dialog/CULVIXDlg.h"
+#include "framework/WaitCursor.h"
+#include "report/ErrorText.h"
+
+namespace {
+
+std::string LocalTimeStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
+    return text;
+}
+
+}  // namespace
+
+int CULVIXDlg::CreateTargetFolder() {
+    framework::WaitCursor wait;
+    LogReport("Start - CreateTargetFolder %s", run.runFolder.c_str());
+    // A second call (the local root after the share) starts from a clean slate: no folder of
+    // the failed destination may be written to later.
+    run.vmFolder.clear();
+    run.osFolder.clear();
+    run.miscFolderPath.clear();
+    run.solutionsFolderPath.clear();
+    run.schedulesFolderPath.clear();
+
+    if (IsFileExists(folders.systemDirectory + "\\" + "mountvol.exe")) run.mountUtilityFound = 1;
+
+    DWORD error = 0;
+    // The bug folder and the machine folder may be there already, from an earlier run.
+    auto createLevel = [&](const std::string& path) {
+        if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
+        error = ::GetLastError();
+        LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
+        if (error == ERROR_ALREADY_EXISTS) return true;
+        LogReport("CreateDirectory() failed to create %s", path.c_str());
+        return false;
+    };
+    // The run folder and its sub-folders must be new.
+    auto createNew = [&](const std::string& path) {
+        if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
+        error = ::GetLastError();
+        LogReport("%s", GetErrorText(error).c_str());
+        LogReport("CreateDirectory() failed to create %s", path.c_str());
+        return false;
+    };
+    auto createSubFolder = [&](bool wanted, const char* name, std::string& member, const char* skipping) {
+        if (!wanted) {
+            SetStatusText(skipping);
+            return true;
+        }
+        std::string path = run.runFolder + "\\" + name;
+        if (!createNew(path)) return false;
+        member = path;
+        return true;
+    };
+
+    bool made = false;
+    if (createLevel(run.runFolder)) {
+        run.runFolder += folders.nodeName + "\\";
+        if (createLevel(run.runFolder)) {
+            run.timeStamp = LocalTimeStamp();
+            run.runFolder += run.timeStamp;
+            made = createNew(run.runFolder) &&
+                   createSubFolder(options.kerdLogs || options.binaryVersion, "VM", run.vmFolder,
+                                   "Skipping VM logs ...") &&
+                   createSubFolder(options.msinfo32 || options.systemEventLog || options.binaryVersion ||
+                                       options.appEventLog || run.mountUtilityFound,
+                                   "OS", run.osFolder, "Skipping OS logs ...") &&
+                   createSubFolder(options.miscellaneous, "MISC", run.miscFolderPath, "Skipping MISC logs ...") &&
+                   createSubFolder(options.solutions, "Solutions", run.solutionsFolderPath,
+                                   "Skipping Solution logs ...") &&
+                   createSubFolder(options.rbkSchedules, "RBK_Schedules", run.schedulesFolderPath,
+                                   "Skipping RBK logs ...");
+        }
+    }
+    if (made) {
+        LogReport("Successfully created %s", run.runFolder.c_str());
+        error = 0;
+    }
+    LogReport("Finish - CreateTargetFolder.  Error=%d<BR>", static_cast<int>(error));
+    return made ? 1 : 0;
+}

@@ -1,0 +1,102 @@
+// One program that stands in for each of the product's diagnostic tools: copied under a
+// tool's file name, it does what that tool is known to leave behind (an output file in the
+// current directory, text on standard output, files in the folder it is told), so a
+// collection can be run and checked without the product.
+//
+// When ZELTRIN_STUB_LOG names a file, every start appends one line to it:
+// "<tool file name, lower case>|<the command line exactly as the tool received it>".
+// ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string OwnName() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    name = name.substr(name.find_last_of("\\/") + 1);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name.size() > 4 && name.ends_with(".exe")) name.resize(name.size() - 4);
+    return name;
+}
+
+void RecordStart(const std::string& name) {
+    const char* log = std::getenv("ZELTRIN_STUB_LOG");
+    if (!log || !*log) return;
+    if (FILE* file = std::fopen(log, "ab")) {
+        std::fprintf(file, "%s|%s\r\n", name.c_str(), ::GetCommandLineA());
+        std::fclose(file);
+    }
+}
+
+void WriteFile(const std::string& path, const std::string& name) {
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fprintf(file, "%s stub output\r\n", name.c_str());
+        std::fclose(file);
+    }
+}
+
+// Writes "<folder>\<subFolder>\<name>.log", making the folders as needed.
+void WriteIntoFolder(std::string folder, const char* subFolder, const std::string& name) {
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    if (subFolder) {
+        folder += "\\";
+        folder += subFolder;
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    WriteFile(folder + "\\" + name + ".log", name);
+}
+
+// The value after "-o", or the last argument.
+std::string OutputFolder(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-o") == 0) return argv[i + 1];
+    return argc > 1 ? argv[argc - 1] : std::string(".");
+}
+
+std::string MpsCabinetPath(const char* kind) {
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    char node[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof node;
+    ::GetComputerNameA(node, &size);
+    std::string folder = windows;
+    for (const char* part : {"\\MPSReports", "\\Cluster", kind, "\\cab"}) {
+        folder += part;
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    return folder + "\\" + node + "_MPSReports_CLUSTER.CAB";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string name = OwnName();
+    RecordStart(name);
+
+    if (name == "qzflxinfo") WriteFile("qzflxinfo.enc", name);
+    else if (name == "qzvmdom") WriteFile("QzVMDOM.html", name);
+    else if (name == "kdxdom") WriteFile("KDXDOM.html", name);
+    else if (name == "pqhmc-diag") WriteIntoFolder(OutputFolder(argc, argv), nullptr, name);
+    else if (name == "ruqdiaginfo" || name == "ruqdump") WriteIntoFolder(argc > 1 ? argv[1] : ".", nullptr, name);
+    else if (name == "clusnap") WriteIntoFolder(OutputFolder(argc, argv), "clusnap", name);
+    else if (name == "wltsnap") WriteIntoFolder(OutputFolder(argc, argv), "wltsnap", name);
+    else if (name == "mpsrpt_2003_cluster") WriteFile(MpsCabinetPath("\\Report"), name);
+    else if (name == "mpsrpt_2001_cluster") WriteFile(MpsCabinetPath("\\LITE"), name);
+    else {
+        // Tools whose output is their standard output: qzdiag, qzfilever, qzclustadm, mountvol.
+        std::printf("%s stub output:", name.c_str());
+        for (int i = 1; i < argc; ++i) std::printf(" %s", argv[i]);
+        std::printf("\r\n");
+    }
+
+    const char* exitCode = std::getenv("ZELTRIN_STUB_EXIT");
+    return exitCode ? std::atoi(exitCode) : 0;
+}
