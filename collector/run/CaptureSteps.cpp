@@ -1,4 +1,138 @@
-// The capture step table.
+// The capture step table, walked once per run from row 1 to row 38. The order is fixed and
+// no row looks at the outcome of another: each capture writes its own outcome to the report.
 #include "dialog/CULVIXDlg.h"
+#include "common/win32/UniqueHandle.h"
+#include "run/CaptureStep.h"
+#include "run/StepActions.h"
 
-void CULVIXDlg::RunCaptureSteps() {}
+namespace {
+
+using namespace step_actions;
+using D = CULVIXDlg;
+
+bool MpsOff(const D& d) { return !d.options.mpsReports; }
+bool MsinfoFound(const D& d) { return d.detection.msinfoFound && MpsOff(d); }
+bool BootFileFound(const D& d) { return d.detection.bootFileFound && MpsOff(d); }
+bool SetupLogFound(const D& d) { return d.detection.setupLogFound; }
+bool DrWatsonLogFound(const D& d) { return d.detection.drWatsonLogFound; }
+bool ClusterLogFound(const D& d) {
+    return d.detection.clusterPresent && d.detection.clusterLogFound && MpsOff(d);
+}
+bool OkapoTraceFound(const D& d) { return d.detection.okapoTraceRegistered && d.detection.okapoTraceFound; }
+bool YebTraceFound(const D& d) { return d.detection.yebTraceRegistered && d.detection.yebTraceFound; }
+bool TgnInstalled(const D& d) { return d.detection.tgnInstalled; }
+bool ServiceRunning(const D& d) { return d.detection.serviceRunning; }
+bool ClusterSnapshotToolFound(const D& d) { return d.detection.clusterSnapshotToolFound; }
+bool WltSnapshotToolFound(const D& d) { return d.detection.wltSnapshotToolFound; }
+bool TejRqnEnabled(const D& d) { return d.detection.tejRqnEnabled; }
+bool MpsToolFound(const D& d) { return d.detection.mpsToolFound; }
+bool UserDumpFound(const D& d) { return d.detection.userDumpFound; }
+bool KerdLogsFound(const D& d) { return d.detection.kerdLogsFound; }
+bool ZrxInstalled(const D& d) { return d.detection.zrxInstalled; }
+bool ClusterVolumeManagerKeyOpens(const D&) {
+    win32::UniqueRegKey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager\\TEJ", 0,
+                           KEY_READ | KEY_WOW64_64KEY, key.put()) == ERROR_SUCCESS;
+}
+
+void OsInfo(D& d, const char*) { d.CaptureOSInfo(); }
+void BootIni(D& d, const char*) { d.GrabFile(d.paths.bootFile, d.run.bootIniTarget, 0); }
+void DrWatsonLog(D& d, const char*) { d.GrabFile(d.paths.drWatsonLog, d.run.drWatsonLogTarget, 0); }
+void AlertLog(D& d, const char*) { d.GrabFile(d.detection.alertLogPath, d.run.alertLogTarget, 0); }
+void TgnXmlFiles(D& d, const char*) { d.GrabMultipleFiles(d.detection.tgnXmlFolder, "*.xml", d.run.tgnXmlTargetFolder); }
+void Osmu(D& d, const char*) { d.CaptureOSMUInfo(); }
+void NldWke(D& d, const char*) { d.CaptureWKEInfo(); }
+void Pqhmc(D& d, const char*) { d.CapturePQHMCInfo(); }
+void MiscLogs(D& d, const char*) { d.CaptureMiscLogs(); }
+void SolutionLogs(D& d, const char*) { d.GrabMultipleFiles(d.detection.solutionsLogPath, "*", d.run.solutionsFolder); }
+void ScheduleLogs(D& d, const char*) { d.CaptureRBKLogs(); }
+void ServiceDump(D& d, const char*) { d.CaptureDumpThroughADPlus(); }
+void MpsReport(D& d, const char*) {
+    d.CaptureQzUtils(d.detection.mpsToolPath, "", d.detection.mpsCabinetPath, d.run.mpsCabinetTarget, 0, INFINITE);
+}
+void UserDump(D& d, const char*) { d.GrabFile(d.paths.drWatsonUserDump, d.run.userDumpTarget, 0); }
+void KerdLogs(D& d, const char*) { d.GrabMultipleFiles(d.detection.kerdLogFolder, "*", d.run.kerdLogTargetFolder); }
+void ZrxInformation(D& d, const char*) { d.CaptureZRXInfo(d.run.zrxOutput, INFINITE); }
+void ClusterVolumeReports(D& d, const char*) { d.CaptureHNVInfo(); }
+void MountPoints(D& d, const char*) { d.CaptureMountVolInfo(); }
+
+constexpr unsigned kOs = CaptureStep::kOs;
+constexpr unsigned kVm = CaptureStep::kVm;
+constexpr unsigned kNone = CaptureStep::kNone;
+
+// clang-format off
+constexpr CaptureStep kCaptureSteps[] = {
+    {1, &OptionFlags::bootLog, nullptr, "Stopping WPP Boot log ...", nullptr, false, kNone, StopBootLogging, true},
+    {2, &OptionFlags::msinfo32, MsinfoFound, "Capturing OS Information, might take more than 5 ~ 20 minutes ...", "Skipping OS Information ...", false, kOs, OsInfo, true},
+    {3, &OptionFlags::bootIni, BootFileFound, "Capturing Boot.INI ...", "Skipping Boot.INI ...", false, kOs, BootIni, true},
+    {4, &OptionFlags::setupLog, SetupLogFound, "Capturing SETUPAPI.LOG ...", "Skipping SETUPAPI.LOG ...", false, kOs, CopySetupLogs, false},
+    {5, &OptionFlags::drWatsonLog, DrWatsonLogFound, "Capturing DrWatson.LOG ...", "Skipping DrWatson.LOG ...", false, kOs, DrWatsonLog, true},
+    {6, &OptionFlags::clusterLogs, ClusterLogFound, nullptr, nullptr, false, kOs, CaptureClusterLog, true},
+    {7, &OptionFlags::okapoLogs, OkapoTraceFound, "Capturing QzOKAPO* ...", "Skipping QzOKAPO.LOG ...", false, kVm, CaptureOkapoTraces, true},
+    {8, &OptionFlags::okapoLogs, YebTraceFound, "Capturing VM_QzOKAPO* ...", "Skipping VM_QzOKAPO.LOG ...", false, kVm, CaptureConsoleTraces, true},
+    {9, nullptr, nullptr, "Capturing YEB Alert LOG ...", nullptr, false, kVm, AlertLog, false},
+    {10, &OptionFlags::tgn, TgnInstalled, "Capturing TGN XML Files ...", "Skipping TGN XML Files ...", false, kVm, TgnXmlFiles, true},
+    {11, &OptionFlags::appEventLog, MpsOff, "Capturing Application Event Log ...", "Skipping Application Event Log ...", false, kOs, CaptureApplicationEventLog, true},
+    {12, &OptionFlags::systemEventLog, MpsOff, "Capturing System Event Log ...", "Skipping System Event Log ...", false, kOs, CaptureSystemEventLog, true},
+    {13, &OptionFlags::registry, nullptr, "Capturing Registry Information ...", "Skipping Registry Information ...", false, kNone, DumpRegistry, false},
+    {14, &OptionFlags::flxAslDsm, nullptr, "Capturing FLX/MPIO Information ...", "Skipping FLX/MPIO Information ...", false, kVm, CaptureMultipathInformation, true},
+    {15, &OptionFlags::providers, ServiceRunning, "Capturing Provider (DOM) Information ...", nullptr, false, kVm, CaptureProviders, true},
+    {16, &OptionFlags::qzdiag, nullptr, "Capturing QzDiag Information ...", "Skipping QzDiag Information ...", false, kVm, CaptureQzDiag, true},
+    {17, &OptionFlags::bootLog, nullptr, nullptr, "Skip moving boot logs ...", false, kNone, CaptureBootLogs, true},
+    {18, &OptionFlags::pqhHa, ClusterSnapshotToolFound, "Capturing PQH clusnap logs ...", "Skipping PQH clusnap logs ...", false, kNone, CaptureClusterSnapshot, false},
+    {19, &OptionFlags::wlt, WltSnapshotToolFound, "Capturing wltsnap logs ...", "Skipping PQH wltsnap logs ...", false, kNone, CaptureWltSnapshot, true},
+    {20, &OptionFlags::ruq, nullptr, "Capturing RUQ logs ...", "Skipping RUQ  logs ...", true, kNone, CaptureInstallerDiagnostics, false},
+    {21, &OptionFlags::osmu, nullptr, "Capturing OSMU logs ...", "Skipping OSMU logs ...", false, kNone, Osmu, false},
+    {22, &OptionFlags::nldWke, nullptr, "Capturing NLD logs ...", "Skipping NLD logs ...", false, kNone, NldWke, false},
+    {23, &OptionFlags::pqhmc, nullptr, "Capturing PQHMC logs ...", "Skipping PQHMC logs ...", false, kNone, Pqhmc, true},
+    {24, &OptionFlags::tejRqn, TejRqnEnabled, "Capturing comms logs ...", "Skipping PQH comms logs ...", true, kNone, CaptureCommunicationLogs, true},
+    {25, &OptionFlags::vdsLogs, nullptr, "Capturing VDS logs ...", "Skipping VDS logs ...", false, kOs | kVm, CaptureVdsLogs, false},
+    {26, &OptionFlags::miscellaneous, nullptr, "Capturing Misc. logs ...", "Skipping Misc. logs ...", false, kNone, MiscLogs, true},
+    {27, &OptionFlags::solutions, nullptr, "Capturing Solution logs ...", "Skipping Solution logs ...", false, kNone, SolutionLogs, true},
+    {28, &OptionFlags::rbkSchedules, nullptr, "Capturing RBK Schedule logs ...", "Skipping RBK Schedule logs ...", false, kNone, ScheduleLogs, true},
+    {29, &OptionFlags::qzsvcDump, ServiceRunning, "Capturing QzSvc Mini user Dump ...", "Skipping QzSvc Mini user Dump ...", false, kNone, ServiceDump, true},
+    {30, &OptionFlags::mpsReports, MpsToolFound, "Capturing MPS Report - it may take few minutes...", "Skipping MPS Report ...", false, kOs, MpsReport, false},
+    {31, &OptionFlags::userDump, UserDumpFound, "Capturing user.dmp ...", "Skipping user.dmp ...", false, kOs, UserDump, true},
+    {32, &OptionFlags::kerdLogs, KerdLogsFound, "Capturing VM(KERD) logs ...", "Skipping VM(KERD) logs ...", false, kVm, KerdLogs, false},
+    {33, &OptionFlags::zrx, ZrxInstalled, "Capturing ZRX Information - it may take few minutes...", "Skipping ZRX Information ...", false, kNone, ZrxInformation, true},
+    {34, &OptionFlags::binaryVersion, nullptr, "Capturing Version and File information ...", "Skipping Version and File information ...", false, kNone, CaptureVersions, false},
+    {35, &OptionFlags::kerdLogs, ClusterVolumeManagerKeyOpens, nullptr, nullptr, false, kVm, ClusterVolumeReports, false},
+    {36, &OptionFlags::licenses, nullptr, "Capturing License Files ...", "Skipping license files ...", true, kNone, CaptureLicences, false},
+    {37, &OptionFlags::pelorin, nullptr, "Capturing PLR logs ...", "Skipping PLR logs ...", true, kNone, CapturePelorinLogs, false},
+    {38, nullptr, nullptr, nullptr, nullptr, false, kOs, MountPoints, false},
+};
+// clang-format on
+
+constexpr bool RowsInOrder() {
+    int expected = 1;
+    for (const CaptureStep& step : kCaptureSteps)
+        if (step.row != expected++) return false;
+    return expected == 39;
+}
+static_assert(RowsInOrder());
+
+// The run takes 25 progress steps: one before the table, one after the report is moved,
+// and these.
+constexpr int ProgressSteps() {
+    int steps = 0;
+    for (const CaptureStep& step : kCaptureSteps) steps += step.advancesProgress ? 1 : 0;
+    return steps;
+}
+static_assert(ProgressSteps() == 23);
+
+}  // namespace
+
+void CULVIXDlg::RunCaptureSteps() {
+    for (const CaptureStep& step : kCaptureSteps) {
+        bool carriedOut = (!step.option || options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(*this));
+        if (carriedOut) {
+            if (step.folders & CaptureStep::kOs) EnsureSubFolder(run.osFolder, "OS");
+            if (step.folders & CaptureStep::kVm) EnsureSubFolder(run.vmFolder, "VM");
+            if (step.capturingText && !step.actionShowsText) SetStatusText(step.capturingText);
+            step.action(*this, step.capturingText);
+        } else if (step.skippingText) {
+            SetStatusText(step.skippingText);
+        }
+        if (step.advancesProgress) progress.StepIt();
+    }
+}

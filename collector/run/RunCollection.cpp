@@ -26,11 +26,10 @@ bool IsValidIncidentNumber(const std::string& number) {
 
 // "Server Core" in the installation type; the flag keeps its value when it cannot be read.
 void ReadServerCore(int& isServerCore) {
-    HKEY opened = nullptr;
+    win32::UniqueRegKey key;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_QUERY_VALUE,
-                        &opened) != ERROR_SUCCESS)
+                        key.put()) != ERROR_SUCCESS)
         return;
-    win32::UniqueRegKey key(opened);
     char value[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
     DWORD type = 0;

@@ -1,0 +1,22 @@
+#pragma once
+// One row of the capture step table: the option and findings that decide it, what the
+// status line says, what it does, and whether the progress bar moves after it.
+
+class CULVIXDlg;
+struct OptionFlags;
+
+struct CaptureStep {
+    // Sub-folders of the run folder a row writes into; made on demand when the options did
+    // not make them, so no row writes outside the run folder.
+    enum Folders : unsigned { kNone = 0, kOs = 1, kVm = 2 };
+
+    int row;
+    int OptionFlags::*option;              // nullptr: the row does not depend on a box
+    bool (*alsoNeeds)(const CULVIXDlg&);   // nullptr: nothing more
+    const char* capturingText;             // nullptr: the status line is not touched
+    const char* skippingText;              // nullptr: likewise
+    bool actionShowsText;                  // the action puts the capturing text up itself, later
+    unsigned folders;
+    void (*action)(CULVIXDlg&, const char* capturingText);
+    bool advancesProgress;
+};
