@@ -160,6 +160,9 @@ struct DetectionResults {
 // Names and paths of one collection run. Folder members hold no trailing backslash unless
 // their comment says so.
 struct RunPaths {
+    // Where the run first tries to make its bug folder, so support finds the logs without
+    // asking; a UNC path ending in a backslash.
+    std::string networkShareRoot = "\\\\zeltrin-logs\\incidents\\";
     std::string bugFolderNumber;  // a copy of the incident number, made by the run
     std::string runFolder;        // the time-stamped folder of this run
     std::string timeStamp;        // "%m%d%Y__%H-%M-%S", the run folder's last component

@@ -1,28 +1,12 @@
 // The whole collection: the OK operation of the main dialog.
-#include <algorithm>
-#include <cstring>
-
 #include "common/win32/UniqueHandle.h"
 #include "common/text/Format.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
+#include "run/IncidentNumber.h"
 
 namespace {
-
-// Where the run first tries to make its bug folder, so support finds the logs without asking.
-constexpr const char* kNetworkShareRoot = "\\\\zeltrin-logs\\incidents\\";
-
-// Characters that could break out of a folder name or of the packaging command line.
-constexpr const char kForbiddenCharacters[] = " ~`!@#$%^&*()+={}[]|:;\"',<>.?/\\";
-static_assert(sizeof kForbiddenCharacters - 1 == 31);
-
-bool IsValidIncidentNumber(const std::string& number) {
-    if (number.empty()) return false;
-    return std::none_of(number.begin(), number.end(), [](char c) {
-        return static_cast<unsigned char>(c) > 127 || std::strchr(kForbiddenCharacters, c) != nullptr;
-    });
-}
 
 // "Server Core" in the installation type; the flag keeps its value when it cannot be read.
 void ReadServerCore(int& isServerCore) {
@@ -56,7 +40,7 @@ void CULVIXDlg::RunCollection() {
     }
     run.bugFolderNumber = entries.incidentNumber;
 
-    run.runFolder = kNetworkShareRoot + run.bugFolderNumber + "\\";
+    run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
     if (!CreateTargetFolder()) {
         const std::string& localRoot =
             entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;

@@ -1,0 +1,62 @@
+#include "RunFixture.h"
+
+#include <algorithm>
+#include <sstream>
+
+using testing_support::PathExists;
+using testing_support::ReadWholeFile;
+using testing_support::WriteWholeFile;
+
+void CollectionRun::SetUp() {
+    framework::EnableHostedControls();
+    destination = folder.Path() + "\\dest\\";
+    ASSERT_TRUE(::CreateDirectoryA(destination.c_str(), nullptr));
+    callLog = folder.Path() + "\\calls.log";
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", callLog.c_str());
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.options = OptionFlags{};
+    dialog.entries.incidentNumber = "123456";
+    dialog.entries.destinationFolder = destination;
+    PushOptions();
+}
+
+void CollectionRun::TearDown() {
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", nullptr);
+    dialog.report.file.Close();
+}
+
+std::vector<std::string> CollectionRun::ReportEntries() {
+    dialog.report.file.Close();
+    std::string path = PathExists(dialog.report.destination) ? dialog.report.destination : dialog.report.fileName;
+    return testing_support::ReportEntries(ReadWholeFile(path));
+}
+
+void CollectionRun::WriteRecorder(const std::string& name) {
+    WriteWholeFile(name, "@echo off\r\necho " + name + " %*>>\"" + callLog + "\"\r\n");
+}
+
+std::string CollectionRun::CopyStub(const std::string& relativePath) {
+    std::string target = folder.Path() + "\\" + relativePath;
+    std::string stub = testing_support::ProgramFolder() + "\\zeltrin-stub-tool.exe";
+    EXPECT_TRUE(::CopyFileA(stub.c_str(), target.c_str(), FALSE)) << target;
+    return target;
+}
+
+std::vector<std::string> CollectionRun::Calls() {
+    std::vector<std::string> lines;
+    if (!PathExists(callLog)) return lines;
+    std::istringstream text(ReadWholeFile(callLog));
+    for (std::string line; std::getline(text, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool CollectionRun::Contains(const std::vector<std::string>& entries, const std::string& entry) {
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+}
+
+size_t CollectionRun::IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
+    return static_cast<size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
+}

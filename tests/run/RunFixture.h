@@ -1,0 +1,36 @@
+#pragma once
+// A collection run in process: the main dialog created hidden, as the silent run creates it,
+// in a work folder of its own with a local destination root, every option cleared.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "dialog/CULVIXDlg.h"
+#include "framework/Application.h"
+
+class CollectionRun : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The report of the run: in the run folder once moved, else in the current directory.
+    std::vector<std::string> ReportEntries();
+    // A command file in the current directory that records "<name> <its arguments>".
+    void WriteRecorder(const std::string& name);
+    // The stand-in tool copied under a tool's name into the work folder; its path.
+    std::string CopyStub(const std::string& relativePath);
+    // The lines recorded by the command files and by the stand-in tool, in order.
+    std::vector<std::string> Calls();
+    void PushOptions() { ASSERT_TRUE(dialog.UpdateData(false)); }
+
+    static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
+    static size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry);
+
+    testing_support::ScopedWorkFolder folder;
+    CULVIXDlg dialog;
+    std::string destination;  // the chosen local root, with a trailing backslash
+    std::string callLog;
+};
