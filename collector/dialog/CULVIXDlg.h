@@ -344,6 +344,17 @@ private:
     void SetOsFacts(const OsVersionInfo& version);
     void SetFixedPaths();
 
+    // Tool captures: the direct start. Starts a program hidden from view, waits for it without
+    // a limit and puts its exit code, or the system error of a start that failed or was
+    // refused, into `status`. An empty application lets the command line name the program;
+    // `shownName` is the program a failed start names. Returns 1 when the process was created.
+    int StartDirect(const std::string& application, const std::string& commandLine, const std::string& shownName,
+                    DWORD& status);
+    // Hands a command line that begins with a quoted path to the command interpreter inside
+    // one more pair of quotes, which the interpreter takes off, so every quote of the line stays.
+    // The length limit applies to the line as built. Returns RunCommand's result.
+    int RunQuotedCommand(const std::string& commandLine);
+
     void OnHelp();
     void OnCompressToggle();
     void OnSelectToggle();

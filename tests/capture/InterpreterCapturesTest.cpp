@@ -1,0 +1,280 @@
+// The captures run through the command interpreter: MPIO, the management server's gather
+// script with its NLD fallback, and the tools whose standard output is appended to a file.
+#include "ProductRegistry.h"
+#include "ToolCaptureFixture.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr const char* kManagementKey = "SOFTWARE\\TOBRIN\\NLDH\\quintl";
+
+// A line the stand-in prints: it ends its text with CR LF, and its text-mode standard output
+// turns that LF into one more CR LF.
+std::string Printed(const std::string& text) { return text + "\r\r\n"; }
+
+Lines RegistryFound(const std::string& value) {
+    return {std::string("Start - IsPathExistsInRegistry Sub Key:") + kManagementKey + "; Value Name:Installdir",
+            "Path in Registry: " + value, "Finish - IsPathExistsInRegistry.  Error=0"};
+}
+
+Lines RegistryMissing() {
+    return {std::string("Start - IsPathExistsInRegistry Sub Key:") + kManagementKey + "; Value Name:Installdir",
+            std::string("RegOpenKeyEx() failed for ") + kManagementKey + "; Error=2",
+            "Finish - IsPathExistsInRegistry.  Error=2"};
+}
+
+}  // namespace
+
+class InterpreterCaptureTest : public ToolCaptureTest {
+protected:
+    // A command file at `relative` that appends "<tag> <its arguments>" to "calls.txt".
+    std::string PlaceRecorder(const std::string& relative, const std::string& tag) {
+        std::string path = work + "\\" + relative;
+        WriteWholeFile(path, "@echo " + tag + " %*>>\"" + work + "\\calls.txt\"\r\n");
+        return path;
+    }
+    std::string Calls() const { return PathExists("calls.txt") ? ReadWholeFile("calls.txt") : ""; }
+};
+
+class MpioTest : public InterpreterCaptureTest {
+protected:
+    void SetUp() override {
+        InterpreterCaptureTest::SetUp();
+        SaveVariable("TEMP", savedTemp);
+        SaveVariable("ALLUSERSPROFILE", savedAllUsers);
+        temp = MakeFolder("temp");
+        allUsers = MakeFolder("all");
+        ::SetEnvironmentVariableA("TEMP", temp.c_str());
+        ::SetEnvironmentVariableA("ALLUSERSPROFILE", allUsers.c_str());
+        PlaceTool("qdsminfo.exe");
+        dialog.run.mpioLogTarget = work + "\\instmpio.log";
+        dialog.run.qdsminfoLogTarget = work + "\\qdsminfo.log";
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableA("TEMP", savedTemp.c_str());
+        ::SetEnvironmentVariableA("ALLUSERSPROFILE", savedAllUsers.c_str());
+        InterpreterCaptureTest::TearDown();
+    }
+    static void SaveVariable(const char* name, std::string& value) {
+        char buffer[MAX_PATH] = {};
+        ::GetEnvironmentVariableA(name, buffer, MAX_PATH);
+        value = buffer;
+    }
+    std::string FirstLocation() const { return temp + "\\qzmpio\\instmpio.log"; }
+    std::string SecondLocation() const { return allUsers + "\\application data\\brennock\\mpio\\instmpio.log"; }
+    Lines Opening() const {
+        return {"Start - CaptureMPIOInfo", "TEMP: " + temp, "MPIO Log Path: " + FirstLocation()};
+    }
+    Lines Closing() const {
+        return {"QDSMInfo AppArgs: qdsminfo.exe >> " + work + "\\qdsminfo.log",
+                "QDSMInfo Target Folder Name: " + work + "\\qdsminfo.log", "Finish - CaptureMPIOInfo"};
+    }
+
+    std::string savedTemp;
+    std::string savedAllUsers;
+    std::string temp;
+    std::string allUsers;
+};
+
+TEST_F(MpioTest, ALogAtTheFirstLocationNeedsNoSecondLook) {
+    MakeFolder("temp\\qzmpio");
+    WriteWholeFile(FirstLocation(), "first");
+    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+
+    EXPECT_EQ(ReadWholeFile("instmpio.log"), "first");
+    EXPECT_EQ(ReadWholeFile("qdsminfo.log"), Printed("qdsminfo stub output:"));
+    EXPECT_EQ(NewEntries(), Join({Opening(), GrabLines(FirstLocation(), work + "\\instmpio.log"), Closing()}));
+}
+
+TEST_F(MpioTest, TheOlderLocationIsTriedWhenTheFirstCopyFails) {
+    MakeFolder("all\\application data");
+    MakeFolder("all\\application data\\brennock");
+    MakeFolder("all\\application data\\brennock\\mpio");
+    WriteWholeFile(SecondLocation(), "second");
+    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+
+    EXPECT_EQ(ReadWholeFile("instmpio.log"), "second");
+    std::string notFound = "Failed to copy!!! " + GetErrorText(ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(NewEntries(), Join({Opening(), GrabLines(FirstLocation(), work + "\\instmpio.log", notFound, 3),
+                                  {"KDX43 stores instmpio.log in different location"},
+                                  GrabLines(SecondLocation(), work + "\\instmpio.log"), Closing()}));
+}
+
+TEST_F(MpioTest, WithTheLogAtNeitherLocationBothFailuresStandAndQdsminfoStillRuns) {
+    WriteWholeFile("qdsminfo.log", "earlier\r\n");
+    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+
+    EXPECT_FALSE(PathExists("instmpio.log"));
+    EXPECT_EQ(ReadWholeFile("qdsminfo.log"), "earlier\r\n" + Printed("qdsminfo stub output:"));
+    std::string notFound = "Failed to copy!!! " + GetErrorText(ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(NewEntries(), Join({Opening(), GrabLines(FirstLocation(), work + "\\instmpio.log", notFound, 3),
+                                  {"KDX43 stores instmpio.log in different location"},
+                                  GrabLines(SecondLocation(), work + "\\instmpio.log", notFound, 3), Closing()}));
+}
+
+class WkeTest : public InterpreterCaptureTest {
+protected:
+    void SetUp() override {
+        InterpreterCaptureTest::SetUp();
+        RemoveMachineKey("SOFTWARE\\TOBRIN");
+        dialog.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
+        dialog.run.nldFolder = work + "\\NLD";
+        dialog.run.wkeFolder = work + "\\WKE";
+        install = MakeFolder("mgmt") + "\\";
+    }
+    void TearDown() override {
+        RemoveMachineKey("SOFTWARE\\TOBRIN");
+        InterpreterCaptureTest::TearDown();
+    }
+    // The product installed in "mgmt\", with its gather script and its perl (the stand-in).
+    void InstallManagementServer(bool withScript) {
+        SetMachineString(kManagementKey, "Installdir", install);
+        MakeFolder("mgmt\\adm");
+        MakeFolder("mgmt\\bin");
+        PlaceTool("mgmt\\bin\\perl.exe");
+        if (withScript) WriteWholeFile(Script(), "# gather\n");
+    }
+    std::string Script() const { return install + "adm\\wkegather.pl"; }
+    std::string GatherCommand() const {
+        return "\"\"" + install + "bin\\perl\" \"" + Script() + "\" --dir " + work + "\\WKE\"";
+    }
+    Lines Nld() const {
+        return {"Start - CaptureNLDInfo", "NLD App and Args: \"" + work + "\\nld_diag.cmd\" \"" + work + "\\NLD\"",
+                "NLD Target Folder Name: " + work + "\\NLD", "Finish - CaptureNLDInfo"};
+    }
+    Lines Gather() const {
+        return Join({{"Start - CaptureWKEInfo"}, RegistryFound(install), {"WKE Install Dir: " + install},
+                     FoundLines(Script()),
+                     {"wkegather.pl is available", "WKE App and Args: " + GatherCommand(),
+                      "WKE Target Folder Name: " + work + "\\WKE"}});
+    }
+    std::string NldCall() const { return "nld \"" + work + "\\NLD\"\r\n"; }
+
+    std::string install;
+};
+
+TEST_F(WkeTest, ASuccessfulGatherEndsTheCaptureWithoutTheNldDiagnostic) {
+    InstallManagementServer(true);
+    dialog.CaptureWKEInfo();
+
+    EXPECT_EQ(Calls(), "");
+    Lines starts = StubStarts();
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].rfind("perl|", 0), 0u) << starts[0];
+    EXPECT_NE(starts[0].find("\"" + Script() + "\" --dir " + work + "\\WKE"), std::string::npos) << starts[0];
+    EXPECT_EQ(NewEntries(), Gather());
+}
+
+TEST_F(WkeTest, AFailedGatherFallsBackToTheNldDiagnostic) {
+    InstallManagementServer(true);
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "1");
+    dialog.CaptureWKEInfo();
+
+    EXPECT_EQ(StubStarts().size(), 1u);
+    EXPECT_EQ(Calls(), NldCall());
+    EXPECT_EQ(NewEntries(), Join({Gather(), Nld()}));
+}
+
+TEST_F(WkeTest, WithoutTheProductTheNldDiagnosticFollowsTheRegistryProbeDirectly) {
+    dialog.run.managementServerFolder = "kept from before\\";
+    dialog.CaptureWKEInfo();
+
+    EXPECT_EQ(dialog.run.managementServerFolder, "kept from before\\");
+    EXPECT_EQ(Calls(), NldCall());
+    EXPECT_EQ(NewEntries(), Join({{"Start - CaptureWKEInfo"}, RegistryMissing(), Nld()}));
+}
+
+TEST_F(WkeTest, AMissingGatherScriptFallsBackToTheNldDiagnostic) {
+    InstallManagementServer(false);
+    dialog.CaptureWKEInfo();
+
+    EXPECT_EQ(StubStarts(), Lines{});
+    EXPECT_EQ(Calls(), NldCall());
+    EXPECT_EQ(NewEntries(), Join({{"Start - CaptureWKEInfo"}, RegistryFound(install), {"WKE Install Dir: " + install},
+                                  MissingLines(Script()), {"wkegather.pl is NOT available"}, Nld()}));
+}
+
+using AppendedOutputTest = InterpreterCaptureTest;
+
+TEST_F(AppendedOutputTest, SnapshotScriptGetsItsQuotedPathAndTheOutputFolder) {
+    dialog.paths.osmuSnapshotScript = PlaceRecorder("osmu_snapshot.cmd", "osmu");
+    dialog.run.osmuFolder = work + "\\OSMU";
+    dialog.CaptureOSMUInfo();
+
+    EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureOSMUInfo",
+                                   "OSMU App and Args: \"" + work + "\\osmu_snapshot.cmd\" -o " + work + "\\OSMU",
+                                   "OSMU Target Folder Name: " + work + "\\OSMU", "Finish - CaptureOSMUInfo"}));
+}
+
+TEST_F(AppendedOutputTest, AQuotedToolPathWithBlanksAndParenthesesKeepsItsQuotes) {
+    MakeFolder("Program Files (x86)");
+    dialog.paths.osmuSnapshotScript = PlaceRecorder("Program Files (x86)\\osmu_snapshot.cmd", "osmu");
+    dialog.run.osmuFolder = work + "\\OSMU";
+    dialog.CaptureOSMUInfo();
+    EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
+}
+
+TEST_F(AppendedOutputTest, TheNldDiagnosticTooLongIsRefusedAndNothingRuns) {
+    dialog.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
+    dialog.run.nldFolder = work + "\\" + std::string(200, 'n');
+    dialog.CaptureNLDInfo();
+
+    std::string commandLine = "\"" + work + "\\nld_diag.cmd\" \"" + dialog.run.nldFolder + "\"";
+    EXPECT_EQ(Calls(), "");
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureNLDInfo", "NLD App and Args: " + commandLine,
+                                   "NLD Target Folder Name: " + dialog.run.nldFolder, RefusedLine(commandLine),
+                                   "Finish - CaptureNLDInfo"}));
+}
+
+TEST_F(AppendedOutputTest, FileVersionsAreAppendedToWhatTheFileHolds) {
+    PlaceTool("qzfilever.exe");
+    dialog.run.kdxBinaryVersionTarget = work + "\\KDX_BINARY_VERSION.TXT";
+    dialog.CaptureKDXFileInfo();
+    dialog.CaptureKDXFileInfo();
+
+    EXPECT_EQ(ReadWholeFile("KDX_BINARY_VERSION.TXT"),
+              Printed("qzfilever stub output:") + Printed("qzfilever stub output:"));
+    std::string target = work + "\\KDX_BINARY_VERSION.TXT";
+    Lines once = {"Start - CaptureKDXFileInfo", "KDX File Ver AppArgs: qzfilever.EXE >> " + target,
+                  "KDX File Ver Target Folder Name: " + target, "Finish - CaptureKDXFileInfo"};
+    EXPECT_EQ(NewEntries(), Join({once, once}));
+}
+
+TEST_F(AppendedOutputTest, MountPointsComeFromTheSystemDirectorysUtility) {
+    dialog.folders.systemDirectory = MakeFolder("system32");
+    PlaceTool("system32\\mountvol.exe");
+    dialog.run.mountVolTarget = work + "\\mountvol.txt";
+    dialog.CaptureMountVolInfo();
+
+    EXPECT_EQ(ReadWholeFile("mountvol.txt"), Printed("mountvol stub output:"));
+    std::string commandLine = work + "\\system32\\mountvol.exe >> " + work + "\\mountvol.txt";
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMountVolInfo", "CaptureMountVolInfo AppArgs: " + commandLine,
+                                   "CaptureMountVolInfo Target Folder Name: " + work + "\\mountvol.txt",
+                                   "Finish - CaptureMountVolInfo"}));
+}
+
+TEST_F(AppendedOutputTest, NodeMapAndNodeStateGoToTheirOwnFilesUnlogged) {
+    PlaceTool("qzclustadm.exe");
+    dialog.run.hnvNidmapTarget = work + "\\HNV_NIDMAP_REPORT.TXT";
+    dialog.run.hnvNodestateTarget = work + "\\HNV_NODESTATE_REPORT.TXT";
+    dialog.CaptureHNVInfo();
+
+    EXPECT_EQ(ReadWholeFile("HNV_NIDMAP_REPORT.TXT"), Printed("qzclustadm stub output: nidmap"));
+    EXPECT_EQ(ReadWholeFile("HNV_NODESTATE_REPORT.TXT"), Printed("qzclustadm stub output: -v nodestate"));
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureHNVInfo", "Finish - CaptureHNVInfo"}));
+}
+
+TEST_F(AppendedOutputTest, ACommandTooLongForTheInterpreterIsRefusedAndNothingRuns) {
+    PlaceTool("qzfilever.exe");
+    dialog.run.kdxBinaryVersionTarget = work + "\\" + std::string(240, 'k') + ".TXT";
+    dialog.CaptureKDXFileInfo();
+
+    std::string commandLine = "qzfilever.EXE >> " + dialog.run.kdxBinaryVersionTarget;
+    EXPECT_EQ(StubStarts(), Lines{});
+    EXPECT_FALSE(PathExists(dialog.run.kdxBinaryVersionTarget));
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureKDXFileInfo", "KDX File Ver AppArgs: " + commandLine,
+                                   "KDX File Ver Target Folder Name: " + dialog.run.kdxBinaryVersionTarget,
+                                   RefusedLine(commandLine), "Finish - CaptureKDXFileInfo"}));
+}
