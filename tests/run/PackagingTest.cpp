@@ -145,3 +145,27 @@ TEST_F(PackagingTest, ThreeVersionListingsNumberTheirBlocksOnFromEachOther) {
     EXPECT_EQ(sys[0].path, system + "\\drivers\\d.sys");
     EXPECT_EQ(CFileInfo::EntryNumber(), before + 4);
 }
+
+TEST_F(PackagingTest, APackingCommandOver271CharactersIsRefusedNotCut) {
+    RecordingPacker();
+    dialog.options.compress = 1;
+    const std::string tail = " " + dialog.folders.systemDirectory + " 4711 NO 12062026__10-00-00 0";
+    const std::string head = "qzhacab.cmd " + folder.Path() + "\\";
+    const size_t fixed = head.size() + std::string("\\clusnap").size() + tail.size();
+    ASSERT_LT(fixed, CULVIXDlg::kHACommandLineLimit);
+    const size_t fitting = CULVIXDlg::kHACommandLineLimit - fixed;
+
+    // The run folders need not exist: the packer is started all the same.
+    dialog.run.runFolder = folder.Path() + "\\" + std::string(fitting, 'r');
+    dialog.PackageHALogs(0);
+    dialog.run.runFolder = folder.Path() + "\\" + std::string(fitting + 1, 'r');
+    dialog.PackageHALogs(0);
+
+    EXPECT_EQ(FileLines(Recorded()),
+              (Lines{folder.Path() + "\\" + std::string(fitting, 'r') + "\\clusnap" + tail}));
+    dialog.report.file.Close();
+    std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back().rfind("Command line too long (272 characters, at most 271), not run: qzhacab.cmd ", 0), 0u)
+        << entries.back();
+}
