@@ -1,0 +1,57 @@
+// CaptureMiscLogs: the extra files named in "Zeltrin.CFG", copied into the run's MISC folder.
+#include <cstdio>
+#include <cstring>
+
+#include "common/win32/Environment.h"
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+
+namespace {
+
+constexpr int kMaxEntry = 1023;  // a configuration line and its expansion; longer lines come in pieces
+constexpr int kShownEntryCharacters = 200;  // enough of a skipped entry to find it, well inside a report entry
+
+}  // namespace
+
+void CULVIXDlg::CaptureMiscLogs() {
+    LogReport("Start - CaptureMiscLogs");
+    // Opened by its bare name: the configuration sits in the program folder, the current directory.
+    win32::UniqueCStream config(std::fopen("Zeltrin.CFG", "r"));
+    if (!config) {
+        LogReport("Failed to open config file for MISC");
+        LogReport("Finish - CaptureMiscLogs");
+        return;
+    }
+    char line[kMaxEntry + 1];
+    for (;;) {
+        std::memset(line, 0, sizeof line);
+        if (!std::fgets(line, sizeof line, config.get())) break;
+        if (line[0] == '\0' || line[0] == '#' || line[0] == '[') continue;
+
+        std::string entry(line);
+        size_t feed = entry.find('\n');
+        if (feed != std::string::npos) entry.resize(feed);
+        if (entry.find('%') != std::string::npos) {
+            std::string expanded = win32::ExpandEnvironment(entry, kMaxEntry + 1);
+            // Cut short, the expansion would name some other file or folder.
+            if (expanded.empty()) {
+                LogReport("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
+                          kShownEntryCharacters, entry.c_str());
+                continue;
+            }
+            entry = expanded;
+        }
+
+        size_t lastSlash = entry.rfind('\\');
+        if (lastSlash == std::string::npos || lastSlash + 1 == entry.size()) continue;
+        std::string lastComponent = entry.substr(lastSlash + 1);
+        // Only a star makes a pattern; a name with "?" alone is taken as it stands.
+        if (lastComponent.find('*') != std::string::npos)
+            GrabMultipleFiles(entry.substr(0, lastSlash), lastComponent, run.miscFolder);
+        else
+            GrabFile(entry, run.miscFolder + lastComponent, 0);
+    }
+    // A read that fails part-way must not pass for the end of the list.
+    if (std::ferror(config.get())) LogReport("Failed to read config file for MISC");
+    LogReport("Finish - CaptureMiscLogs");
+}
