@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -54,10 +55,11 @@ void WriteIntoFolder(std::string folder, const char* subFolder, const std::strin
     WriteFile(folder + "\\" + name + ".log", name);
 }
 
-// The value after "-o", or the last argument.
-std::string OutputFolder(int argc, char** argv) {
+// The value after one of the options (by default "-o"), or the last argument.
+std::string OutputFolder(int argc, char** argv, std::initializer_list<const char*> options = {"-o"}) {
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "-o") == 0) return argv[i + 1];
+        for (const char* option : options)
+            if (std::strcmp(argv[i], option) == 0) return argv[i + 1];
     return argc > 1 ? argv[argc - 1] : std::string(".");
 }
 
@@ -88,6 +90,8 @@ int main(int argc, char** argv) {
     else if (name == "ruqdiaginfo" || name == "ruqdump") WriteIntoFolder(argc > 1 ? argv[1] : ".", nullptr, name);
     else if (name == "clusnap") WriteIntoFolder(OutputFolder(argc, argv), "clusnap", name);
     else if (name == "wltsnap") WriteIntoFolder(OutputFolder(argc, argv), "wltsnap", name);
+    // The interpreter of the cluster communication and gather scripts: "-d" or "--dir" folder.
+    else if (name == "perl") WriteIntoFolder(OutputFolder(argc, argv, {"-d", "--dir"}), nullptr, name);
     else if (name == "mpsrpt_2003_cluster") WriteFile(MpsCabinetPath("\\Report"), name);
     else if (name == "mpsrpt_2001_cluster") WriteFile(MpsCabinetPath("\\LITE"), name);
     else {

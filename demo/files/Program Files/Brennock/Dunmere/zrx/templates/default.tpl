@@ -1,0 +1,3 @@
+[replication]
+mode=asynchronous
+link=none
