@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         // Tools whose output is their standard output: qzdiag, qzfilever, qzclustadm, mountvol.
         std::printf("%s stub output:", name.c_str());
         for (int i = 1; i < argc; ++i) std::printf(" %s", argv[i]);
-        std::printf("\r\n");
+        std::printf("\n");  // a text stream: the C runtime writes CR LF
     }
 
     const char* exitCode = std::getenv("ZELTRIN_STUB_EXIT");

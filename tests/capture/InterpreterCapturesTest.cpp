@@ -9,9 +9,8 @@ namespace {
 
 constexpr const char* kManagementKey = "SOFTWARE\\TOBRIN\\NLDH\\quintl";
 
-// A line the stand-in prints: it ends its text with CR LF, and its text-mode standard output
-// turns that LF into one more CR LF.
-std::string Printed(const std::string& text) { return text + "\r\r\n"; }
+// A line the stand-in prints: its text-mode standard output ends it with CR LF.
+std::string Printed(const std::string& text) { return text + "\r\n"; }
 
 Lines RegistryFound(const std::string& value) {
     return {std::string("Start - IsPathExistsInRegistry Sub Key:") + kManagementKey + "; Value Name:Installdir",

@@ -24,7 +24,10 @@ protected:
     // The "Start - ..." entries of the capture steps: between the dialog state and the time block.
     std::vector<std::string> CaptureStarts() {
         auto entries = ReportEntries();
-        size_t first = IndexOf(entries, "Finish - ReportDlgState <BR>");
+        size_t first = static_cast<size_t>(
+            std::find_if(entries.begin(), entries.end(),
+                         [](const std::string& entry) { return entry.rfind("Finish - ReportDlgState", 0) == 0; }) -
+            entries.begin());
         size_t last = IndexOf(entries, "*********************** Time Information **************************");
         std::vector<std::string> starts;
         for (size_t i = first; i < last && i < entries.size(); ++i)
@@ -168,7 +171,7 @@ TEST_F(CaptureSteps, CommunicationLogsRunTheScriptWithTheManagementServersPerl) 
     std::string install = folder.Path() + "\\nldh\\";
     ASSERT_TRUE(::CreateDirectoryA(install.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((install + "bin").c_str(), nullptr));
-    WriteWholeFile(install + "bin\\perl.cmd", "@echo off\r\necho perl %*>>\"" + callLog + "\"\r\n");
+    WriteWholeFile(install + "bin\\perl.cmd", "@echo off\r\n>>\"" + callLog + "\" echo perl %*\r\n");
     dialog.options.tejRqn = 1;
     PushOptions();
     dialog.detection.tejRqnEnabled = 1;

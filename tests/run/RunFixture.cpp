@@ -32,7 +32,8 @@ std::vector<std::string> CollectionRun::ReportEntries() {
 }
 
 void CollectionRun::WriteRecorder(const std::string& name) {
-    WriteWholeFile(name, "@echo off\r\necho " + name + " %*>>\"" + callLog + "\"\r\n");
+    // The redirection stands first: a last argument "1" before ">>" would name a handle.
+    WriteWholeFile(name, "@echo off\r\n>>\"" + callLog + "\" echo " + name + " %*\r\n");
 }
 
 std::string CollectionRun::CopyStub(const std::string& relativePath) {

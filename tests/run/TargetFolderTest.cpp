@@ -49,6 +49,9 @@ TEST_F(TargetFolder, ASecondRunInTheSameSecondFailsAtTheTimeStamp) {
     const std::string runFolder = machineFolder() + dialog.run.timeStamp;
     EXPECT_EQ(EntriesFrom("Start - CreateTargetFolder"), (std::vector<std::string>{
                                       "Start - CreateTargetFolder " + destination + "123456\\",
+                                      "Start - IsFileExists " + dialog.folders.systemDirectory + "\\mountvol.exe",
+                                      "FindFirstFile() FAILED-> " + GetErrorText(ERROR_FILE_NOT_FOUND),
+                                      "Finish - IsFileExists Error = 2",
                                       destination + "123456\\ - " + exists,
                                       machineFolder() + " - " + exists,
                                       exists,
