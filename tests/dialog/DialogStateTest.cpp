@@ -112,11 +112,13 @@ TEST_F(OpenDialog, CancelClosesAndDeletesTheReport) {
     EXPECT_EQ(dialog.EndResult(), IDCANCEL);
 }
 
-TEST_F(OpenDialog, OkWithValidFieldsEndsTheDialogAndKeepsTheReport) {
+TEST_F(OpenDialog, OkWithValidFieldsCollectsAndEndsTheDialog) {
+    dialog.entries.destinationFolder = folder.Path() + "\\";
     ::SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_INCIDENT, "123456");
     ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(dialog.HasEnded());
     EXPECT_EQ(dialog.EndResult(), IDOK);
     EXPECT_EQ(dialog.entries.incidentNumber, "123456");
-    EXPECT_TRUE(PathExists(OwnReportName()));
+    EXPECT_EQ(dialog.report.destination.rfind(folder.Path() + "\\123456\\", 0), 0u);
+    EXPECT_TRUE(PathExists(dialog.report.destination));
 }
