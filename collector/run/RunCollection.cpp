@@ -89,5 +89,7 @@ void CULVIXDlg::RunCollection() {
     if (os.isServerCore)
         framework::ShowMessageBox(GetSafeHwnd(), text::Format("The logs are located at %s", run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
-    framework::Dialog::OnOK();
+    // The fields were read back at the start; reading them again would show an overlong
+    // number's length message a second time and leave a finished run's dialog open.
+    EndDialog(IDOK);
 }
