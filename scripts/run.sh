@@ -25,8 +25,11 @@ touch "$marker"
 # The timestamps of the run folder are whole seconds; a run must not match an older one.
 sleep 1
 
+# What the tools and the command interpreter print goes to a file of its own, so the
+# summary below stays readable.
+console_log="$build/demo/console.log"
 cd "$program"
-xvfb-run -a bash -c "wine Zeltrin.exe -noGUI case#=$incident; wineserver -w"
+xvfb-run -a bash -c "wine Zeltrin.exe -noGUI case#=$incident; wineserver -w" >"$console_log" 2>&1
 
 # The share is out of reach here, so the run collects below the home drive's root.
 incident_folder="$WINEPREFIX/drive_c/$incident"
@@ -40,7 +43,11 @@ left_behind=$(find "$program" -maxdepth 1 -name '*_ULVIX-Report.HTML' -newer "$m
 # back from, and the listing's "we are done here!!!".
 print_failures() {
   local lines
+  # A failed copy names its source on an earlier line; bring it along.
   lines=$(sed 's/<BR>/\n/g' "$1" | sed 's/<[^>]*>//g' |
+          awk '/\tSource File: /{ source = substr($0, index($0, "Source File: ") + 13) }
+               /Failed to (copy|Move)!!!/{ print $0 " (" source ")"; next }
+               { print }' |
           grep -E '!!!|FATAL|(^|	)Failed' | grep -v 'so we are done here!!!' || true)
   if [ -z "$lines" ]; then
     echo "Failures: none"
@@ -70,6 +77,7 @@ else
   echo "Cabinets:"
   printf '%s\n' "$cabinets" | while read -r cab; do echo "  $cab ($(stat -c %s "$cab") bytes)"; done
 fi
+echo "Console output of the tools: $console_log"
 [ -f "$stub_log" ] && echo "Tools and command files started: $(wc -l < "$stub_log") (listed in $stub_log)"
 print_failures "$report"
 
