@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -52,23 +50,6 @@ size_t PrintWide(std::wstring_view text) {
     if (!converted) bytes = "WideCharToMultiByte failed\n";
     current->Out(bytes);
     return bytes.size();
-}
-
-std::string Format(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list again;
-    va_copy(again, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, arguments);
-    va_end(arguments);
-    std::string text;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, again);
-        text.assign(buffer.data(), static_cast<size_t>(length));
-    }
-    va_end(again);
-    return text;
 }
 
 std::string AnsiText(std::wstring_view text) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/text/Format.h"
+
 class OutputSink {
 public:
     virtual ~OutputSink() = default;
@@ -22,7 +24,7 @@ void PrintError(std::string_view text);
 size_t PrintWide(std::wstring_view text);
 
 // printf-style formatting into a narrow text.
-std::string Format(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+using text::Format;
 
 // A wide text as the narrow printf's "%S" writes it: in the ANSI code page.
 std::string AnsiText(std::wstring_view text);

@@ -23,7 +23,7 @@ bool RunFolderIsThere(CULVIXDlg& dialog) {
 bool CaptureSnapshot(CULVIXDlg& dialog, const std::string& tool, const std::string& targetFolder) {
     if (!RunFolderIsThere(dialog)) return false;
     std::string arguments = text::Format("\"%s\" -o \"%s\"", tool.c_str(), dialog.run.runFolder.c_str());
-    if (dialog.CommandLineFits(arguments)) dialog.CaptureQzUtils(tool, arguments, "", targetFolder, 1, INFINITE);
+    dialog.CaptureQzUtils(tool, arguments, "", targetFolder, 1, INFINITE);
     return true;
 }
 
@@ -31,10 +31,6 @@ bool CaptureSnapshot(CULVIXDlg& dialog, const std::string& tool, const std::stri
 // tools that follow then fail on their own and say so.
 void MakeSubFolder(CULVIXDlg& dialog, const std::string& path, const char* failureFormat) {
     if (!::CreateDirectoryA(path.c_str(), nullptr)) dialog.LogReport(failureFormat, path.c_str());
-}
-
-void RunInstallerTool(CULVIXDlg& dialog, const std::string& tool, const std::string& commandLine) {
-    if (dialog.CommandLineFits(commandLine)) dialog.CaptureQzUtils(tool, commandLine, "", "", 0, INFINITE);
 }
 
 }  // namespace
@@ -74,8 +70,9 @@ void CaptureInstallerDiagnostics(CULVIXDlg& dialog, const char* capturingText) {
     dialog.SetStatusText(capturingText);
     std::string diagnostics = dialog.paths.ruqDiagTool + " " + dialog.run.ruqFolder;
     diagnostics += " /silent";
-    RunInstallerTool(dialog, dialog.paths.ruqDiagTool, diagnostics);
-    RunInstallerTool(dialog, dialog.paths.ruqDumpTool, dialog.paths.ruqDumpTool + " " + dialog.run.ruqFolder);
+    dialog.CaptureQzUtils(dialog.paths.ruqDiagTool, diagnostics, "", "", 0, INFINITE);
+    dialog.CaptureQzUtils(dialog.paths.ruqDumpTool, dialog.paths.ruqDumpTool + " " + dialog.run.ruqFolder, "", "", 0,
+                          INFINITE);
 }
 
 void CaptureCommunicationLogs(CULVIXDlg& dialog, const char* capturingText) {

@@ -78,26 +78,22 @@ TEST_F(CaptureSteps, WithMpsReportsTheOverlappingRowsAreSkippedAndTheReportIsTak
     EXPECT_FALSE(PathExists(Run() + "\\OS\\BOOT.INI"));
 }
 
-TEST_F(CaptureSteps, ClusterLogCommandTellsVersion62Or63Apart) {
+TEST_F(CaptureSteps, ClusterLogCommandEndsInOneOnlyOnVersion62Or63) {
     WriteRecorder("get_foc_logs.cmd");
     dialog.options.clusterLogs = 1;
     PushOptions();
     dialog.detection.clusterPresent = dialog.detection.clusterLogFound = 1;
     dialog.os.isVersion6 = 1;
-    dialog.os.isVersion62Or63 = 1;
-    dialog.RunCollection();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"get_foc_logs.cmd " + Run() + "\\OS 1"}));
-}
-
-TEST_F(CaptureSteps, ClusterLogCommandOnOtherVersion6SystemsEndsInZero) {
-    WriteRecorder("get_foc_logs.cmd");
-    dialog.options.clusterLogs = 1;
-    PushOptions();
-    dialog.detection.clusterPresent = dialog.detection.clusterLogFound = 1;
-    dialog.os.isVersion6 = 1;
-    dialog.os.isVersion62Or63 = 0;
-    dialog.RunCollection();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"get_foc_logs.cmd " + Run() + "\\OS 0"}));
+    for (int version62Or63 : {1, 0}) {
+        dialog.os.isVersion62Or63 = version62Or63;
+        dialog.run.runFolder = destination + "run" + std::to_string(version62Or63);
+        ASSERT_TRUE(::CreateDirectoryA(dialog.run.runFolder.c_str(), nullptr));
+        dialog.run.osFolder.clear();
+        dialog.AssignTargetPaths();
+        dialog.RunCaptureSteps();
+    }
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"get_foc_logs.cmd " + destination + "run1\\OS 1",
+                                                 "get_foc_logs.cmd " + destination + "run0\\OS 0"}));
 }
 
 TEST_F(CaptureSteps, BootLogsAreStoppedFirstThenCollectedAndStartedAgain) {

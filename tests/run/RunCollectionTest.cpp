@@ -21,14 +21,6 @@ const char kInvalidIncidentText[] =
     "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
     "number: 123456\n\tMossel Case ID: 123456789";
 
-std::string StampOf(std::time_t moment) {
-    std::tm local{};
-    localtime_s(&local, &moment);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
-    return text;
-}
-
 std::string NodeName() {
     char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = sizeof name;

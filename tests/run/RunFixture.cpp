@@ -7,6 +7,14 @@ using testing_support::PathExists;
 using testing_support::ReadWholeFile;
 using testing_support::WriteWholeFile;
 
+std::string StampOf(std::time_t moment) {
+    std::tm local{};
+    localtime_s(&local, &moment);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
+    return text;
+}
+
 void CollectionRun::SetUp() {
     framework::EnableHostedControls();
     destination = folder.Path() + "\\dest\\";

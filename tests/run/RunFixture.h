@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "TestFiles.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/Application.h"
+
+// The run folder's name for a moment: "%m%d%Y__%H-%M-%S" in local time.
+std::string StampOf(std::time_t moment);
 
 class CollectionRun : public ::testing::Test {
 protected:

@@ -11,14 +11,6 @@ using testing_support::WriteWholeFile;
 
 namespace {
 
-std::string StampOf(std::time_t moment) {
-    std::tm local{};
-    localtime_s(&local, &moment);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
-    return text;
-}
-
 }  // namespace
 
 class TargetFolder : public CollectionRun {
