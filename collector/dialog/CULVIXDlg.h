@@ -278,7 +278,8 @@ public:
     void AssignTargetPaths();
     void RunCaptureSteps();
     // Makes the run folder's sub-folder <name> when the options did not, so a capture that
-    // writes there stays inside the run folder; the member then holds its path.
+    // writes there stays inside the run folder; the member then holds its path, even when
+    // the folder could not be made.
     void EnsureSubFolder(std::string& member, const char* name);
     void SetStatusText(const char* text);
 
