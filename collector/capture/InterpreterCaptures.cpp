@@ -6,7 +6,7 @@
 void CULVIXDlg::CaptureOSMUInfo() {
     LogReport("Start - CaptureOSMUInfo");
     std::string commandLine = text::Format("\"%s\" -o %s", paths.osmuSnapshotScript.c_str(), run.osmuFolder.c_str());
-    LogReport("OSMU App and Args: %s", commandLine.c_str());
+    LogReport("OSMU App and Args: %s", ShownCommand(commandLine).c_str());
     LogReport("OSMU Target Folder Name: %s", run.osmuFolder.c_str());
     RunQuotedCommand(commandLine);
     LogReport("Finish - CaptureOSMUInfo");

@@ -26,7 +26,7 @@ void CULVIXDlg::CaptureWKEInfo() {
     // The outer quotes are the interpreter's to take off, so both inner paths stay quoted.
     std::string commandLine = text::Format("\"\"%sbin\\perl\" \"%s\" --dir %s\"", run.managementServerFolder.c_str(),
                                            script.c_str(), run.wkeFolder.c_str());
-    LogReport("WKE App and Args: %s", commandLine.c_str());
+    LogReport("WKE App and Args: %s", ShownCommand(commandLine).c_str());
     LogReport("WKE Target Folder Name: %s", run.wkeFolder.c_str());
     if (RunCommand(commandLine) != 0) CaptureNLDInfo();
 }
@@ -34,7 +34,7 @@ void CULVIXDlg::CaptureWKEInfo() {
 void CULVIXDlg::CaptureNLDInfo() {
     LogReport("Start - CaptureNLDInfo");
     std::string commandLine = text::Format("\"%s\" \"%s\"", paths.nldDiagScript.c_str(), run.nldFolder.c_str());
-    LogReport("NLD App and Args: %s", commandLine.c_str());
+    LogReport("NLD App and Args: %s", ShownCommand(commandLine).c_str());
     LogReport("NLD Target Folder Name: %s", run.nldFolder.c_str());
     RunQuotedCommand(commandLine);
     LogReport("Finish - CaptureNLDInfo");

@@ -44,6 +44,11 @@ void CULVIXDlg::CaptureMiscLogs() {
 
         size_t lastSlash = entry.rfind('\\');
         if (lastSlash == std::string::npos || lastSlash + 1 == entry.size()) continue;
+        // No file can have such a name, and its copy lines would not fit a report entry.
+        if (entry.size() >= MAX_PATH) {
+            LogReport("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
+            continue;
+        }
         std::string lastComponent = entry.substr(lastSlash + 1);
         // Only a star makes a pattern; a name with "?" alone is taken as it stands.
         if (lastComponent.find('*') != std::string::npos)

@@ -5,7 +5,7 @@
 void CULVIXDlg::CapturePQHMCInfo() {
     LogReport("Start - CapturePQHMCInfo");
     std::string arguments = text::Format("\"%s\" \"%s\"", paths.pqhmcDiagTool.c_str(), run.pqhmcFolder.c_str());
-    LogReport("PQHMC App and Args: %s", arguments.c_str());
+    LogReport("PQHMC App and Args: %s", ShownCommand(arguments).c_str());
     LogReport("PQHMC Target Folder Name: %s", run.pqhmcFolder.c_str());
     CaptureQzUtils(paths.pqhmcDiagTool, arguments, "", run.pqhmcFolder, 1, INFINITE);
     LogReport("Finish - CapturePQHMCInfo");

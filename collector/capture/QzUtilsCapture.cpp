@@ -7,7 +7,7 @@ int CULVIXDlg::CaptureQzUtils(std::string application, std::string arguments, st
     framework::WaitCursor wait;
     LogReport("Start - CaptureQzUtils");
     LogReport("Start - Application Name: %s", application.c_str());
-    LogReport("Start - Arguments: %s", arguments.c_str());
+    LogReport("Start - Arguments: %s", ShownCommand(arguments).c_str());
     LogReport("Start - Source Output File:%s", sourceOutputFile.c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     LogReport("Start - Move File: %d", move);

@@ -64,6 +64,12 @@ void CULVIXDlg::CaptureRBKLogs() {
             LogReport("Schedule file has no folder, skipped: %.*s", kShownValueCharacters, xmlPath.c_str());
             continue;
         }
+        // No folder can have such a path, and its copy lines would not fit a report entry.
+        if (lastSlash >= MAX_PATH) {
+            LogReport("Schedule folder longer than a path can be, skipped: %.*s...", kShownValueCharacters,
+                      xmlPath.c_str());
+            continue;
+        }
         GrabMultipleFiles(xmlPath.substr(0, lastSlash), "*", run.schedulesFolder);
     }
     LogReport("Finish - CaptureRBKLogs");

@@ -15,7 +15,7 @@ int CULVIXDlg::CaptureDumpThroughADPlus() {
     std::string commandLine = "cscript ";
     commandLine += text::Format("\"%s%s\\adplus_old.vbs\" -quiet -hang -pn %s -o %s", folders.homeDrive.c_str(),
                                 kDebuggingToolsFolder, kDumpedProcess, run.runFolder.c_str());
-    LogReport("CaptureDumpThroughADPlus Args: %s", commandLine.c_str());
+    LogReport("CaptureDumpThroughADPlus Args: %s", ShownCommand(commandLine).c_str());
     LogReport("CaptureDumpThroughADPlus Target Folder Name: %s", run.runFolder.c_str());
     DWORD status = 0;
     StartDirect("", commandLine, kScriptHost, status);
@@ -31,7 +31,7 @@ int CULVIXDlg::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
     commandLine += targetOutputFile;
     LogReport("Start - CaptureZRXInfo");
     LogReport("Start - Application Name:  cscript.exe");
-    LogReport("Start - Arguments: %s", commandLine.c_str());
+    LogReport("Start - Arguments: %s", ShownCommand(commandLine).c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     // Shown only: the script is always waited for without a limit.
     LogReport("Start - Timeout: %d", static_cast<int>(timeout));

@@ -278,7 +278,8 @@ public:
     void AssignTargetPaths();
     void RunCaptureSteps();
     // Makes the run folder's sub-folder <name> when the options did not, so a capture that
-    // writes there stays inside the run folder; the member then holds its path.
+    // writes there stays inside the run folder; the member then holds its path, even when
+    // the folder could not be made.
     void EnsureSubFolder(std::string& member, const char* name);
     void SetStatusText(const char* text);
 
@@ -313,6 +314,9 @@ public:
     // Hands a complete command line to the command interpreter, as the C runtime's system
     // does, and waits for it. Returns the interpreter's result, or -1 when refused.
     int RunCommand(const std::string& commandLine, size_t limit = kCommandLineLimit);
+    // A command line as a report entry shows it: whole while the entry has room for it, else
+    // its beginning, so an overlong line is refused with its report line, never with a box.
+    static std::string ShownCommand(const std::string& commandLine);
 
     // Takes a folder picked with Browse...: a path with a blank is ignored.
     void AcceptBrowsedFolder(const std::string& path);

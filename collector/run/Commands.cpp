@@ -8,7 +8,17 @@
 namespace {
 // Enough of a refused command to recognise it; the whole of it could overflow a report entry.
 constexpr int kShownCommandCharacters = 200;
+// The report's 511-character entry less the longest label written before a command line
+// ("CaptureDumpThroughADPlus Args: ").
+constexpr size_t kLongestShownCommand = 480;
 }  // namespace
+
+std::string CULVIXDlg::ShownCommand(const std::string& commandLine) {
+    if (commandLine.size() <= kLongestShownCommand) return commandLine;
+    std::string shown = commandLine.substr(0, kShownCommandCharacters);
+    shown += "...";
+    return shown;
+}
 
 bool CULVIXDlg::CommandLineFits(const std::string& commandLine, size_t limit) {
     if (commandLine.size() <= limit) return true;

@@ -38,7 +38,7 @@ void MakeSubFolder(CULVIXDlg& dialog, const std::string& path, const char* failu
 void CaptureQzDiag(CULVIXDlg& dialog, const char*) {
     dialog.LogReport("Start - Capturing QzDiag Information ...");
     std::string command = text::Format("%s >> %s", dialog.paths.qzdiagTool.c_str(), dialog.run.qzdiagTarget.c_str());
-    dialog.LogReport("QzDiag App: %s", command.c_str());
+    dialog.LogReport("QzDiag App: %s", CULVIXDlg::ShownCommand(command).c_str());
     dialog.LogReport("QzDiag Target Folder Name: %s", dialog.run.qzdiagTarget.c_str());
     dialog.RunCommand(command);
     dialog.LogReport("Finish - Capturing QzDiag Information");

@@ -64,8 +64,9 @@ void CULVIXDlg::EnsureSubFolder(std::string& member, const char* name) {
         if (error != ERROR_ALREADY_EXISTS) {
             LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
             LogReport("CreateDirectory() failed to create %s", path.c_str());
-            return;
         }
     }
+    // Set even after a failure: the row's copies and tools then fail inside the run folder and
+    // say so, where an empty member would send them to the root of the current drive.
     member = path;
 }

@@ -1,5 +1,6 @@
 // The directly started captures: the runner that brings a tool's output file in, the system
 // information report, the management console diagnostic and the two script-host captures.
+#include "MessageBoxAnswerer.h"
 #include "ToolCaptureFixture.h"
 
 using namespace testing_support;
@@ -211,4 +212,32 @@ TEST_F(ScriptHostTest, AHangDumpCommandTooLongIsRefusedAndTheCaptureStillFinishe
     EXPECT_EQ(NewEntries(), Join({{"Start - CaptureDumpThroughADPlus", "CaptureDumpThroughADPlus Args: " + commandLine,
                                    "CaptureDumpThroughADPlus Target Folder Name: " + dialog.run.runFolder,
                                    RefusedLine(commandLine), "Finish - CaptureDumpThroughADPlus"}}));
+}
+
+// A command line too long for a report entry would have the report show its "Could not pack
+// the string" box, which no one answers in a silent run: the entries show its beginning.
+TEST_F(ScriptHostTest, CommandLinesTooLongForAReportEntryShowTheirBeginningAndAreRefused) {
+    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    std::string deep = work + "\\" + std::string(240, 'd');
+    dialog.paths.pqhmcDiagTool = deep + "\\pqhmc-diag.exe";
+    dialog.run.pqhmcFolder = deep + "\\PQHMC";
+    dialog.paths.zrxScript = "\"" + deep + "\\DumpZRXInfo.vbs\"";
+    std::string zrxTarget = deep + "\\ZRX";
+    dialog.CapturePQHMCInfo();
+    EXPECT_EQ(dialog.CaptureZRXInfo(zrxTarget, INFINITE), 0);
+
+    std::string pqhmc = "\"" + dialog.paths.pqhmcDiagTool + "\" \"" + dialog.run.pqhmcFolder + "\"";
+    std::string zrx = "cscript " + dialog.paths.zrxScript + " " + zrxTarget;
+    ASSERT_GT(pqhmc.size(), 511u);
+    ASSERT_GT(zrx.size(), 511u);
+    EXPECT_EQ(StubStarts(), Lines{});
+    EXPECT_EQ(NewEntries(),
+              Join({{"Start - CapturePQHMCInfo", "PQHMC App and Args: " + pqhmc.substr(0, 200) + "...",
+                     "PQHMC Target Folder Name: " + dialog.run.pqhmcFolder},
+                    QzUtilsOpening(dialog.paths.pqhmcDiagTool, pqhmc.substr(0, 200) + "...", "", dialog.run.pqhmcFolder,
+                                   1),
+                    {RefusedLine(pqhmc), "Finish - CaptureQzUtils Error=206", "Finish - CapturePQHMCInfo",
+                     "Start - CaptureZRXInfo", "Start - Application Name:  cscript.exe",
+                     "Start - Arguments: " + zrx.substr(0, 200) + "...", "Start - Target Output File:" + zrxTarget,
+                     "Start - Timeout: -1", RefusedLine(zrx), "Finish - CaptureZRXInfo Error=206"}}));
 }

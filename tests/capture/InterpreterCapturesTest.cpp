@@ -1,7 +1,9 @@
 // The captures run through the command interpreter: MPIO, the management server's gather
 // script with its NLD fallback, and the tools whose standard output is appended to a file.
+#include "MessageBoxAnswerer.h"
 #include "ProductRegistry.h"
 #include "ToolCaptureFixture.h"
+#include "run/StepActions.h"
 
 using namespace testing_support;
 
@@ -276,4 +278,34 @@ TEST_F(AppendedOutputTest, ACommandTooLongForTheInterpreterIsRefusedAndNothingRu
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureKDXFileInfo", "KDX File Ver AppArgs: " + commandLine,
                                    "KDX File Ver Target Folder Name: " + dialog.run.kdxBinaryVersionTarget,
                                    RefusedLine(commandLine), "Finish - CaptureKDXFileInfo"}));
+}
+
+// A command line too long for a report entry would have the report show its "Could not pack
+// the string" box, which no one answers in a silent run: the entries show its beginning.
+TEST_F(AppendedOutputTest, CommandLinesTooLongForAReportEntryShowTheirBeginningAndAreRefused) {
+    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    std::string deep = work + "\\" + std::string(240, 'd');
+    dialog.paths.osmuSnapshotScript = deep + "\\osmu_snapshot.cmd";
+    dialog.run.osmuFolder = deep + "\\OSMU";
+    dialog.paths.nldDiagScript = deep + "\\nld_diag.cmd";
+    dialog.run.nldFolder = deep + "\\NLD";
+    dialog.paths.qzdiagTool = "\"" + deep + "\\qzdiag2003.EXE\"";
+    dialog.run.qzdiagTarget = deep + "\\qzdiag.txt";
+    dialog.CaptureOSMUInfo();
+    dialog.CaptureNLDInfo();
+    step_actions::CaptureQzDiag(dialog, nullptr);
+
+    std::string osmu = "\"" + dialog.paths.osmuSnapshotScript + "\" -o " + dialog.run.osmuFolder;
+    std::string nld = "\"" + dialog.paths.nldDiagScript + "\" \"" + dialog.run.nldFolder + "\"";
+    std::string qzdiag = dialog.paths.qzdiagTool + " >> " + dialog.run.qzdiagTarget;
+    for (const std::string* line : {&osmu, &nld, &qzdiag}) ASSERT_GT(line->size(), 511u);
+    EXPECT_EQ(Calls(), "");
+    EXPECT_EQ(NewEntries(),
+              (Lines{"Start - CaptureOSMUInfo", "OSMU App and Args: " + osmu.substr(0, 200) + "...",
+                     "OSMU Target Folder Name: " + dialog.run.osmuFolder, RefusedLine(osmu), "Finish - CaptureOSMUInfo",
+                     "Start - CaptureNLDInfo", "NLD App and Args: " + nld.substr(0, 200) + "...",
+                     "NLD Target Folder Name: " + dialog.run.nldFolder, RefusedLine(nld), "Finish - CaptureNLDInfo",
+                     "Start - Capturing QzDiag Information ...", "QzDiag App: " + qzdiag.substr(0, 200) + "...",
+                     "QzDiag Target Folder Name: " + dialog.run.qzdiagTarget, RefusedLine(qzdiag),
+                     "Finish - Capturing QzDiag Information"}));
 }

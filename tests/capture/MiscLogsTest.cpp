@@ -3,6 +3,7 @@
 #include <set>
 
 #include "../probes/ProbeFixture.h"
+#include "MessageBoxAnswerer.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -148,4 +149,26 @@ TEST_F(MiscLogsTest, AnExpansionLongerThan1023CharactersIsSkippedWithALine) {
                      "Entry does not expand within 1023 characters, skipped: %QZMISCLOGS%\\"}));
     EXPECT_EQ(entries[3], "Start - GrabFile");
     EXPECT_EQ(entries[7], "Finish - CaptureMiscLogs");
+}
+
+// Its copy lines would not fit a report entry and would bring up the report's box, which no
+// one answers in a silent run.
+TEST_F(MiscLogsTest, AnEntryLongerThanAPathIsSkippedWithALine) {
+    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    WriteWholeFile("single.txt", "one");
+    std::string fits = folder.Path() + "\\" + std::string(MAX_PATH - 2 - folder.Path().size(), 'f');
+    std::string tooLong = fits + "g";
+    std::string pattern = "C:\\" + std::string(600, 'p') + "\\*.log";
+    WriteWholeFile("Zeltrin.CFG", fits + "\n" + tooLong + "\n" + pattern + "\n" + folder.Path() + "\\single.txt\n");
+    dialog.CaptureMiscLogs();
+
+    EXPECT_EQ(FolderNames("MISC"), (std::set<std::string>{"single.txt"}));
+    Lines entries = NewEntries();
+    ASSERT_EQ(entries.size(), 13u);
+    // 259 characters still name a file: it is looked for and not found.
+    EXPECT_EQ(entries[2], "Source File: " + fits);
+    EXPECT_EQ(Lines(entries.begin() + 6, entries.begin() + 8),
+              (Lines{"Entry longer than a path can be, skipped: " + tooLong.substr(0, 200) + "...",
+                     "Entry longer than a path can be, skipped: " + pattern.substr(0, 200) + "..."}));
+    EXPECT_EQ(entries[8], "Start - GrabFile");
 }

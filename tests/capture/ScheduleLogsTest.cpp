@@ -1,6 +1,7 @@
 // The folders of the scheduled snapshot jobs: each schedule's folder copied whole, broken
 // entries reported one by one, and values that do not name a folder.
 #include "../probes/ProbeFixture.h"
+#include "MessageBoxAnswerer.h"
 #include "ProductRegistry.h"
 
 using namespace testing_support;
@@ -101,4 +102,23 @@ TEST_F(ScheduleLogsTest, AValueThatFillsTheBufferIsReadAndALongerOneFails) {
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureRBKLogs",
                                    "Schedule file has no folder, skipped: " + std::string(200, 'x'),
                                    "Failed to get value from the schedule key", "Finish - CaptureRBKLogs"}));
+}
+
+// Its copy lines would not fit a report entry and would bring up the report's box, which no
+// one answers in a silent run.
+TEST_F(ScheduleLogsTest, AFolderLongerThanAPathIsSkippedWithALine) {
+    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    WriteWholeFile("jobs\\daily.xml", "<daily/>");
+    std::string deep = "C:\\" + std::string(480, 'd') + "\\weekly.xml";
+    Schedule("A deep", deep);
+    Schedule("B good", jobs + "\\daily.xml");
+    dialog.CaptureRBKLogs();
+
+    EXPECT_EQ(ReadWholeFile("RBK_Schedules\\daily.xml"), "<daily/>");
+    Lines entries = NewEntries();
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[1], "Schedule folder longer than a path can be, skipped: " + deep.substr(0, 200) + "...");
+    EXPECT_EQ(entries[2], "Start - GrabMultipleFiles");
+    EXPECT_EQ(Count(entries, "Start - GrabMultipleFiles"), 1);
+    EXPECT_EQ(entries.back(), "Finish - CaptureRBKLogs");
 }

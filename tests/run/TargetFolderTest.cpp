@@ -116,3 +116,19 @@ TEST_F(TargetFolder, TargetsOfFoldersTheOptionsDidNotMakeStayInsideTheRunFolder)
     EXPECT_EQ(dialog.run.providersReportTarget, run + "VM\\QzVMDOM.html");
     EXPECT_EQ(dialog.run.licencesTargetFolder, run + "LICENSES\\");
 }
+
+TEST_F(TargetFolder, ASubFolderThatCannotBeMadeOnDemandStillKeepsItsRowInsideTheRunFolder) {
+    // The run folder has gone, as a share does that drops away during the run.
+    dialog.run.runFolder = destination + "gone";
+    dialog.folders.systemDirectory = folder.Path();
+    dialog.EnsureSubFolder(dialog.run.osFolder, "OS");
+    EXPECT_EQ(dialog.run.osFolder, destination + "gone\\OS");
+
+    const std::string stray = "\\ZELTRIN_ENSURE_TEST.TXT";  // where an empty OS folder would aim the listing
+    dialog.ListVersions("ZELTRIN_ENSURE_TEST.TXT", "\\*.none");
+    bool strayWritten = PathExists(stray);
+    ::DeleteFileA(stray.c_str());
+    EXPECT_FALSE(strayWritten);
+    auto entries = ReportEntries();
+    EXPECT_TRUE(Contains(entries, "CreateDirectory() failed to create " + destination + "gone\\OS"));
+}
