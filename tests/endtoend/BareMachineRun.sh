@@ -63,6 +63,6 @@ expect_file "$run/QzFilesToCab3.TXT"
 # Only the run's packaging command file was started.
 expect_eq "command files and tools started" "qzcab|$run_w $system32 $incident NO $stamp 0" \
   "$(tr -d '\r' <"$stub_log" 2>/dev/null)"
-expect_file "$machine/${incident}_${node}_${stamp}.cab"
+expect_cabinet "$machine/${incident}_${node}_${stamp}.cab"
 
 finish

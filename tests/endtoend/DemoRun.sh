@@ -108,8 +108,8 @@ expect_tool_start "$stub_log" qzcab "$run_w $system32 $incident NO $stamp 0"
 
 # The cabinets: the snapshot's inside the run folder (listed in the run's cabinet list), the
 # run's beside it in the machine folder.
-expect_file "$run/${incident}_${node}_${stamp}_HA.cab"
-expect_file "$machine/${incident}_${node}_${stamp}.cab"
+expect_cabinet "$run/${incident}_${node}_${stamp}_HA.cab"
+expect_cabinet "$machine/${incident}_${node}_${stamp}.cab"
 grep -Fq "\"\\${incident}_${node}_${stamp}_HA.cab\" \"\\${incident}_${node}_${stamp}_HA.cab\";" "$run/QzFilesToCab3.TXT" ||
   fail "the run's cabinet list does not name the snapshot cabinet"
 

@@ -29,6 +29,11 @@ expect_eq() {
 
 expect_file() { [[ -f "$1" ]] || fail "no file $1"; }
 expect_folder() { [[ -d "$1" ]] || fail "no folder $1"; }
+# A cabinet file: it exists and opens with the cabinet signature "MSCF".
+expect_cabinet() {
+  expect_eq "signature of $1" MSCF "$(head -c 4 "$1" 2>/dev/null)"
+}
+
 expect_absent() { [[ ! -e "$1" ]] || fail "should not exist: $1"; }
 
 # Points Wine at a prefix, made on first use; Wine's own messages go to the log.
