@@ -112,6 +112,25 @@ struct DeviceInfoListTraits {
     static void close(pointer h) noexcept { ::SetupDiDestroyDeviceInfoList(h); }
 };
 
+// The screen's device context, taken with GetDC(nullptr).
+struct ScreenDcTraits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::ReleaseDC(nullptr, h); }
+};
+
+struct MemoryDcTraits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DeleteDC(h); }
+};
+
+struct GdiObjectTraits {
+    using pointer = HGDIOBJ;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DeleteObject(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -123,5 +142,8 @@ using UniqueSid = UniqueHandle<SidTraits>;                  // AllocateAndInitia
 using UniqueEventLog = UniqueHandle<EventLogTraits>;        // OpenEventLog
 using UniqueCStream = UniqueHandle<CStreamTraits>;          // fopen
 using UniqueDeviceInfoList = UniqueHandle<DeviceInfoListTraits>;  // SetupDiGetClassDevs
+using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;        // GetDC(nullptr)
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;        // CreateCompatibleDC
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;      // CreateCompatibleBitmap
 
 }  // namespace win32

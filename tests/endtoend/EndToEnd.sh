@@ -1,0 +1,113 @@
+# Sourced by the end-to-end scripts: whole silent collections of the built Zeltrin.exe, run
+# under Wine in a prefix of their own (never the prefix the other tests share), and checks
+# that count their failures instead of stopping at the first one.
+# Usage: source EndToEnd.sh <source folder> <build folder> <name of the calling test>
+set -euo pipefail
+
+root="$(realpath "$1")"
+build="$(realpath "$2")"
+bin="$build/bin"
+work="$build/endtoend/$3"
+rm -rf "$work"
+mkdir -p "$work"
+# Wine's own output and that of the tools and command interpreters started by the runs.
+wine_log="$work/wine.log"
+: >"$wine_log"
+
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+expect_eq() {
+  if [[ "$2" != "$3" ]]; then
+    fail "$1"$'\n'"  expected: [$2]"$'\n'"  actual:   [$3]"
+  fi
+}
+
+expect_file() { [[ -f "$1" ]] || fail "no file $1"; }
+expect_folder() { [[ -d "$1" ]] || fail "no folder $1"; }
+# A cabinet file: it exists and opens with the cabinet signature "MSCF".
+expect_cabinet() {
+  expect_eq "signature of $1" MSCF "$(head -c 4 "$1" 2>/dev/null)"
+}
+
+expect_absent() { [[ ! -e "$1" ]] || fail "should not exist: $1"; }
+
+# Points Wine at a prefix, made on first use; Wine's own messages go to the log.
+use_prefix() {
+  # shellcheck source=/dev/null
+  source "$root/scripts/wine-prefix.sh" "$1" >>"$wine_log" 2>&1
+}
+
+# Runs a Windows command in the current prefix and prints its output without carriage returns.
+wine_output() { wine "$@" 2>>"$wine_log" </dev/null | tr -d '\r'; }
+
+node_name() { wine_output cmd /c echo %COMPUTERNAME%; }
+
+# Wine's path of a Windows path in the current prefix.
+unix_path() { winepath -u "$1" 2>>"$wine_log"; }
+
+# A program folder with the demo product's tools (scripts/demo-install.sh), which also
+# installs the demo product into the current prefix.
+install_demo() {
+  BUILD_DIR="$build" bash "$root/scripts/demo-install.sh" "$WINEPREFIX" "$1" >>"$wine_log" 2>&1
+}
+
+# The packaging command files are wrapped so their command lines land in the stand-ins' log
+# too; the shipped file still runs and packs.
+wrap_packaging_command_files() {
+  local name
+  for name in qzcab qzhacab; do
+    mv "$1/$name.cmd" "$1/$name.shipped.cmd"
+    cp "$root/tests/endtoend/RecordingWrapper.cmd" "$1/$name.cmd"
+  done
+}
+
+# The entries of a report log, one a line, without the time prefix and the closing "<BR>".
+report_entries() {
+  perl -0777 -ne '
+    s/\A<HTML>\n<HEADER>\n<TITLE>Zeltrin - Marlowisp Report<\/TITLE>\n<\/HEADER>\n<BODY>\n<P>// or die "report opening\n";
+    for my $entry (split /(?=(?:0[1-9]|1[0-2]):[0-5][0-9]:[0-5][0-9](?:AM|PM)\t)/) {
+      $entry =~ s/\A\d\d:\d\d:\d\d[AP]M\t// or die "entry without time: $entry\n";
+      $entry =~ s/<BR>\z// or die "entry not closed: $entry\n";
+      print "$entry\n";
+    }' "$1"
+}
+
+expect_entry() {
+  grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"
+}
+
+# An entry that begins with a fixed text and goes on with the system's own wording.
+expect_entry_starting() {
+  # Through the environment: awk -v would take the backslashes of paths as escapes.
+  start="$2" awk 'index($0, ENVIRON["start"]) == 1 { found = 1 } END { exit !found }' <<<"$1" ||
+    fail "no report entry beginning [$2]"
+}
+
+expect_no_entry_containing() {
+  if grep -Fq -- "$2" <<<"$1"; then fail "a report entry holds [$2]"; fi
+}
+
+# The lines of the stand-ins' log that one tool wrote, without its name.
+tool_starts() {
+  [[ -f "$1" ]] || return 0
+  tr -d '\r' <"$1" | awk -F'|' -v tool="$2" '$1 == tool { print substr($0, length(tool) + 2) }'
+}
+
+expect_tool_start() {
+  expect_eq "command line of $2" "$3" "$(tool_starts "$1" "$2")"
+}
+
+# Ends the test: waits until the prefix's processes are gone and reports the count.
+finish() {
+  wineserver -w
+  if ((failures > 0)); then
+    echo "$failures check(s) failed; Wine's and the tools' output: $wine_log" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}
