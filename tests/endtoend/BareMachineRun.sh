@@ -31,12 +31,7 @@ expect_eq "run folders below $machine" 1 "${#runs[@]}"
 stamp="${runs[0]:-none}"
 run="$machine/$stamp"
 run_w="C:\\$incident\\$node\\$stamp"
-mapfile -t reports < <(cd "$run" 2>/dev/null && ls -- *_ULVIX-Report.HTML 2>/dev/null)
-expect_eq "reports in the run folder" 1 "${#reports[@]}"
-expect_eq "reports left in the program folder" "" "$(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)"
-entries="$(report_entries "$run/${reports[0]:-none}" 2>&1)"
-expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
-expect_entry "$entries" "Successfully created $run_w"
+expect_completed_run "$run" "$program" "$run_w"
 
 # The detection greys the boxes of what it did not find, so their steps are skipped and
 # none of their folders exists.

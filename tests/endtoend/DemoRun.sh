@@ -42,12 +42,7 @@ run="$machine/$stamp"
 run_w="C:\\$incident\\$node\\$stamp"
 
 # The report: moved from the program folder into the run folder, the run's last entry.
-mapfile -t reports < <(cd "$run" 2>/dev/null && ls -- *_ULVIX-Report.HTML 2>/dev/null)
-expect_eq "reports in the run folder" 1 "${#reports[@]}"
-expect_eq "reports left in the program folder" "" "$(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)"
-entries="$(report_entries "$run/${reports[0]:-none}" 2>&1)"
-expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
-expect_entry "$entries" "Successfully created $run_w"
+expect_completed_run "$run" "$program" "$run_w"
 expect_entry "$entries" "Incident #: $incident"
 expect_entry "$entries" "WKE Install Dir: C:\\Program Files\\Tobrin\\NLDH\\"
 expect_entry "$entries" "wkegather.pl is available"

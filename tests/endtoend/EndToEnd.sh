@@ -77,6 +77,19 @@ report_entries() {
     }' "$1"
 }
 
+# A completed run in <run folder> (Unix path) made in <program folder>: its report moved in,
+# none left behind, the run's last entry. Sets "entries" to the report's entries.
+expect_completed_run() {
+  local run="$1" program="$2" run_w="$3"
+  local reports
+  mapfile -t reports < <(cd "$run" 2>/dev/null && ls -- *_ULVIX-Report.HTML 2>/dev/null)
+  expect_eq "reports in the run folder" 1 "${#reports[@]}"
+  expect_eq "reports left in the program folder" "" "$(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)"
+  entries="$(report_entries "$run/${reports[0]:-none}" 2>&1)"
+  expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
+  expect_entry "$entries" "Successfully created $run_w"
+}
+
 expect_entry() {
   grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"
 }
