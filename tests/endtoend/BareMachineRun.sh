@@ -13,14 +13,8 @@ for shipped in Zeltrin.exe qdsminfo.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm qz
   cp "$bin/$shipped" "$program/"
 done
 wrap_packaging_command_files "$program"
-drive_c="$WINEPREFIX/drive_c"
+prepare_run "$program"
 rm -rf "${drive_c:?}/$incident"
-stub_log="$work/tool-starts.log"
-ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
-export ZELTRIN_STUB_LOG
-node="$(node_name)"
-system32='C:\windows\system32'
-program_w="$(winepath -w "$program" 2>>"$wine_log")"
 
 (cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
   fail "Zeltrin.exe ended with status $?"

@@ -12,17 +12,11 @@ program="$work/program"
 install_demo "$program"
 wrap_packaging_command_files "$program"
 winecfg -v win7 >>"$wine_log" 2>&1
-drive_c="$WINEPREFIX/drive_c"
+prepare_run "$program"
 management_server="$drive_c/Program Files/Tobrin/NLDH"
 mkdir -p "$management_server/adm"
 echo '# stand-in gather script; the demo perl writes the output' >"$management_server/adm/wkegather.pl"
 rm -rf "${drive_c:?}/$incident"
-stub_log="$work/tool-starts.log"
-ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
-export ZELTRIN_STUB_LOG
-node="$(node_name)"
-system32='C:\windows\system32'
-program_w="$(winepath -w "$program" 2>>"$wine_log")"
 
 started=$(date +%s)
 (cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||

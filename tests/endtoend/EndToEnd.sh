@@ -66,6 +66,20 @@ wrap_packaging_command_files() {
   done
 }
 
+# What every run script needs once its prefix and program folder are set: drive_c, the
+# stand-ins' log (exported to them), the node name, the system directory and the program
+# folder as Windows sees it.
+prepare_run() {
+  local program="$1"
+  drive_c="$WINEPREFIX/drive_c"
+  stub_log="$work/tool-starts.log"
+  ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
+  export ZELTRIN_STUB_LOG
+  node="$(node_name)"
+  system32='C:\windows\system32'
+  program_w="$(winepath -w "$program" 2>>"$wine_log")"
+}
+
 # The entries of a report log, one a line, without the time prefix and the closing "<BR>".
 report_entries() {
   perl -0777 -ne '

@@ -17,12 +17,7 @@ install_demo "$program"
 winecfg -v win8 >>"$wine_log" 2>&1
 wine reg delete 'HKLM\SOFTWARE\TOBRIN\NLDH\quintl' /v Installdir /f >>"$wine_log" 2>&1 ||
   fail "cannot remove the management server's install folder value"
-drive_c="$WINEPREFIX/drive_c"
-stub_log="$work/tool-starts.log"
-ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
-export ZELTRIN_STUB_LOG
-node="$(node_name)"
-program_w="$(winepath -w "$program" 2>>"$wine_log")"
+prepare_run "$program"
 
 collided=""
 for attempt in $(seq 1 $attempts); do
