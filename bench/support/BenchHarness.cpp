@@ -1,0 +1,120 @@
+#include "BenchHarness.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/win32/UniqueHandle.h"
+
+namespace bench {
+
+Stopwatch::Stopwatch() { ::QueryPerformanceCounter(&start_); }
+
+double Stopwatch::Seconds() const {
+    LARGE_INTEGER now, frequency;
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+size_t PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+    return counters.PeakWorkingSetSize;
+}
+
+int RunChild(const std::string& commandLine, const std::string& currentFolder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process))
+        return -1;
+    win32::UniqueKernelHandle processHandle(process.hProcess);
+    win32::UniqueKernelHandle threadHandle(process.hThread);
+    ::WaitForSingleObject(processHandle.get(), INFINITE);
+    DWORD exitCode = 0;
+    if (!::GetExitCodeProcess(processHandle.get(), &exitCode)) return -1;
+    return static_cast<int>(exitCode);
+}
+
+PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system) {
+    ours();
+    if (system) system();
+    std::vector<double> oursTimes, systemTimes;
+    for (int round = 0; round < rounds; ++round) {
+        Stopwatch oursClock;
+        ours();
+        oursTimes.push_back(oursClock.Seconds());
+        if (!system) continue;
+        Stopwatch systemClock;
+        system();
+        systemTimes.push_back(systemClock.Seconds());
+    }
+    PairMedians medians;
+    medians.ours = Median(oursTimes);
+    medians.system = system ? Median(systemTimes) : -1;
+    return medians;
+}
+
+void PrintRow(const std::string& benchmark, int scale, double oursSeconds, double systemSeconds, size_t peakBytes,
+              const std::string& note) {
+    char system[32] = "-";
+    if (systemSeconds >= 0) std::snprintf(system, sizeof(system), "%.4f", systemSeconds);
+    std::printf("ROW\t%s\t%d\t%.4f\t%s\t%zu\t%s\n", benchmark.c_str(), scale, oursSeconds, system, peakBytes,
+                note.c_str());
+    std::fflush(stdout);
+}
+
+bool ParseArguments(int argc, char** argv, Arguments& arguments) {
+    if (argc < 3) return false;
+    arguments.mode = argv[1];
+    arguments.scale = std::atoi(argv[2]);
+    if (argc > 3) arguments.rounds = std::atoi(argv[3]);
+    bool knownMode = arguments.mode == "prepare" || arguments.mode == "measure" || arguments.mode == "clean";
+    return knownMode && arguments.scale > 0 && arguments.rounds > 0;
+}
+
+std::string DataFolder(const std::string& benchmark, int scale) {
+    return "C:\\zeltrin-bench\\" + benchmark + "\\x" + std::to_string(scale);
+}
+
+bool MakeFolders(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    size_t slash = path.find_last_of('\\');
+    if (slash != std::string::npos && slash > 2 && !MakeFolders(path.substr(0, slash))) return false;
+    return ::CreateDirectoryA(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &found));
+    if (find) {
+        do {
+            if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
+            std::string child = path + "\\" + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(find.get(), &found));
+    }
+    find.reset();
+    ::RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace bench
