@@ -1,5 +1,6 @@
 // The whole collection: the OK operation of the main dialog.
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/WholeFileTransfer.h"
 #include "common/text/Format.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
@@ -70,7 +71,9 @@ void CULVIXDlg::RunCollection() {
     ReportTimeInformation();
     LogReport("ULVIX - Done!");
     report.file.Close();
-    if (!::MoveFileA(report.fileName.c_str(), report.destination.c_str())) {
+    // A move onto a full drive must not leave an empty report in the run folder beside the
+    // complete one that stays here.
+    if (!win32::MoveWholeFile(report.fileName, report.destination)) {
         framework::ShowMessageBox(GetSafeHwnd(),
                                   text::Format(framework::LoadResourceString(IDS_REPORT_MOVE_FAILED).c_str(),
                                                report.fileName.c_str(), report.destination.c_str()),

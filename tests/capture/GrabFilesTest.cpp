@@ -46,6 +46,13 @@ TEST_F(GrabTest, MoveOntoAnExistingTargetFailsAndLeavesBothFiles) {
                                           "Failed to Move!!! " + GetErrorText(ERROR_ALREADY_EXISTS), 183));
 }
 
+// A failed copy removes only what it made itself: a target that was there stays.
+TEST_F(GrabTest, FailedCopyKeepsATargetThatWasThereBefore) {
+    WriteWholeFile("dst\\a.log", "old");
+    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "a.log", 0), 0);
+    EXPECT_EQ(ReadWholeFile("dst\\a.log"), "old");
+}
+
 TEST_F(GrabTest, MoveRenamesAndACopyOfAMissingFileFails) {
     WriteWholeFile("src\\a.log", "moved");
     EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "b.log", 1), 1);
