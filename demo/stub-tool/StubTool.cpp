@@ -6,6 +6,8 @@
 // When ZELTRIN_STUB_LOG names a file, every start appends one line to it:
 // "<tool file name, lower case>|<the command line exactly as the tool received it>".
 // ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
+// ZELTRIN_STUB_WAIT, "<tool file name>|<file>", makes that tool wait after its start is logged
+// until <file> exists (a run caught in the middle of a tool), for at most kLongestWaitMs.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +18,9 @@
 #include <string>
 
 namespace {
+
+constexpr DWORD kLongestWaitMs = 300000;  // a test that forgets to release must not leave it for ever
+constexpr DWORD kWaitPollMs = 50;
 
 std::string OwnName() {
     char path[MAX_PATH] = {};
@@ -63,6 +68,19 @@ std::string OutputFolder(int argc, char** argv, std::initializer_list<const char
     return argc > 1 ? argv[argc - 1] : std::string(".");
 }
 
+void WaitIfAsked(const std::string& name) {
+    const char* wait = std::getenv("ZELTRIN_STUB_WAIT");
+    if (!wait) return;
+    const std::string request = wait;
+    const size_t bar = request.find('|');
+    if (bar == std::string::npos || request.substr(0, bar) != name) return;
+    const std::string release = request.substr(bar + 1);
+    for (DWORD waited = 0; waited < kLongestWaitMs; waited += kWaitPollMs) {
+        if (::GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+        ::Sleep(kWaitPollMs);
+    }
+}
+
 std::string MpsCabinetPath(const char* kind) {
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
@@ -82,6 +100,7 @@ std::string MpsCabinetPath(const char* kind) {
 int main(int argc, char** argv) {
     const std::string name = OwnName();
     RecordStart(name);
+    WaitIfAsked(name);
 
     if (name == "qzflxinfo") WriteFile("qzflxinfo.enc", name);
     else if (name == "qzvmdom") WriteFile("QzVMDOM.html", name);

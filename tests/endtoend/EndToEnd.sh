@@ -104,6 +104,63 @@ expect_completed_run() {
   expect_entry "$entries" "Successfully created $run_w"
 }
 
+# A report cut off at any moment must still parse: the opening, then whole entries only.
+expect_whole_report() {
+  local parsed
+  parsed="$(report_entries "$1" 2>&1)" || fail "the report $1 does not parse: $(tail -n 1 <<<"$parsed")"
+}
+
+# One line per GrabFile of a report's entries: "<error code>|<failed move: 1, else 0>|<source>|
+# <target>", the paths as Windows saw them.
+grab_outcomes() {
+  tr -d '\r' <<<"$1" | awk '
+    BEGIN { move = 0 }
+    $0 == "Start - GrabFile" { source = ""; target = "" }
+    index($0, "Source File: ") == 1 { source = substr($0, 14) }
+    index($0, "Target File: ") == 1 { target = substr($0, 14) }
+    index($0, "Failed to Move!!! ") == 1 { move = 1 }
+    index($0, "Finish - GrabFile.  Error = ") == 1 { print substr($0, 29) "|" move "|" source "|" target; move = 0 }'
+}
+
+# Every file a run grabbed is whole: a copy reported done is there and equals its source, one
+# that failed left nothing but what was there before, and a failed move kept its source.
+# Arguments: the report's entries, then the Windows prefixes and Unix folders of the drives the
+# run used, as pairs (C:\ "$drive_c/" ...).
+expect_grabs_whole() {
+  local entries="$1" code move source target
+  shift
+  while IFS='|' read -r code move source target; do
+    local source_u target_u
+    source_u="$(drive_path "$source" "$@")"
+    target_u="$(drive_path "$target" "$@")"
+    if [[ "$code" == 0 ]]; then
+      if [[ ! -f "$target_u" ]]; then
+        fail "grabbed but missing: $target"
+      elif [[ -f "$source_u" ]] && ! cmp -s "$source_u" "$target_u"; then
+        fail "grabbed but not equal to its source: $target"
+      fi
+    elif [[ -e "$target_u" ]] && ! cmp -s "$source_u" "$target_u"; then
+      fail "a failed grab (error $code) left a partial file: $target"
+    fi
+    if [[ "$move" == 1 && ! -f "$source_u" ]]; then fail "a failed move lost its source: $source"; fi
+  done < <(grab_outcomes "$entries")
+}
+
+# The Unix path of a Windows path on one of the given drives (pairs of prefix and folder).
+drive_path() {
+  local path="$1"
+  shift
+  while (($# >= 2)); do
+    if [[ "${path,,}" == "${1,,}"* ]]; then
+      local rest="${path:${#1}}"
+      printf '%s%s\n' "$2" "${rest//\\//}"
+      return
+    fi
+    shift 2
+  done
+  printf '%s\n' "$path"
+}
+
 expect_entry() {
   grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"
 }
