@@ -51,9 +51,12 @@ int RunChild(const std::string& commandLine, const std::string& currentFolder) {
     return static_cast<int>(exitCode);
 }
 
-PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system) {
-    ours();
-    if (system) system();
+PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system,
+                      bool warmUp) {
+    if (warmUp) {
+        ours();
+        if (system) system();
+    }
     std::vector<double> oursTimes, systemTimes;
     for (int round = 0; round < rounds; ++round) {
         Stopwatch oursClock;

@@ -37,8 +37,15 @@ struct PairMedians {
 };
 
 // Runs our side and the system's side in turns, `rounds` times each, after one untimed
-// warm-up of each so both meet the same file cache; returns the medians in seconds.
-PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system);
+// warm-up of each so both meet the same file cache; returns the medians in seconds. A size
+// whose data is warm already (made just before, or held in memory) may go without the
+// warm-up where a round is long.
+PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system,
+                      bool warmUp = true);
+
+// Whether a size gets the warm-up: at 10x the data comes warm from prepare and a round is long
+// enough that its start-up costs are a small part of it; the warm-up would double the time.
+inline bool WarmUp(int scale) { return scale == 1; }
 
 // One line per measurement, tab-separated, read by scripts/bench.sh:
 // ROW <benchmark> <scale> <ours seconds> <system seconds or -> <peak working set bytes> <note>

@@ -1,0 +1,113 @@
+// Version listing by ListVersions of a "system directory" holding 2,000 libraries with version
+// resources at 1x (copies of zeltrin_bench_version.dll made on the Linux side by
+// bench/data/versions.sh). There is no system tool to set beside it: the row gives files per
+// second, and at 1x also the rate over 500 files, to show how the cost grows with the count.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "BenchHarness.h"
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+
+namespace {
+
+const char* const kBenchmark = "versions";
+const char* const kListing = "SYSTEM32_DLL_VER.TXT";
+constexpr int kFilesAt1x = 2000;
+constexpr int kSmallFiles = 500;  // the smaller count beside 1x, for the growth of the cost
+
+bool FolderIsReady(const std::string& folder) {
+    return ::GetFileAttributesA((folder + "\\libraries.ready").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Blocks with version lines in a listing: one per library whose resource was read.
+long long VersionBlocks(const std::string& path) {
+    win32::UniqueCStream file(std::fopen(path.c_str(), "r"));
+    if (!file) return -1;
+    long long blocks = 0;
+    char line[1024];
+    while (std::fgets(line, sizeof line, file.get()))
+        if (std::string(line).rfind("FileVersion: ", 0) == 0) ++blocks;
+    return blocks;
+}
+
+// How much the peak working set grows by a bare search of a folder, before anything else of
+// the listing has run: the memory that Wine's directory search itself takes for the whole
+// folder while a search is open, which grows with the files of that one folder.
+size_t SearchPeakGrowth(const std::string& folder) {
+    const size_t before = bench::PeakWorkingSet();
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind search(::FindFirstFileA((folder + "\\*.dll").c_str(), &found));
+    // Every name is read, as the listing reads them.
+    while (search && ::FindNextFileA(search.get(), &found)) continue;
+    search.reset();
+    return bench::PeakWorkingSet() - before;
+}
+
+// The run's listing of one system directory, timed over the rounds; the median in seconds.
+double TimeListing(CULVIXDlg& dialog, const std::string& systemDirectory, int rounds, bool warmUp) {
+    dialog.folders.systemDirectory = systemDirectory;
+    return bench::Alternate(rounds, [&] { dialog.ListVersions(kListing, "\\*.dll"); }, nullptr, warmUp).ours;
+}
+
+int Measure(const bench::Arguments& arguments) {
+    const std::string folder = bench::DataFolder(kBenchmark, arguments.scale);
+    if (!FolderIsReady(folder)) {
+        std::fprintf(stderr, "versions: no libraries in %s (bench/data/versions.sh makes them)\n", folder.c_str());
+        return 1;
+    }
+    const int files = kFilesAt1x * arguments.scale;
+    // The dialog makes its report log in the current directory; it is removed at the end.
+    ::SetCurrentDirectoryA(folder.c_str());
+    const size_t searchGrowth = SearchPeakGrowth(folder + "\\sys");
+    double seconds = 0;
+    double smallSeconds = 0;
+    long long listed = 0;
+    {
+        CULVIXDlg dialog;
+        dialog.run.runFolder = folder;
+        dialog.run.osFolder = folder + "\\OS";
+        if (!bench::MakeFolders(dialog.run.osFolder)) {
+            std::fprintf(stderr, "versions: cannot make %s\n", dialog.run.osFolder.c_str());
+            return 1;
+        }
+        seconds = TimeListing(dialog, folder + "\\sys", arguments.rounds, bench::WarmUp(arguments.scale));
+        listed = VersionBlocks(dialog.run.osFolder + "\\" + kListing);
+        if (arguments.scale == 1) smallSeconds = TimeListing(dialog, folder + "\\sys500", arguments.rounds, true);
+        dialog.report.file.Close();
+        ::DeleteFileA(dialog.report.fileName.c_str());
+    }
+    if (listed != files) {
+        std::fprintf(stderr, "versions: %lld of %d libraries listed with their versions\n", listed, files);
+        return 1;
+    }
+    char note[256];
+    int length = std::snprintf(note, sizeof note, "%d files, %.0f files/s; a bare search of them: peak +%.1f MiB",
+                               files, files / seconds, searchGrowth / 1048576.0);
+    if (smallSeconds > 0)
+        std::snprintf(note + length, sizeof note - length, "; %d files: %.0f files/s, time x%.2f for x%d files",
+                      kSmallFiles, kSmallFiles / smallSeconds, seconds / smallSeconds, kFilesAt1x / kSmallFiles);
+    bench::PrintRow(kBenchmark, arguments.scale, seconds, -1, bench::PeakWorkingSet(), note);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bench::Arguments arguments;
+    if (!bench::ParseArguments(argc, argv, arguments)) {
+        std::fprintf(stderr, "usage: versions-bench prepare|measure|clean <scale> [rounds]\n");
+        return 2;
+    }
+    const std::string folder = bench::DataFolder(kBenchmark, arguments.scale);
+    if (arguments.mode == "prepare") {
+        if (FolderIsReady(folder)) return 0;
+        std::fprintf(stderr, "versions: no libraries in %s (bench/data/versions.sh makes them)\n", folder.c_str());
+        return 1;
+    }
+    if (arguments.mode == "measure") return Measure(arguments);
+    bench::RemoveTree(folder);
+    return 0;
+}
