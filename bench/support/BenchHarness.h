@@ -40,6 +40,10 @@ struct PairMedians {
 // warm-up of each so both meet the same file cache; returns the medians in seconds.
 PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system);
 
+// The same for sides that time themselves and return their seconds, so that what a round must
+// do first (emptying its destination) stays out of the figures.
+PairMedians AlternateSelfTimed(int rounds, const std::function<double()>& ours, const std::function<double()>& system);
+
 // One line per measurement, tab-separated, read by scripts/bench.sh:
 // ROW <benchmark> <scale> <ours seconds> <system seconds or -> <peak working set bytes> <note>
 // A benchmark without a system side passes a negative systemSeconds.

@@ -1,6 +1,7 @@
 // The whole collection: the OK operation of the main dialog.
-#include "common/win32/UniqueHandle.h"
+#include "common/profile/SectionTimer.h"
 #include "common/text/Format.h"
+#include "common/win32/UniqueHandle.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
@@ -29,6 +30,7 @@ void ReadServerCore(int& isServerCore) {
 void CULVIXDlg::OnOK() { RunCollection(); }
 
 void CULVIXDlg::RunCollection() {
+    ZELTRIN_PROFILE_SECTION("collection run");
     ReadServerCore(os.isServerCore);
     UpdateData(true);
 
@@ -79,6 +81,7 @@ void CULVIXDlg::RunCollection() {
     progress.StepIt();
 
     if (options.compress) {
+        ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");
         WriteCabList();
         if (packagingFits) RunCommand(packagingCommand);
