@@ -24,7 +24,8 @@ BUILD_DIR="${BUILD_DIR:-$root/build}" bash "$root/scripts/demo-install.sh" "$WIN
 grow() {
   local lines
   lines="$(cat "$1")"
-  yes "$lines" | head -c "$log_size" >"$2.tmp"
+  # yes ends by the broken pipe once head has its bytes; only head's status counts.
+  (set +o pipefail; yes "$lines" | head -c "$log_size" >"$2.tmp")
   mv "$2.tmp" "$2"
 }
 

@@ -37,7 +37,9 @@ struct PairMedians {
 };
 
 // Runs our side and the system's side in turns, `rounds` times each, after one untimed
-// warm-up of each so both meet the same file cache; returns the medians in seconds.
+// warm-up of each so both meet the same file cache; returns the medians in seconds. A single
+// round goes without the warm-up: it is for sizes too large to repeat, whose data was just
+// made and is in the cache already.
 PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system);
 
 // The same for sides that time themselves and return their seconds, so that what a round must

@@ -1,4 +1,5 @@
 // GrabFile and GrabMultipleFiles: the copy primitives of every capture.
+#include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/WaitCursor.h"
@@ -10,8 +11,12 @@ int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
     LogReport("Source File: %s", source.c_str());
     LogReport("Target File: %s", target.c_str());
     // No replace flag on a move: a target that is already there keeps the source where it was.
-    bool done = move ? ::MoveFileA(source.c_str(), target.c_str()) != FALSE
-                     : ::CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+    bool done = false;
+    {
+        ZELTRIN_PROFILE_SECTION("GrabFile: copy or move");
+        done = move ? ::MoveFileA(source.c_str(), target.c_str()) != FALSE
+                    : ::CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+    }
     // The result follows the call, not the code: a failure must never read as a grabbed file.
     DWORD error = done ? 0 : ::GetLastError();
     if (!done) LogReport(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());

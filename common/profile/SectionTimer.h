@@ -10,8 +10,9 @@
 
 namespace profile {
 
-// Appends "<name>\t<seconds>" to the file that the environment variable ZELTRIN_PROFILE_LOG
-// names, when the section ends; nothing when the variable is not set.
+// Adds the section's time to the totals of its name; when the program ends, each name's count
+// and total seconds are appended ("<name>\t<count>\t<seconds>") to the file that the
+// environment variable ZELTRIN_PROFILE_LOG names (nothing when it is not set).
 class SectionTimer {
 public:
     explicit SectionTimer(std::string name) noexcept;
