@@ -4,7 +4,7 @@ function mib(bytes) { return bytes / 1048576 }
 {
     key = $2 SUBSEP $3
     if (!($2 in seen)) { seen[$2] = 1; order[++names] = $2 }
-    ours[key] = $4; system[key] = $5; peak[key] = $6; note[key] = $7; goal[$2] = $8; streams[$2] = $9
+    ours[key] = $4; theirs[key] = $5; peak[key] = $6; note[key] = $7; goal[$2] = $8; streams[$2] = $9
 }
 END {
     printf "%-16s %5s %10s %10s %7s %6s %10s  %s\n", "benchmark", "size", "ours s", "system s", "ratio", "goal", "peak MiB", "note"
@@ -14,11 +14,11 @@ END {
             key = name SUBSEP scale
             if (!(key in ours)) continue
             ratio = "-"; verdict = ""
-            if (system[key] != "-" && system[key] > 0) {
-                ratio = sprintf("%.2f", ours[key] / system[key])
-                if (goal[name] != "-") verdict = (ours[key] / system[key] <= goal[name]) ? " met" : " MISSED"
+            if (theirs[key] != "-" && theirs[key] > 0) {
+                ratio = sprintf("%.2f", ours[key] / theirs[key])
+                if (goal[name] != "-") verdict = (ours[key] / theirs[key] <= goal[name]) ? " met" : " MISSED"
             }
-            printf "%-16s %4dx %10.3f %10s %7s %6s %10.1f  %s%s\n", name, scale, ours[key], system[key], ratio, goal[name], mib(peak[key]), note[key], verdict
+            printf "%-16s %4dx %10.3f %10s %7s %6s %10.1f  %s%s\n", name, scale, ours[key], theirs[key], ratio, goal[name], mib(peak[key]), note[key], verdict
         }
     }
     print ""
