@@ -49,7 +49,7 @@ int Measure(const bench::Arguments& arguments) {
             std::string pattern;
             inventory.ListFolder(tree + "\\*.*", pattern, CFileInfo::Mode::CabinetList);
         },
-        [&] { dirStatus |= bench::RunChild(dirCommand); }, bench::WarmUp(arguments.scale));
+        [&] { dirStatus |= bench::RunChild(dirCommand); });
     if (dirStatus != 0) {
         std::fprintf(stderr, "cablist: \"%s\" failed\n", dirCommand.c_str());
         return 1;

@@ -154,7 +154,7 @@ int Measure(const bench::Arguments& arguments) {
             CRegInfo registry(dump);
             registry.DumpFromList();
         },
-        [&] { exportStatus |= bench::RunChild(exportCommand); }, bench::WarmUp(arguments.scale));
+        [&] { exportStatus |= bench::RunChild(exportCommand); });
     if (exportStatus != 0) {
         std::fprintf(stderr, "regdump: \"%s\" failed\n", exportCommand.c_str());
         return 1;

@@ -47,9 +47,9 @@ size_t SearchPeakGrowth(const std::string& folder) {
 }
 
 // The run's listing of one system directory, timed over the rounds; the median in seconds.
-double TimeListing(CULVIXDlg& dialog, const std::string& systemDirectory, int rounds, bool warmUp) {
+double TimeListing(CULVIXDlg& dialog, const std::string& systemDirectory, int rounds) {
     dialog.folders.systemDirectory = systemDirectory;
-    return bench::Alternate(rounds, [&] { dialog.ListVersions(kListing, "\\*.dll"); }, nullptr, warmUp).ours;
+    return bench::Alternate(rounds, [&] { dialog.ListVersions(kListing, "\\*.dll"); }, nullptr).ours;
 }
 
 int Measure(const bench::Arguments& arguments) {
@@ -73,9 +73,9 @@ int Measure(const bench::Arguments& arguments) {
             std::fprintf(stderr, "versions: cannot make %s\n", dialog.run.osFolder.c_str());
             return 1;
         }
-        seconds = TimeListing(dialog, folder + "\\sys", arguments.rounds, bench::WarmUp(arguments.scale));
+        seconds = TimeListing(dialog, folder + "\\sys", arguments.rounds);
         listed = VersionBlocks(dialog.run.osFolder + "\\" + kListing);
-        if (arguments.scale == 1) smallSeconds = TimeListing(dialog, folder + "\\sys500", arguments.rounds, true);
+        if (arguments.scale == 1) smallSeconds = TimeListing(dialog, folder + "\\sys500", arguments.rounds);
         dialog.report.file.Close();
         ::DeleteFileA(dialog.report.fileName.c_str());
     }

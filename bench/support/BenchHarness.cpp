@@ -51,21 +51,27 @@ int RunChild(const std::string& commandLine, const std::string& currentFolder) {
     return static_cast<int>(exitCode);
 }
 
-PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system,
-                      bool warmUp) {
-    if (warmUp) {
+PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system) {
+    auto timed = [](const std::function<void()>& side) -> std::function<double()> {
+        if (!side) return nullptr;
+        return [&side] {
+            Stopwatch clock;
+            side();
+            return clock.Seconds();
+        };
+    };
+    return AlternateSelfTimed(rounds, timed(ours), timed(system));
+}
+
+PairMedians AlternateSelfTimed(int rounds, const std::function<double()>& ours, const std::function<double()>& system) {
+    if (rounds > 1) {
         ours();
         if (system) system();
     }
     std::vector<double> oursTimes, systemTimes;
     for (int round = 0; round < rounds; ++round) {
-        Stopwatch oursClock;
-        ours();
-        oursTimes.push_back(oursClock.Seconds());
-        if (!system) continue;
-        Stopwatch systemClock;
-        system();
-        systemTimes.push_back(systemClock.Seconds());
+        oursTimes.push_back(ours());
+        if (system) systemTimes.push_back(system());
     }
     PairMedians medians;
     medians.ours = Median(oursTimes);

@@ -37,15 +37,14 @@ struct PairMedians {
 };
 
 // Runs our side and the system's side in turns, `rounds` times each, after one untimed
-// warm-up of each so both meet the same file cache; returns the medians in seconds. A size
-// whose data is warm already (made just before, or held in memory) may go without the
-// warm-up where a round is long.
-PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system,
-                      bool warmUp = true);
+// warm-up of each so both meet the same file cache; returns the medians in seconds. A single
+// round goes without the warm-up: it is for sizes too large to repeat, whose data was just
+// made and is in the cache already.
+PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system);
 
-// Whether a size gets the warm-up: at 10x the data comes warm from prepare and a round is long
-// enough that its start-up costs are a small part of it; the warm-up would double the time.
-inline bool WarmUp(int scale) { return scale == 1; }
+// The same for sides that time themselves and return their seconds, so that what a round must
+// do first (emptying its destination) stays out of the figures.
+PairMedians AlternateSelfTimed(int rounds, const std::function<double()>& ours, const std::function<double()>& system);
 
 // One line per measurement, tab-separated, read by scripts/bench.sh:
 // ROW <benchmark> <scale> <ours seconds> <system seconds or -> <peak working set bytes> <note>

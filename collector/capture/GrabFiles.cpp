@@ -1,4 +1,5 @@
 // GrabFile and GrabMultipleFiles: the copy primitives of every capture.
+#include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
 #include "dialog/CULVIXDlg.h"
@@ -11,7 +12,11 @@ int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
     LogReport("Source File: %s", source.c_str());
     LogReport("Target File: %s", target.c_str());
     // No replace flag on a move: a target that is already there keeps the source where it was.
-    bool done = move ? win32::MoveWholeFile(source, target) : win32::CopyWholeFile(source, target);
+    bool done = false;
+    {
+        ZELTRIN_PROFILE_SECTION("GrabFile: copy or move");
+        done = move ? win32::MoveWholeFile(source, target) : win32::CopyWholeFile(source, target);
+    }
     // The result follows the call, not the code: a failure must never read as a grabbed file.
     DWORD error = done ? 0 : ::GetLastError();
     if (!done) LogReport(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());

@@ -99,7 +99,7 @@ int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int 
             if (!log->CountRecords(total)) total = 0;
             LogReport("Total # of records: %d", static_cast<int>(total));
             LogReport("Number of days limit: %d", kDaysLimit);
-            MessageModuleCache::ExportScope modules(eventLog.messageModules);
+            EventLogExport::ExportScope kept(eventLog);
             TextExport(*this, file.get(), sourcesKey, limit).Run(*log);
         }
     }

@@ -23,18 +23,6 @@ public:
     // Off only to measure what the cache saves; the output is the same either way.
     bool keepAcrossRecords = true;
 
-    // Frees the modules of one export on every way out of it.
-    class ExportScope {
-    public:
-        explicit ExportScope(MessageModuleCache& cache) noexcept : cache_(cache) {}
-        ~ExportScope() { cache_.Clear(); }
-        ExportScope(const ExportScope&) = delete;
-        ExportScope& operator=(const ExportScope&) = delete;
-
-    private:
-        MessageModuleCache& cache_;
-    };
-
 private:
     std::map<std::string, win32::UniqueModule> modules_;
     size_t loadsMade_ = 0;

@@ -1,4 +1,5 @@
 // Initialize: the component detection that gives every option box its start state.
+#include "common/profile/SectionTimer.h"
 #include "dialog/CULVIXDlg.h"
 #include "probes/DetectionSteps.h"
 #include "probes/OptionBoxes.h"
@@ -40,6 +41,7 @@ constexpr const char* kGreyedByMpsReports[] = {
 }  // namespace
 
 void CULVIXDlg::Initialize() {
+    ZELTRIN_PROFILE_SECTION("detection");
     LogReport("Start - Initialize");
     LogReport("Enable and Set all Check Boxes...");
     for (const StartState& state : kStartStates) ::CheckDlgButton(GetSafeHwnd(), state.controlId, state.check);

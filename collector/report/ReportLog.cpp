@@ -2,6 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/profile/SectionTimer.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "report/TimeText.h"
@@ -24,6 +25,7 @@ void CULVIXDlg::LogReport(const char* format, ...) {
     report.lineBuffer = FormatLocalNow("%I:%M:%S%p\t");
     report.lineBuffer.append(text, static_cast<size_t>(length));
     report.lineBuffer += "<BR>";
+    ZELTRIN_PROFILE_SECTION("LogReport: write and flush");
     report.file.Write(report.lineBuffer);
     report.file.Flush();
 }

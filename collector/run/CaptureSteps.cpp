@@ -1,7 +1,8 @@
 // The capture step table, walked once per run from row 1 to row 38. The order is fixed and
 // no row looks at the outcome of another: each capture writes its own outcome to the report.
-#include "dialog/CULVIXDlg.h"
+#include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
 #include "run/CaptureStep.h"
 #include "run/StepActions.h"
 
@@ -124,6 +125,7 @@ static_assert(ProgressSteps() == 23);
 
 void CULVIXDlg::RunCaptureSteps() {
     for (const CaptureStep& step : kCaptureSteps) {
+        ZELTRIN_PROFILE_SECTION("row " + std::to_string(step.row));
         bool carriedOut = (!step.option || options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(*this));
         if (carriedOut) {
             if (step.folders & CaptureStep::kOs) EnsureSubFolder(run.osFolder, "OS");

@@ -1,7 +1,8 @@
 // The whole collection: the OK operation of the main dialog.
+#include "common/profile/SectionTimer.h"
+#include "common/text/Format.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
-#include "common/text/Format.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
@@ -30,6 +31,7 @@ void ReadServerCore(int& isServerCore) {
 void CULVIXDlg::OnOK() { RunCollection(); }
 
 void CULVIXDlg::RunCollection() {
+    ZELTRIN_PROFILE_SECTION("collection run");
     ReadServerCore(os.isServerCore);
     UpdateData(true);
 
@@ -82,6 +84,7 @@ void CULVIXDlg::RunCollection() {
     progress.StepIt();
 
     if (options.compress) {
+        ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");
         WriteCabList();
         if (packagingFits) RunCommand(packagingCommand);

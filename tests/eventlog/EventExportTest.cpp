@@ -351,6 +351,80 @@ TEST_F(EventExport, ModulesAreKeptForOneExportOnly) {
     EXPECT_EQ(dialog.eventLog.messageModules.LoadsMade(), 2u);
 }
 
+TEST_F(EventExport, MessageFileValueIsReadOncePerSourceAndEveryFailureIsReportedPerRecordAsBefore) {
+    PlantedKey value260{kSourcesKey + "Zeltrin Value 260"};
+    value260.SetString("EventMessageFile", MessageDll() + std::string(260 - MessageDll().size(), ';'));
+    // Each source in turn, three times: readable, missing key, missing value, too long to
+    // read, too long to expand, expanded.
+    const char* const sources[] = {"Zeltrin One",       "Zeltrin Unknown", "Zeltrin No Value",
+                                   "Zeltrin Value 260", "Zeltrin Long",    "Zeltrin Expand"};
+    std::vector<SyntheticRecord> records;
+    for (int round = 0; round < 3; ++round)
+        for (const char* source : sources)
+            records.push_back(Record(SecondsAgo(60 + round), 1001, source, {std::to_string(round)}));
+
+    dialog.eventLog.openLog = OpenSynthetic(Log(records));
+    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    std::string cached = ReadWholeFile(Output());
+    // One read per source, whether or not it could be read.
+    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), std::size(sources));
+
+    dialog.eventLog.messageFileValues.keepAcrossRecords = false;
+    dialog.eventLog.messageModules.keepAcrossRecords = false;
+    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), std::size(sources) + records.size());
+    EXPECT_EQ(ReadWholeFile(Output()), cached);
+
+    Lines both = ExportEntries();
+    auto second = std::find(both.begin() + 1, both.end(), "Start - Capture Application Event Log");
+    ASSERT_NE(second, both.end());
+    Lines cachedEntries(both.begin(), second);
+    Lines perRecordEntries(second, both.end());
+    EXPECT_EQ(perRecordEntries, cachedEntries);
+    // The expansion that does not fit is reported for each of its records, not only the first.
+    EXPECT_EQ(std::count_if(cachedEntries.begin(), cachedEntries.end(),
+                            [](const std::string& entry) { return entry.starts_with("Failed to expand %ZELTRIN_LONG%"); }),
+              3);
+    EXPECT_EQ(RecordsIn(cached), static_cast<long>(records.size()));
+    EXPECT_NE(cached.find("\tZeltrin Expand\tZELTRIN-NODE\t\r\nVolume 2 is online."), std::string::npos);
+}
+
+TEST_F(EventExport, MessageFileValuesAreKeptForOneExportOnly) {
+    dialog.eventLog.openLog = OpenSynthetic(Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {}),
+                                                 Record(SecondsAgo(70), 1000, "Zeltrin One", {})}));
+    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), 1u);
+    // A source whose value changed between two exports is described from its new value.
+    one.SetString("EventMessageFile", OtherDll());
+    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), 2u);
+    EXPECT_EQ(ReadWholeFile(Output()).find("The test service started."), std::string::npos);
+}
+
+TEST_F(EventExport, LogMadeAsItIsReadExportsTheSameBytesAsTheStoredLog) {
+    std::vector<SyntheticRecord> records;
+    for (int i = 0; i < 400; ++i)
+        records.push_back(Record(SecondsAgo(60 + i), 1001 + i % 2, i % 3 ? "Zeltrin One" : "Zeltrin Two",
+                                 {std::string(400, 'a' + i % 26), "b"}));
+    Export(Log(records));
+    std::string stored = ReadWholeFile(Output());
+
+    SyntheticLogContent generated;
+    size_t made = 0;
+    generated.generate = [&](size_t index) {
+        ++made;
+        return EventRecordBytes(records.at(index));
+    };
+    generated.generatedCount = records.size();
+    generated.count = static_cast<DWORD>(records.size());
+    dialog.eventLog.openLog = OpenSynthetic(std::move(generated));
+    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(ReadWholeFile(Output()), stored);
+    // Each record is made once, also the one that did not fit into a read and waited for the next.
+    EXPECT_EQ(made, records.size());
+    EXPECT_EQ(RecordsIn(stored), 400);
+}
+
 TEST_F(EventExport, LogThatCannotBeOpenedIsReportedAndNoFileIsWritten) {
     dialog.eventLog.openLog = FailToOpen(ERROR_FILE_NOT_FOUND);
     dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);

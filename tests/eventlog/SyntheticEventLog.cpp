@@ -91,20 +91,30 @@ bool SyntheticEventLog::ReadBackwards(BYTE* buffer, DWORD size, DWORD& bytesRead
         bytesRead = static_cast<DWORD>(std::min<size_t>(read.size(), size));
         return true;
     }
-    if (next_ == content_->records.size()) {
+    if (!Peek()) {
         ::SetLastError(ERROR_HANDLE_EOF);
         return false;
     }
-    if (content_->records[next_].size() > size) {
-        bytesNeeded = static_cast<DWORD>(content_->records[next_].size());
+    if (pending_.size() > size) {
+        bytesNeeded = static_cast<DWORD>(pending_.size());
         ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return false;
     }
-    while (next_ < content_->records.size() && bytesRead + content_->records[next_].size() <= size) {
-        const std::string& record = content_->records[next_++];
-        std::memcpy(buffer + bytesRead, record.data(), record.size());
-        bytesRead += static_cast<DWORD>(record.size());
+    while (Peek() && bytesRead + pending_.size() <= size) {
+        std::memcpy(buffer + bytesRead, pending_.data(), pending_.size());
+        bytesRead += static_cast<DWORD>(pending_.size());
+        hasPending_ = false;
+        ++next_;
     }
+    return true;
+}
+
+bool SyntheticEventLog::Peek() {
+    if (hasPending_) return true;
+    size_t total = content_->generate ? content_->generatedCount : content_->records.size();
+    if (next_ == total) return false;
+    pending_ = content_->generate ? content_->generate(next_) : content_->records[next_];
+    hasPending_ = true;
     return true;
 }
 

@@ -36,6 +36,10 @@ DWORD SecondsAgo(long long secondsAgo);
 // ERROR_INSUFFICIENT_BUFFER, and past the last record a read fails with ERROR_HANDLE_EOF.
 struct SyntheticLogContent {
     std::vector<std::string> records;  // newest first, each laid out by EventRecordBytes
+    // When set, serves `generatedCount` records made as they are read (index 0 the newest)
+    // instead of `records`, so a log of a million records is never held in memory.
+    std::function<std::string(size_t index)> generate;
+    size_t generatedCount = 0;
     // When not empty, served instead of `records`: each entry is the bytes of one read, as
     // given, however damaged.
     std::vector<std::string> rawReads;
@@ -54,8 +58,14 @@ public:
     bool ReadBackwards(BYTE* buffer, DWORD size, DWORD& bytesRead, DWORD& bytesNeeded) override;
 
 private:
+    // The next record not yet served, made once and kept until it fits into a read; false
+    // past the last record.
+    bool Peek();
+
     std::shared_ptr<const SyntheticLogContent> content_;
     size_t next_ = 0;
+    std::string pending_;
+    bool hasPending_ = false;
     int reads_ = 0;
 };
 

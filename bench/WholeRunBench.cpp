@@ -1,0 +1,149 @@
+// The whole run: a silent collection of the demo installation with its logs scaled up (made by
+// bench/wholerun-data.sh before `prepare`) against xcopy /s of the same source folders. Our
+// peak working set is that of the Zeltrin.exe child, sampled while it runs.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "BenchHarness.h"
+#include "common/win32/UniqueHandle.h"
+
+namespace {
+
+const char* const kIncident = "424242";
+constexpr DWORD kSampleMilliseconds = 20;  // often enough to see a peak that lasts one step
+// The folders the demo installation keeps its logs, traces, schedules and licences in.
+const char* const kSourceFolders[] = {
+    "C:\\Program Files\\Brennock\\Dunmere",
+    "C:\\Program Files (x86)\\Common Files\\Brennock Shared\\hlmqlic\\lic",
+    "C:\\ProgramData\\Tobrin\\Pelorin",
+    "C:\\windows\\Cluster\\Reports",
+};
+
+std::string ProgramFolder() { return "C:\\zeltrin-bench\\wholerun\\program"; }
+std::string IncidentFolder() { return std::string("C:\\") + kIncident; }
+std::string XcopyTarget(int scale) { return bench::DataFolder("wholerun", scale) + "\\xcopied"; }
+
+struct ChildRun {
+    bool started = false;
+    size_t peakWorkingSet = 0;
+};
+
+// Runs a program to its end and samples its memory counters until then: the counters of a
+// process are gone once it has exited, so the peak is taken while it lives.
+ChildRun RunSampled(const std::string& commandLine, const std::string& currentFolder) {
+    ChildRun result;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
+                          &process))
+        return result;
+    result.started = true;
+    win32::UniqueKernelHandle processHandle(process.hProcess);
+    win32::UniqueKernelHandle threadHandle(process.hThread);
+    for (;;) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (::GetProcessMemoryInfo(processHandle.get(), &counters, sizeof(counters)))
+            result.peakWorkingSet = std::max(result.peakWorkingSet, counters.PeakWorkingSetSize);
+        if (::WaitForSingleObject(processHandle.get(), kSampleMilliseconds) != WAIT_TIMEOUT) break;
+    }
+    return result;
+}
+
+int Prepare(int scale) {
+    // The data is made on the Linux side, where writing thousands of files is quick.
+    std::string mark = bench::DataFolder("wholerun", scale) + "\\ready";
+    if (::GetFileAttributesA(mark.c_str()) == INVALID_FILE_ATTRIBUTES ||
+        ::GetFileAttributesA((ProgramFolder() + "\\Zeltrin.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "wholerun-bench: no data for %dx; bench/wholerun-data.sh makes it\n", scale);
+        return 1;
+    }
+    return 0;
+}
+
+// Files and bytes below a folder, for the note.
+void CountTree(const std::string& path, size_t& files, ULONGLONG& bytes) {
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &found));
+    if (!find) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CountTree(path + "\\" + name, files, bytes);
+        } else {
+            ++files;
+            bytes += (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        }
+    } while (::FindNextFileA(find.get(), &found));
+}
+
+int Measure(int scale, int rounds) {
+    size_t peak = 0;
+    bool completed = true;
+    bench::PairMedians medians = bench::AlternateSelfTimed(
+        rounds,
+        [&] {
+            bench::RemoveTree(IncidentFolder());
+            std::string command = ProgramFolder() + "\\Zeltrin.exe -noGUI case#=" + kIncident;
+            bench::Stopwatch clock;
+            ChildRun run = RunSampled(command, ProgramFolder());
+            double seconds = clock.Seconds();
+            completed = completed && run.started;
+            peak = std::max(peak, run.peakWorkingSet);
+            return seconds;
+        },
+        [&] {
+            bench::RemoveTree(XcopyTarget(scale));
+            bench::MakeFolders(XcopyTarget(scale));
+            bench::Stopwatch clock;
+            for (size_t i = 0; i < std::size(kSourceFolders); ++i) {
+                std::string command = "xcopy.exe \"";
+                command += kSourceFolders[i];
+                command += "\" \"" + XcopyTarget(scale) + "\\" + std::to_string(i) + "\" /s /i /q /y";
+                bench::RunChild(command);
+            }
+            return clock.Seconds();
+        });
+
+    size_t collected = 0;
+    ULONGLONG collectedBytes = 0;
+    CountTree(IncidentFolder(), collected, collectedBytes);
+    size_t copied = 0;
+    ULONGLONG copiedBytes = 0;
+    CountTree(XcopyTarget(scale), copied, copiedBytes);
+    char note[160];
+    std::snprintf(note, sizeof note, "run collected %zu files, %llu MiB; xcopy %zu files, %llu MiB%s", collected,
+                  collectedBytes >> 20, copied, copiedBytes >> 20, completed ? "" : "; Zeltrin.exe DID NOT START");
+    bench::PrintRow("wholerun", scale, medians.ours, medians.system, peak, note);
+    bench::RemoveTree(IncidentFolder());
+    bench::RemoveTree(XcopyTarget(scale));
+    return completed ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bench::Arguments arguments;
+    if (!bench::ParseArguments(argc, argv, arguments)) {
+        std::fprintf(stderr, "usage: wholerun-bench prepare|measure|clean <scale> [rounds]\n");
+        return 2;
+    }
+    if (arguments.mode == "prepare") return Prepare(arguments.scale);
+    if (arguments.mode == "measure") return Measure(arguments.scale, arguments.rounds);
+    bench::RemoveTree(IncidentFolder());
+    bench::RemoveTree(bench::DataFolder("wholerun", arguments.scale));
+    // The scaled logs are put back as the demo ships them by the next preparation.
+    for (const char* folder : kSourceFolders) bench::RemoveTree(folder);
+    return 0;
+}
