@@ -37,6 +37,10 @@ RecordStep ReadEventRecord(std::span<const BYTE> rest) {
         step.fault = RecordFault::BeyondBytesRead;
         return step;
     }
+    if (step.length % sizeof(DWORD) != 0) {
+        step.fault = RecordFault::Misaligned;
+        return step;
+    }
     std::span<const BYTE> bytes = rest.first(step.length);
     EVENTLOGRECORD header;
     std::memcpy(&header, bytes.data(), kHeaderSize);
@@ -59,6 +63,12 @@ RecordStep ReadEventRecord(std::span<const BYTE> rest) {
             return step;
         }
         strings.push_back(text);
+    }
+
+    std::memcpy(&step.closingLength, bytes.data() + bytes.size() - sizeof(DWORD), sizeof(DWORD));
+    if (step.closingLength != step.length) {
+        step.fault = RecordFault::ClosingLength;
+        return step;
     }
 
     step.record.timeWritten = header.TimeWritten;
@@ -95,8 +105,19 @@ std::string DescribeRecordFault(const RecordStep& step, size_t bytesLeft) {
             text += std::to_string(bytesLeft);
             text += " bytes left of the read";
             break;
+        case RecordFault::Misaligned:
+            text = "its length ";
+            text += std::to_string(step.length);
+            text += " is not a multiple of 4";
+            break;
         case RecordFault::NamesOutside: text = "its source or computer name runs past its end"; break;
         case RecordFault::StringsOutside: text = "its insertion strings lie outside it"; break;
+        case RecordFault::ClosingLength:
+            text = "its closing length ";
+            text += std::to_string(step.closingLength);
+            text += " differs from its length ";
+            text += std::to_string(step.length);
+            break;
     }
     return text;
 }

@@ -23,18 +23,23 @@ enum class RecordFault {
     ZeroLength,
     ShorterThanHeader,
     BeyondBytesRead,
+    Misaligned,     // the system pads every record to a DWORD
     NamesOutside,
     StringsOutside,
+    ClosingLength,  // the record's last DWORD repeats its length
 };
 
 struct RecordStep {
     RecordFault fault = RecordFault::None;
-    DWORD length = 0;  // the record's own length: where the next one starts
+    DWORD length = 0;         // the record's own length: where the next one starts
+    DWORD closingLength = 0;  // the copy of it at the record's end
     EventRecord record;
 };
 
 // Reads the record at the start of `rest` (the bytes of the buffer not yet walked). A record
-// whose length, names or insertion strings do not lie wholly inside `rest` is refused.
+// whose length, names or insertion strings do not lie wholly inside `rest` is refused, and so
+// is one whose length is not that of a record in the system's layout: walking on by it would
+// read the next record from the wrong place and export whatever bytes stand there.
 RecordStep ReadEventRecord(std::span<const BYTE> rest);
 
 // What a report line says about a refused record.

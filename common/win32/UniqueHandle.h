@@ -131,6 +131,13 @@ struct GdiObjectTraits {
     static void close(pointer h) noexcept { ::DeleteObject(h); }
 };
 
+// Pages taken whole from VirtualAlloc, released whole.
+struct VirtualMemoryTraits {
+    using pointer = void*;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -145,5 +152,6 @@ using UniqueDeviceInfoList = UniqueHandle<DeviceInfoListTraits>;  // SetupDiGetC
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;        // GetDC(nullptr)
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;        // CreateCompatibleDC
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;      // CreateCompatibleBitmap
+using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;  // VirtualAlloc
 
 }  // namespace win32

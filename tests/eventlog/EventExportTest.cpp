@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <ctime>
 
 #include "ProductRegistry.h"
@@ -311,6 +312,28 @@ TEST_F(EventExport, DamagedRecordsEndTheExportWhereTheyStand) {
         expected.insert(expected.end(), one.begin(), one.end());
     }
     EXPECT_EQ(entries, expected);
+}
+
+// Found by the seeded damaged logs (seed 6107): a length four bytes short still holds the
+// record's texts, and the walk went on into the next record four bytes early.
+TEST_F(EventExport, RecordWhoseLengthIsNotRepeatedAtItsEndEndsTheExport) {
+    std::string first = EventRecordBytes(Record(SecondsAgo(60), 1000, "Zeltrin One", {}));
+    std::string shortened = EventRecordBytes(Record(SecondsAgo(70), 1001, "Zeltrin Two", {"D:"}));
+    const DWORD length = static_cast<DWORD>(shortened.size()) - 4;
+    PatchDword(shortened, offsetof(EVENTLOGRECORD, Length), length);
+    std::string after = EventRecordBytes(Record(SecondsAgo(80), 1000, "Zeltrin One", {}));
+    DWORD closing = 0;
+    std::memcpy(&closing, shortened.data() + length - 4, sizeof closing);
+    SyntheticLogContent content;
+    content.rawReads = {first + shortened + after};
+    content.count = 3;
+    Lines entries = Export(std::move(content));
+    EXPECT_EQ(RecordsIn(ReadWholeFile(Output())), 1);
+    EXPECT_EQ(entries, (Lines{"Start - Capture Application Event Log", "Total # of records: 3",
+                              "Number of days limit: 45",
+                              "Damaged event record #2: its closing length " + std::to_string(closing) +
+                                  " differs from its length " + std::to_string(length) + "; the export stops here",
+                              "# of records read: 1", Finish()}));
 }
 
 TEST_F(EventExport, ReadThatGivesNoBytesEndsTheExport) {

@@ -105,3 +105,29 @@ TEST(EventRecord, MoreStringsThanTheRecordHoldsAreRefused) {
     PatchWord(bytes, offsetof(EVENTLOGRECORD, NumStrings), 0xFFFF);
     EXPECT_EQ(ReadEventRecord(Bytes(bytes)).fault, RecordFault::StringsOutside);
 }
+
+TEST(EventRecord, LengthNotAMultipleOf4IsRefused) {
+    std::string bytes = EventRecordBytes(TwoStrings()) + EventRecordBytes(TwoStrings());
+    const DWORD length = static_cast<DWORD>(bytes.size() / 2) - 2;
+    PatchDword(bytes, offsetof(EVENTLOGRECORD, Length), length);
+    RecordStep step = ReadEventRecord(Bytes(bytes));
+    EXPECT_EQ(step.fault, RecordFault::Misaligned);
+    EXPECT_EQ(DescribeRecordFault(step, bytes.size()), "its length 78 is not a multiple of 4");
+}
+
+TEST(EventRecord, LengthNotRepeatedAtTheRecordsEndIsRefused) {
+    // Four bytes short, the names and strings still lie inside; walking on by this length would
+    // read the next record from this one's closing length.
+    std::string bytes = EventRecordBytes(TwoStrings()) + EventRecordBytes(TwoStrings());
+    ASSERT_EQ(bytes.size(), 160u);
+    PatchDword(bytes, offsetof(EVENTLOGRECORD, Length), 76);
+    RecordStep step = ReadEventRecord(Bytes(bytes));
+    EXPECT_EQ(step.fault, RecordFault::ClosingLength);
+    // Bytes 72 to 75 are " 3" of "Disk 3" and two zeros.
+    EXPECT_EQ(DescribeRecordFault(step, bytes.size()), "its closing length 13088 differs from its length 76");
+    // Four bytes long reaches into the next record, whose length stands there instead.
+    PatchDword(bytes, offsetof(EVENTLOGRECORD, Length), 84);
+    step = ReadEventRecord(Bytes(bytes));
+    EXPECT_EQ(step.fault, RecordFault::ClosingLength);
+    EXPECT_EQ(DescribeRecordFault(step, bytes.size()), "its closing length 80 differs from its length 84");
+}

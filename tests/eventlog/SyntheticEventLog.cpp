@@ -86,9 +86,11 @@ bool SyntheticEventLog::ReadBackwards(BYTE* buffer, DWORD size, DWORD& bytesRead
             ::SetLastError(ERROR_HANDLE_EOF);
             return false;
         }
-        const std::string& read = content_->rawReads[next_++];
+        const std::string& read = content_->rawReads[next_];
         std::memcpy(buffer, read.data(), std::min<size_t>(read.size(), size));
         bytesRead = static_cast<DWORD>(std::min<size_t>(read.size(), size));
+        if (next_ < content_->rawClaims.size()) bytesRead = content_->rawClaims[next_];
+        ++next_;
         return true;
     }
     if (!Peek()) {

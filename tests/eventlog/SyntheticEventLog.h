@@ -43,6 +43,9 @@ struct SyntheticLogContent {
     // When not empty, served instead of `records`: each entry is the bytes of one read, as
     // given, however damaged.
     std::vector<std::string> rawReads;
+    // When not empty, what each raw read claims to have read (however much it copied), so a
+    // read can answer with more bytes than the buffer holds.
+    std::vector<DWORD> rawClaims;
     DWORD count = 0;                            // what CountRecords answers
     std::function<void(int readNumber)> onRead;  // called before each read, counted from 1
 };
