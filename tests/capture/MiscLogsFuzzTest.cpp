@@ -296,15 +296,17 @@ TEST(MiscLogsSeeded, EveryConfigurationGivesItsLinesAndCopiesOnlyIntoMisc) {
             std::vector<std::string> expectedWrites;
             for (const std::string& name : oracle.Copied()) expectedWrites.push_back("+ " + run + "\\run\\MISC\\" + name);
             std::vector<std::string> writes;
-            for (const std::string& difference : SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())))
+            for (const std::string& difference : SnapshotDifferences(before, TakeFolderSnapshot(folder.Path()))) {
                 if (difference != "~ " + report) writes.push_back(difference);
+            }
             std::sort(expectedWrites.begin(), expectedWrites.end());
             std::sort(writes.begin(), writes.end());
             EXPECT_EQ(writes, expectedWrites);
             EXPECT_EQ(FileNames(dialog.run.miscFolder.substr(0, dialog.run.miscFolder.size() - 1)), oracle.Copied());
             for (const std::string& name : oracle.Copied()) {
-                if (name == "a.log" || name == "b.log" || name == "c.txt" || name == "d.log")
+                if (name == "a.log" || name == "b.log" || name == "c.txt" || name == "d.log") {
                     EXPECT_EQ(ReadWholeFile(dialog.run.miscFolder + name), Content(name)) << name;
+                }
             }
             cases.push_back({c.seed, oracle.ExpectedLines()});
             copies += static_cast<int>(oracle.Copied().size());
