@@ -1,6 +1,7 @@
 // CaptureMiscLogs: the extra files named in "Zeltrin.CFG", copied into the run's MISC folder.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "common/win32/Environment.h"
 #include "common/win32/UniqueHandle.h"
@@ -32,27 +33,31 @@ void CULVIXDlg::CaptureMiscLogs() {
         size_t feed = entry.find('\n');
         if (feed != std::string::npos) entry.resize(feed);
         if (entry.find('%') != std::string::npos) {
-            std::string expanded = win32::ExpandEnvironment(entry, kMaxEntry + 1);
+            std::optional<std::string> expanded = win32::TryExpandEnvironment(entry, kMaxEntry + 1);
             // Cut short, the expansion would name some other file or folder.
-            if (expanded.empty()) {
+            if (!expanded) {
                 LogReport("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
                           kShownEntryCharacters, entry.c_str());
                 continue;
             }
-            entry = expanded;
+            entry = *expanded;
         }
 
-        size_t lastSlash = entry.rfind('\\');
-        if (lastSlash == std::string::npos || lastSlash + 1 == entry.size()) continue;
+        // Only an entry with a backslash names a path. Its file name follows the last separator
+        // of either kind, since the system takes a slash for one too: a name taken from behind
+        // the last backslash alone could climb out of the MISC folder with "/../".
+        if (entry.find('\\') == std::string::npos) continue;
+        size_t lastSeparator = entry.find_last_of("\\/");
+        if (lastSeparator + 1 == entry.size()) continue;
         // No file can have such a name, and its copy lines would not fit a report entry.
         if (entry.size() >= MAX_PATH) {
             LogReport("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
             continue;
         }
-        std::string lastComponent = entry.substr(lastSlash + 1);
+        std::string lastComponent = entry.substr(lastSeparator + 1);
         // Only a star makes a pattern; a name with "?" alone is taken as it stands.
         if (lastComponent.find('*') != std::string::npos)
-            GrabMultipleFiles(entry.substr(0, lastSlash), lastComponent, run.miscFolder);
+            GrabMultipleFiles(entry.substr(0, lastSeparator), lastComponent, run.miscFolder);
         else
             GrabFile(entry, run.miscFolder + lastComponent, 0);
     }

@@ -18,10 +18,16 @@ int CULVIXDlg::IsPathExistsInRegistry(std::string subKey, std::string valueName,
         DWORD type = 0;
         RegistryValueBuffer value;
         status = ReadProbedValue(*this, key.get(), valueName.c_str(), value, type);
-        if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-            // A value that fills the buffer need not carry its terminator: never read past it.
-            const char* text = reinterpret_cast<const char*>(value.data());
-            output.assign(text, ::strnlen(text, value.size() - 1));
+        const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+        const char* characters = reinterpret_cast<const char*>(value.data());
+        // A string stored without its terminator can fill the whole buffer: it is one character
+        // longer than a path may be, so it counts as too long, as it would with its terminator.
+        if (status == ERROR_SUCCESS && text && ::strnlen(characters, value.size()) == value.size()) {
+            status = ERROR_MORE_DATA;
+            LogReport("RegQueryValueEx() failed to read %s; Error=%d", valueName.c_str(), static_cast<int>(status));
+        }
+        if (status == ERROR_SUCCESS && text) {
+            output = characters;
             LogReport("Path in Registry: %s", output.c_str());
             result = 1;
         }

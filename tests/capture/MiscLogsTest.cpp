@@ -172,3 +172,28 @@ TEST_F(MiscLogsTest, AnEntryLongerThanAPathIsSkippedWithALine) {
                      "Entry longer than a path can be, skipped: " + pattern.substr(0, 200) + "..."}));
     EXPECT_EQ(entries[8], "Start - GrabFile");
 }
+
+// The system takes a slash for a separator too: the name behind the last backslash alone,
+// "y/../../../a.log", would put the copy three folders above MISC, outside the run folder.
+TEST_F(MiscLogsTest, ANameBehindASlashIsCopiedIntoMiscAndNowhereElse) {
+    WriteWholeFile("logs\\a.log", "a");
+    for (const char* made : {"run", "run\\MISC", "run\\MISC\\deeper", "logs\\sub", "logs\\sub\\d1"})
+        ::CreateDirectoryA(made, nullptr);
+    dialog.run.miscFolder = folder.Path() + "\\run\\MISC\\deeper\\";
+    WriteWholeFile("Zeltrin.CFG", logs + "\\sub\\d1\\y/../../../a.log\n" + logs + "\\sub/\n");
+    dialog.CaptureMiscLogs();
+    EXPECT_EQ(FolderNames("run\\MISC\\deeper"), (std::set<std::string>{"a.log"}));
+    EXPECT_TRUE(FolderNames("run").empty());
+    EXPECT_TRUE(FolderNames(".").count("a.log") == 0);
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMiscLogs", "Start - GrabFile",
+                                   "Source File: " + logs + "\\sub\\d1\\y/../../../a.log",
+                                   "Target File: " + dialog.run.miscFolder + "a.log", "Finish - GrabFile.  Error = 0",
+                                   "Finish - CaptureMiscLogs"}));
+}
+
+TEST_F(MiscLogsTest, AnEntryThatExpandsToNothingIsIgnoredWithoutALine) {
+    ASSERT_TRUE(::SetEnvironmentVariableA("QZMISCLOGS", ""));
+    WriteWholeFile("Zeltrin.CFG", "%QZMISCLOGS%\n");
+    dialog.CaptureMiscLogs();
+    EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMiscLogs", "Finish - CaptureMiscLogs"}));
+}

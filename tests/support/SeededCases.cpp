@@ -43,4 +43,16 @@ std::vector<SeededCase> SeededCaseList(uint32_t defaultBase, int count) {
     return list;
 }
 
+std::map<std::string, std::vector<std::string>> EntriesByCase(const std::vector<std::string>& entries) {
+    std::map<std::string, std::vector<std::string>> byCase;
+    std::vector<std::string>* current = nullptr;
+    for (const std::string& entry : entries) {
+        if (entry.rfind("-- seed ", 0) == 0 && entry.size() > 3 && entry.compare(entry.size() - 3, 3, " --") == 0)
+            current = &byCase[entry];
+        else if (current)
+            current->push_back(entry);
+    }
+    return byCase;
+}
+
 }  // namespace testing_support

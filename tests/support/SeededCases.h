@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,7 +37,12 @@ private:
 struct SeededCase {
     uint32_t seed;
     std::string Name() const { return "seed " + std::to_string(seed); }
+    // The report entry a case writes before its own, so its entries can be told apart.
+    std::string Marker() const { return "-- " + Name() + " --"; }
 };
+
+// Report entries grouped by the case that wrote them: from a case's marker to the next one.
+std::map<std::string, std::vector<std::string>> EntriesByCase(const std::vector<std::string>& entries);
 
 // The cases of one generator: `count` seeds from the base seed (ZELTRIN_SEED, else the
 // generator's own fixed base), or ZELTRIN_CASES of them when that is set.
