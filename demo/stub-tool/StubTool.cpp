@@ -6,6 +6,9 @@
 // When ZELTRIN_STUB_LOG names a file, every start appends one line to it:
 // "<tool file name, lower case>|<the command line exactly as the tool received it>".
 // ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
+// ZELTRIN_STUB_CRASH, a comma-separated list of tool names (file name, lower case, without
+// ".exe"), makes those tools die of an access violation right after their start is logged,
+// before any output.
 #include <windows.h>
 
 #include <algorithm>
@@ -77,11 +80,29 @@ std::string MpsCabinetPath(const char* kind) {
     return folder + "\\" + node + "_MPSReports_CLUSTER.CAB";
 }
 
+// A tool that crashes: the fault a collector meets when a diagnostic tool hits a damaged
+// configuration.
+void CrashIfAsked(const std::string& name) {
+    const char* victims = std::getenv("ZELTRIN_STUB_CRASH");
+    if (!victims) return;
+    std::string list = ",";
+    list += victims;
+    list += ",";
+    std::string entry = ",";
+    entry += name;
+    entry += ",";
+    if (list.find(entry) == std::string::npos) return;
+    // Through a volatile pointer, so the compiler can neither drop the write nor make it a trap.
+    volatile int* volatile address = nullptr;
+    *address = 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string name = OwnName();
     RecordStart(name);
+    CrashIfAsked(name);
 
     if (name == "qzflxinfo") WriteFile("qzflxinfo.enc", name);
     else if (name == "qzvmdom") WriteFile("QzVMDOM.html", name);
