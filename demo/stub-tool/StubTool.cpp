@@ -8,6 +8,9 @@
 // ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
 // ZELTRIN_STUB_WAIT, "<tool file name>|<file>", makes that tool wait after its start is logged
 // until <file> exists (a run caught in the middle of a tool), for at most kLongestWaitMs.
+// ZELTRIN_STUB_CRASH, a comma-separated list of tool names (file name, lower case, without
+// ".exe"), makes those tools die of an access violation right after their start is logged,
+// before any output.
 #include <windows.h>
 
 #include <algorithm>
@@ -95,12 +98,30 @@ std::string MpsCabinetPath(const char* kind) {
     return folder + "\\" + node + "_MPSReports_CLUSTER.CAB";
 }
 
+// A tool that crashes: the fault a collector meets when a diagnostic tool hits a damaged
+// configuration.
+void CrashIfAsked(const std::string& name) {
+    const char* victims = std::getenv("ZELTRIN_STUB_CRASH");
+    if (!victims) return;
+    std::string list = ",";
+    list += victims;
+    list += ",";
+    std::string entry = ",";
+    entry += name;
+    entry += ",";
+    if (list.find(entry) == std::string::npos) return;
+    // Through a volatile pointer, so the compiler can neither drop the write nor make it a trap.
+    volatile int* volatile address = nullptr;
+    *address = 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string name = OwnName();
     RecordStart(name);
     WaitIfAsked(name);
+    CrashIfAsked(name);
 
     if (name == "qzflxinfo") WriteFile("qzflxinfo.enc", name);
     else if (name == "qzvmdom") WriteFile("QzVMDOM.html", name);

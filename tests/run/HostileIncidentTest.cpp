@@ -1,0 +1,81 @@
+// Incident numbers built to break out of the bug folder's path or of a command line, typed
+// into the shown dialog: each is refused with box 104 before a folder is made, a tool is
+// started or a report entry is written, and the dialog stays open for the next try.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FolderSnapshot.h"
+#include "HostileIncidentNumbers.h"
+#include "MessageBoxAnswerer.h"
+#include "RunFixture.h"
+
+using testing_support::FolderSnapshot;
+using testing_support::SnapshotDifferences;
+using testing_support::TakeFolderSnapshot;
+
+namespace {
+
+const char kInvalidIncidentText[] =
+    "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
+    "number: 123456\n\tMossel Case ID: 123456789";
+
+// The number as the trace shows it: bytes outside printable ASCII as \xNN.
+std::string Printable(const std::string& number) {
+    std::string shown;
+    for (unsigned char c : number) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+        } else {
+            char escaped[8] = {};
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            shown += escaped;
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+TEST_F(CollectionRun, HostileIncidentNumbersAreRefusedBeforeAnythingIsMadeOrStarted) {
+    // Both destination roots exist, so a number that got through would make its folders there;
+    // the first and the tool rows are on, with stand-ins that would record their start.
+    dialog.run.networkShareRoot = folder.Path() + "\\share\\";
+    ASSERT_TRUE(::CreateDirectoryA(dialog.run.networkShareRoot.c_str(), nullptr));
+    WriteRecorder("stop_wpp_ssn.cmd");
+    CopyStub("qzflxinfo.EXE");
+    dialog.options.bootLog = 1;
+    dialog.options.flxAslDsm = 1;
+    dialog.options.compress = 1;
+    ::ShowWindow(dialog.GetSafeHwnd(), SW_SHOW);
+    const FolderSnapshot before = TakeFolderSnapshot(folder.Path());
+
+    std::vector<std::string> numbers = testing_support::HostileIncidentNumbers();
+    for (const std::string& more : testing_support::MoreHostileIncidentNumbers()) numbers.push_back(more);
+    for (const std::string& number : numbers) {
+        SCOPED_TRACE(Printable(number));
+        dialog.entries.incidentNumber = number;
+        PushOptions();
+        MessageBoxAnswerer answerer("Zeltrin");
+        dialog.RunCollection();
+        ASSERT_TRUE(answerer.Wait());
+        EXPECT_EQ(answerer.Text(), kInvalidIncidentText);
+        EXPECT_EQ(answerer.Icon(), "exclamation");
+        EXPECT_FALSE(dialog.HasEnded());
+        EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
+        EXPECT_TRUE(dialog.run.bugFolderNumber.empty());
+        // The report's size is in the snapshot: not one entry was written.
+        EXPECT_EQ(SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())), std::vector<std::string>{});
+        EXPECT_EQ(Calls(), std::vector<std::string>{});
+    }
+
+    // The dialog still collects once a valid number is typed.
+    dialog.entries.incidentNumber = "123456";
+    dialog.options.compress = 0;
+    PushOptions();
+    dialog.RunCollection();
+    EXPECT_TRUE(dialog.HasEnded());
+    EXPECT_TRUE(testing_support::PathExists(dialog.run.networkShareRoot + "123456"));
+}
