@@ -18,7 +18,11 @@ bool TransferWhole(const std::string& target, Transfer transfer) {
     const bool existed = Exists(target);
     if (transfer()) return true;
     const DWORD error = ::GetLastError();
-    if (!existed && Exists(target)) ::DeleteFileA(target.c_str());
+    if (!existed && Exists(target)) {
+        // The copy takes the source's attributes: a read-only part would refuse the delete.
+        ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(target.c_str());
+    }
     ::SetLastError(error);
     return false;
 }

@@ -6,7 +6,7 @@
 // When ZELTRIN_STUB_LOG names a file, every start appends one line to it:
 // "<tool file name, lower case>|<the command line exactly as the tool received it>".
 // ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
-// ZELTRIN_STUB_WAIT, "<tool file name>|<file>", makes that tool wait after its start is logged
+// ZELTRIN_STUB_WAIT, "<tool name, lower case, without .exe>|<file>", makes that tool wait after its start is logged
 // until <file> exists (a run caught in the middle of a tool), for at most kLongestWaitMs.
 // ZELTRIN_STUB_CRASH, a comma-separated list of tool names (file name, lower case, without
 // ".exe"), makes those tools die of an access violation right after their start is logged,

@@ -19,12 +19,7 @@ rm -rf "${drive_c:?}/$incident"
 (cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
   fail "Zeltrin.exe ended with status $?"
 
-machine="$drive_c/$incident/$node"
-mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
-expect_eq "run folders below $machine" 1 "${#runs[@]}"
-stamp="${runs[0]:-none}"
-run="$machine/$stamp"
-run_w="C:\\$incident\\$node\\$stamp"
+find_single_run
 expect_completed_run "$run" "$program" "$run_w"
 
 # The detection greys the boxes of what it did not find, so their steps are skipped and

@@ -79,6 +79,8 @@ head -c $(((full_size_kib - free_kib) * 1024)) /dev/zero >"$drives/full/other-da
 alert_log="$drive_c/Program Files/Brennock/Dunmere/ALERTLOG/ALERT.LOG"
 alert_log_w='C:\Program Files\Brennock\Dunmere\ALERTLOG\ALERT.LOG'
 head -c $((2 * full_size_kib * 1024)) /dev/urandom >"$alert_log"
+# Read-only, so its cut-off copy is read-only too and must still be removed.
+chmod a-w "$alert_log"
 
 box_record="$work/box.txt"
 wine "$bin/msgbox-answer.exe" "Zeltrin - Marlowisp" "$(winepath -w "$box_record")" 0 $box_wait_ms \
@@ -87,6 +89,7 @@ answerer=$!
 run_with_home_drive T: $full_incident
 if kill -0 $answerer 2>/dev/null; then kill $answerer; fi
 wait $answerer || true
+chmod u+w "$alert_log"
 
 machine="$drives/full/$full_incident/$node"
 mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)

@@ -66,6 +66,18 @@ wrap_packaging_command_files() {
   done
 }
 
+# The one run folder of a silent run below C:\<incident>\<node>: sets machine, stamp, run (its
+# Linux path) and run_w (as Windows sees it); counts a failure unless there is exactly one.
+find_single_run() {
+  machine="$drive_c/$incident/$node"
+  local runs
+  mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
+  expect_eq "run folders below $machine" 1 "${#runs[@]}"
+  stamp="${runs[0]:-none}"
+  run="$machine/$stamp"
+  run_w="C:\\$incident\\$node\\$stamp"
+}
+
 # What every run script needs once its prefix and program folder are set: drive_c, the
 # stand-ins' log (exported to them), the node name, the system directory and the program
 # folder as Windows sees it.

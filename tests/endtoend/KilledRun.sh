@@ -33,11 +33,7 @@ fi
 touch "$release"
 
 # The run folder was made and filled up to the tool; the report never got there.
-machine="$drive_c/$incident/$node"
-mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
-expect_eq "run folders below $machine" 1 "${#runs[@]}"
-run="$machine/${runs[0]:-none}"
-run_w="C:\\$incident\\$node\\${runs[0]:-none}"
+find_single_run
 expect_file "$run/VM/ALERT.LOG"
 expect_file "$run/REGISTRY.TXT"
 expect_absent "$run/VM/qzflxinfo.enc"

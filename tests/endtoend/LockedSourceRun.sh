@@ -39,12 +39,7 @@ fi
 touch "$release"
 wait $holder || fail "the holder ended with status $? (4: it timed out before the release)"
 
-machine="$drive_c/$incident/$node"
-mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
-expect_eq "run folders below $machine" 1 "${#runs[@]}"
-stamp="${runs[0]:-none}"
-run="$machine/$stamp"
-run_w="C:\\$incident\\$node\\$stamp"
+find_single_run
 expect_completed_run "$run" "$program" "$run_w"
 
 # The held file's copy: its own failure lines with the sharing violation (32), and nothing of

@@ -76,11 +76,8 @@ fingerprint >"$work/before.txt"
   fail "Zeltrin.exe ended with status $?"
 fingerprint >"$work/after.txt"
 
-machine="$drive_c/$incident/$node"
-mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
-expect_eq "run folders below $machine" 1 "${#runs[@]}"
-stamp="${runs[0]:-none}"
-expect_completed_run "$machine/$stamp" "$program" "C:\\$incident\\$node\\$stamp"
+find_single_run
+expect_completed_run "$run" "$program" "$run_w"
 expect_eq "the multipath tool's own output, moved in" "qzflxinfo stub output" \
   "$(file_state "$machine/$stamp/VM/qzflxinfo.enc")"
 # The fingerprints cover what they must: the product's files, its tools and its keys.

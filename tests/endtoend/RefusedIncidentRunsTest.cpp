@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -29,20 +28,6 @@ constexpr DWORD kRefusalTimeoutMs = 60000;  // start-up and detection under Wine
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::string Printable(const std::string& number) {
-    std::string shown;
-    for (unsigned char c : number) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            char escaped[8] = {};
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            shown += escaped;
-        }
-    }
-    return shown;
 }
 
 bool Holds(const std::vector<std::string>& entries, const std::string& start) {

@@ -29,12 +29,7 @@ rm -rf "${drive_c:?}/$incident"
 (cd "$program" && ZELTRIN_STUB_CRASH=wltsnap,qzdiag2003 ZELTRIN_STUB_EXIT=7 \
   wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) || fail "Zeltrin.exe ended with status $?"
 
-machine="$drive_c/$incident/$node"
-mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
-expect_eq "run folders below $machine" 1 "${#runs[@]}"
-stamp="${runs[0]:-none}"
-run="$machine/$stamp"
-run_w="C:\\$incident\\$node\\$stamp"
+find_single_run
 expect_completed_run "$run" "$program" "$run_w"
 report="$(cd "$run" && ls -- *_ULVIX-Report.HTML 2>/dev/null | head -n 1)"
 entries="$(entries_with_system_texts_put_aside "$run/${report:-none}" 2>&1)"

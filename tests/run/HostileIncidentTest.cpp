@@ -3,7 +3,6 @@
 // started or a report entry is written, and the dialog stays open for the next try.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -21,21 +20,6 @@ namespace {
 const char kInvalidIncidentText[] =
     "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
     "number: 123456\n\tMossel Case ID: 123456789";
-
-// The number as the trace shows it: bytes outside printable ASCII as \xNN.
-std::string Printable(const std::string& number) {
-    std::string shown;
-    for (unsigned char c : number) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            char escaped[8] = {};
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            shown += escaped;
-        }
-    }
-    return shown;
-}
 
 }  // namespace
 
@@ -55,7 +39,7 @@ TEST_F(CollectionRun, HostileIncidentNumbersAreRefusedBeforeAnythingIsMadeOrStar
     std::vector<std::string> numbers = testing_support::HostileIncidentNumbers();
     for (const std::string& more : testing_support::MoreHostileIncidentNumbers()) numbers.push_back(more);
     for (const std::string& number : numbers) {
-        SCOPED_TRACE(Printable(number));
+        SCOPED_TRACE(testing_support::Printable(number));
         dialog.entries.incidentNumber = number;
         PushOptions();
         MessageBoxAnswerer answerer("Zeltrin");

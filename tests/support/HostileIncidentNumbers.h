@@ -2,10 +2,26 @@
 // line, shared by the tests that prove each is refused before anything is created.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace testing_support {
+
+// The number as a failing case names it: bytes outside printable ASCII as \xNN.
+inline std::string Printable(const std::string& number) {
+    std::string shown;
+    for (unsigned char c : number) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+        } else {
+            char escaped[8] = {};
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            shown += escaped;
+        }
+    }
+    return shown;
+}
 
 // One of each way out, given to whole silent runs: none holds a blank, comma, tab or line
 // feed, which would split the "case#=" token on the command line.
