@@ -1,5 +1,7 @@
 #include "RunFixture.h"
 
+#include "MessageBoxAnswerer.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -68,4 +70,19 @@ bool CollectionRun::Contains(const std::vector<std::string>& entries, const std:
 
 size_t CollectionRun::IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
     return static_cast<size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
+}
+
+void CollectionRun::ExpectRefusedIncident(const std::string& number) {
+    static const char kInvalidIncidentText[] =
+        "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
+        "number: 123456\n\tMossel Case ID: 123456789";
+    dialog.entries.incidentNumber = number;
+    PushOptions();
+    MessageBoxAnswerer answerer("Zeltrin");
+    dialog.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), kInvalidIncidentText);
+    EXPECT_EQ(answerer.Icon(), "exclamation");
+    EXPECT_FALSE(dialog.HasEnded());
+    EXPECT_TRUE(dialog.run.bugFolderNumber.empty());
 }

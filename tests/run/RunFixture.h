@@ -29,6 +29,9 @@ protected:
     // The lines recorded by the command files and by the stand-in tool, in order.
     std::vector<std::string> Calls();
     void PushOptions() { ASSERT_TRUE(dialog.UpdateData(false)); }
+    // Runs the collection with this incident number and expects the refusal: box 104 with its
+    // text and icon, the dialog still open, no bug folder number taken.
+    void ExpectRefusedIncident(const std::string& number);
 
     static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
     static size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry);
