@@ -8,6 +8,7 @@ bool CULVIXApp::InitInstance() {
     if (!isAdministrator_()) {
         framework::ShowMessageBox(nullptr, "You require administrative previlages to run this application",
                                   framework::ApplicationTitle(), MB_OK | MB_ICONERROR);
+        SetExitStatus(kExitNotAdministrator);
         return false;
     }
     framework::EnableHostedControls();
@@ -31,5 +32,6 @@ bool CULVIXApp::InitInstance() {
         }
     }
     SetMainWindow(nullptr);
+    SetExitStatus(dialog.exitStatus);
     return false;
 }

@@ -4,11 +4,13 @@
 #include <span>
 #include <string>
 
+#include "app/ExitStatus.h"
 #include "dialog/OsVersion.h"
 #include "eventlog/EventLogExport.h"
 #include "framework/Dialog.h"
 #include "framework/ProgressControl.h"
 #include "report/ReportFile.h"
+#include "run/RunRecord.h"
 
 // One flag per option box (0 or 1; a box in its third state reads back as 2), named after
 // the box's caption. All start cleared; the detection gives them their start states.
@@ -227,6 +229,16 @@ struct RunPaths {
     std::string managementServerFolder;
 };
 
+// How an unattended run is watched, from the command line.
+struct UnattendedRun {
+    bool quiet = false;                // "-quiet": box texts go to the report and the console
+    unsigned timeoutSeconds = 0;       // "timeout=N"; 0: children are never ended
+    // A child still running gets a report line after each interval, so a stuck run says
+    // what it waits for.
+    DWORD heartbeatMilliseconds = 10 * 60 * 1000;
+    bool noShare = false;              // "noshare": the network share is not tried
+};
+
 // The report log of this run.
 struct ReportLogState {
     ReportFile file;
@@ -281,6 +293,9 @@ public:
     // writes there stays inside the run folder; the member then holds its path, even when
     // the folder could not be made.
     void EnsureSubFolder(std::string& member, const char* name);
+    // The run manifest's record of one row of the capture step table.
+    void BeginStepRecord(int row, const char* name, bool carriedOut);
+    void EndStepRecord();
     void SetStatusText(const char* text);
 
     // Packaging and version listings
@@ -332,6 +347,10 @@ public:
     EventLogExport eventLog;
     std::string programVersion;
     framework::ProgressControl progress;
+    UnattendedRun unattended;
+    RunRecord record;
+    // How the run ended, for the program's exit status (an ExitStatus value).
+    int exitStatus = kExitCancelled;
 
     static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
     // The command line buffers hold 262 characters: 261 and the terminating zero.

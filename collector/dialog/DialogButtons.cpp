@@ -39,5 +39,6 @@ void CULVIXDlg::OnCancel() {
     std::string name = report.file.GetFileName();
     report.file.Close();
     if (!name.empty()) ::DeleteFileA(name.c_str());
+    exitStatus = kExitCancelled;
     EndDialog(IDCANCEL);
 }

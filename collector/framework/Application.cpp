@@ -25,7 +25,7 @@ int RunApplication(const char* arguments) {
     if (current == nullptr) return 0;
     current->SetCommandLine(arguments);
     current->InitInstance();
-    return 0;
+    return current->ExitStatus();
 }
 
 }  // namespace framework

@@ -22,6 +22,10 @@ public:
     const char* CommandLine() const noexcept { return commandLine_; }
     void SetCommandLine(const char* arguments) noexcept { commandLine_ = arguments != nullptr ? arguments : ""; }
 
+    // The process exit value; 0 until start-up sets another.
+    int ExitStatus() const noexcept { return exitStatus_; }
+    void SetExitStatus(int status) noexcept { exitStatus_ = status; }
+
     Dialog* MainWindow() const noexcept { return mainWindow_; }
     void SetMainWindow(Dialog* window) noexcept { mainWindow_ = window; }
 
@@ -30,6 +34,7 @@ public:
 private:
     Dialog* mainWindow_ = nullptr;
     const char* commandLine_ = "";
+    int exitStatus_ = 0;
 };
 
 // Registers the common control classes the dialogs host (date and time pickers, progress bar).

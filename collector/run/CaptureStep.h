@@ -1,5 +1,5 @@
 #pragma once
-// One row of the capture step table: the option and findings that decide it, what the
+// One row of the capture step table: its name, the option and findings that decide it, what the
 // status line says, what it does, and whether the progress bar moves after it.
 
 class CULVIXDlg;
@@ -11,6 +11,7 @@ struct CaptureStep {
     enum Folders : unsigned { kNone = 0, kOs = 1, kVm = 2 };
 
     int row;
+    const char* name;                      // the row in the run manifest
     int OptionFlags::*option;              // nullptr: the row does not depend on a box
     bool (*alsoNeeds)(const CULVIXDlg&);   // nullptr: nothing more
     const char* capturingText;             // nullptr: the status line is not touched

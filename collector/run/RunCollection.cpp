@@ -32,6 +32,7 @@ void CULVIXDlg::OnOK() { RunCollection(); }
 
 void CULVIXDlg::RunCollection() {
     ZELTRIN_PROFILE_SECTION("collection run");
+    record.StartRun();
     ReadServerCore(os.isServerCore);
     UpdateData(true);
 
@@ -39,6 +40,7 @@ void CULVIXDlg::RunCollection() {
         ::MessageBeep(MB_ICONEXCLAMATION);
         framework::ShowMessageBox(GetSafeHwnd(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
                                   MB_OK | MB_ICONEXCLAMATION);
+        exitStatus = kExitIncidentRefused;
         return;
     }
     run.bugFolderNumber = entries.incidentNumber;
@@ -50,6 +52,7 @@ void CULVIXDlg::RunCollection() {
         run.runFolder = localRoot + run.bugFolderNumber + "\\";
         if (!CreateTargetFolder()) {
             LogReport("FATAL: failed to create %s", run.runFolder.c_str());
+            exitStatus = kExitNoRunFolder;
             return;
         }
     }
@@ -72,6 +75,7 @@ void CULVIXDlg::RunCollection() {
 
     ReportTimeInformation();
     LogReport("ULVIX - Done!");
+    exitStatus = kExitDone;
     report.file.Close();
     // A move onto a full drive must not leave an empty report in the run folder beside the
     // complete one that stays here.

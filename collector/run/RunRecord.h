@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// What one run did, step by step, kept for the run manifest: every row of the capture step
+// table, the children each started and the files each left in the run folder.
+
+struct ChildRecord {
+    std::string commandLine;  // as the process was started
+    bool started = false;
+    DWORD exitCode = 0;       // when started
+    DWORD error = 0;          // the system error of a start that failed or was refused
+    bool timedOut = false;    // ended with its process tree at the time limit
+};
+
+struct StepRecord {
+    int row = 0;
+    std::string name;
+    bool carriedOut = false;
+    SYSTEMTIME start{};  // local time
+    ULONGLONG durationMilliseconds = 0;
+    std::vector<ChildRecord> children;
+    std::vector<std::string> filesProduced;  // relative to the run folder, "\"-separated
+};
+
+class RunRecord {
+public:
+    // The run starts now: local time and a tick count for the run's duration.
+    void StartRun();
+    void BeginStep(int row, const char* name, bool carriedOut);
+    void EndStep();
+    // Kept with the open step; a child started outside every step is not part of a step record.
+    void AddChild(ChildRecord child);
+    // A report line that records a failure.
+    void CountFailure() noexcept { ++failures_; }
+
+    const std::vector<StepRecord>& Steps() const noexcept { return steps_; }
+    std::vector<StepRecord>& Steps() noexcept { return steps_; }
+    const SYSTEMTIME& RunStart() const noexcept { return runStart_; }
+    ULONGLONG ElapsedMilliseconds() const;
+    unsigned Failures() const noexcept { return failures_; }
+    unsigned StepsSkipped() const noexcept;
+    bool StepOpen() const noexcept { return stepOpen_; }
+
+private:
+    std::vector<StepRecord> steps_;
+    SYSTEMTIME runStart_{};
+    ULONGLONG runStartTick_ = 0;
+    ULONGLONG stepStartTick_ = 0;
+    bool stepOpen_ = false;
+    unsigned failures_ = 0;
+};
