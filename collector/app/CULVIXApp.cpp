@@ -14,13 +14,16 @@ bool CULVIXApp::InitInstance() {
     framework::EnableHostedControls();
 
     std::string arguments = CommandLine();
+    CommandLineOptions options;
     if (!arguments.empty()) {
-        CommandLineOptions options = ParseCommandLine(arguments);
+        options = ParseCommandLine(arguments);
         showDialog = options.showDialog;
         incidentNumber = options.incidentNumber;
     }
 
     CULVIXDlg dialog;
+    dialog.unattended.commandLine = arguments;
+    dialog.unattended.quiet = options.quiet;
     SetMainWindow(&dialog);
     if (showDialog) {
         dialog.DoModal();

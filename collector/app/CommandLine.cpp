@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kDelimiters = " ,\t\n";
 constexpr const char* kSilentSwitch = "-noGUI";
+constexpr const char* kQuietSwitch = "-quiet";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
 
@@ -22,6 +23,8 @@ CommandLineOptions ParseCommandLine(const std::string& arguments) {
             options.incidentNumber = token.substr(token.find('=') + 1);
         else if (::strcasecmp(token.c_str(), kSilentSwitch) == 0)
             options.showDialog = false;
+        else if (::strcasecmp(token.c_str(), kQuietSwitch) == 0)
+            options.quiet = true;
     }
     return options;
 }

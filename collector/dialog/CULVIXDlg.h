@@ -231,6 +231,7 @@ struct RunPaths {
 
 // How an unattended run is watched, from the command line.
 struct UnattendedRun {
+    std::string commandLine;           // the program's arguments, as given
     bool quiet = false;                // "-quiet": box texts go to the report and the console
     unsigned timeoutSeconds = 0;       // "timeout=N"; 0: children are never ended
     // A child still running gets a report line after each interval, so a stuck run says

@@ -22,7 +22,7 @@ struct StepRecord {
     SYSTEMTIME start{};  // local time
     ULONGLONG durationMilliseconds = 0;
     std::vector<ChildRecord> children;
-    std::vector<std::string> filesProduced;  // relative to the run folder, "\"-separated
+    std::vector<std::string> filesProduced;  // relative to the run folder, "/"-separated
 };
 
 class RunRecord {

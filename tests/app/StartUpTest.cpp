@@ -5,6 +5,7 @@
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
 #include "app/CULVIXApp.h"
+#include "app/ExitStatus.h"
 #include "resources/resource.h"
 
 using namespace testing_support;
@@ -147,7 +148,7 @@ TEST(StartUp, IncidentWithoutTheSwitchOpensTheDialogWithAnEmptyField) {
     EXPECT_EQ(ReportsIn(folder.Path()).size(), 1u);
 
     Cancel(dialog);
-    EXPECT_EQ(program.Wait(), 0);
+    EXPECT_EQ(program.Wait(), kExitCancelled);
     // Cancel discards the report.
     EXPECT_TRUE(ReportsIn(folder.Path()).empty());
 }
@@ -158,7 +159,7 @@ TEST(StartUp, TokenThatOnlyResemblesTheSwitchShowsTheDialog) {
     HWND dialog = ResumeUntilTheDialogShows(program);
     ASSERT_NE(dialog, nullptr);
     Cancel(dialog);
-    EXPECT_EQ(program.Wait(), 0);
+    EXPECT_EQ(program.Wait(), kExitCancelled);
 }
 
 TEST(StartUp, TwoProgramsInOneFolderEachCollectTheirOwnReport) {

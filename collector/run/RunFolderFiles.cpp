@@ -1,0 +1,37 @@
+#include "run/RunFolderFiles.h"
+
+#include <algorithm>
+
+#include "common/win32/UniqueHandle.h"
+
+namespace {
+
+void ListInto(const std::string& folder, const std::string& relativeFolder, std::vector<RunFolderFile>& files) {
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind search(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string relative = relativeFolder.empty() ? name : relativeFolder + "/" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ListInto(folder + "\\" + name, relative, files);
+            continue;
+        }
+        RunFolderFile file;
+        file.relativePath = std::move(relative);
+        file.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        file.lastWrite = found.ftLastWriteTime;
+        files.push_back(std::move(file));
+    } while (::FindNextFileA(search.get(), &found));
+}
+
+}  // namespace
+
+std::vector<RunFolderFile> ListRunFolderFiles(const std::string& folder) {
+    std::vector<RunFolderFile> files;
+    ListInto(folder, "", files);
+    std::sort(files.begin(), files.end(),
+              [](const RunFolderFile& a, const RunFolderFile& b) { return a.relativePath < b.relativePath; });
+    return files;
+}
