@@ -1,6 +1,7 @@
 #include "app/CULVIXApp.h"
 
 #include "app/CommandLine.h"
+#include "app/TokenCheck.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 
@@ -21,9 +22,23 @@ bool CULVIXApp::InitInstance() {
         incidentNumber = options.incidentNumber;
     }
 
+    // Refused before the dialog exists: its construction makes the report file.
+    CheckedTokens tokens = CheckTokens(options);
+    if (!tokens.refusals.empty()) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        framework::ShowMessageBox(nullptr, RefusalMessage(tokens.refusals), "Zeltrin", MB_OK | MB_ICONEXCLAMATION);
+        SetExitStatus(kExitMalformedToken);
+        return false;
+    }
+
     CULVIXDlg dialog;
     dialog.unattended.commandLine = arguments;
     dialog.unattended.quiet = options.quiet;
+    dialog.unattended.timeoutSeconds = tokens.timeoutSeconds;
+    dialog.unattended.noShare = tokens.noShare;
+    if (!tokens.shareRoot.empty()) dialog.run.networkShareRoot = tokens.shareRoot;
+    // As if picked with Browse...: the silent run collects there, the dialog shows it.
+    if (!tokens.destinationFolder.empty()) dialog.entries.destinationFolder = tokens.destinationFolder;
     SetMainWindow(&dialog);
     if (showDialog) {
         dialog.DoModal();

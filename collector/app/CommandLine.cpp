@@ -2,13 +2,43 @@
 
 #include <strings.h>
 
+#include <cstring>
+
 namespace {
 
 constexpr const char* kDelimiters = " ,\t\n";
 constexpr const char* kSilentSwitch = "-noGUI";
 constexpr const char* kQuietSwitch = "-quiet";
+constexpr const char* kNoShareSwitch = "noshare";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
+
+bool HasPrefix(const std::string& token, const char* prefix) {
+    return ::strncasecmp(token.c_str(), prefix, std::strlen(prefix)) == 0;
+}
+
+// The value tokens that are read whole after their prefix; the incident number keeps its own
+// rule (its first six characters, then everything after the first "=").
+struct ValuePrefix {
+    const char* prefix;
+    ValueToken CommandLineOptions::*field;
+};
+constexpr ValuePrefix kValuePrefixes[] = {
+    {"timeout=", &CommandLineOptions::timeout},
+    {"dest=", &CommandLineOptions::destination},
+    {"share=", &CommandLineOptions::share},
+};
+
+void ReadValueToken(const std::string& token, CommandLineOptions& options) {
+    for (const ValuePrefix& entry : kValuePrefixes) {
+        if (!HasPrefix(token, entry.prefix)) continue;
+        ValueToken& field = options.*entry.field;
+        field.given = true;
+        field.token = token;
+        field.value = token.substr(std::strlen(entry.prefix));
+        return;
+    }
+}
 
 }  // namespace
 
@@ -19,12 +49,18 @@ CommandLineOptions ParseCommandLine(const std::string& arguments) {
         size_t end = arguments.find_first_of(kDelimiters, position);
         std::string token = arguments.substr(position, end == std::string::npos ? std::string::npos : end - position);
         position = end;
-        if (::strncasecmp(token.c_str(), kIncidentPrefix, kIncidentPrefixLength) == 0)
+        if (::strncasecmp(token.c_str(), kIncidentPrefix, kIncidentPrefixLength) == 0) {
             options.incidentNumber = token.substr(token.find('=') + 1);
-        else if (::strcasecmp(token.c_str(), kSilentSwitch) == 0)
+        } else if (::strcasecmp(token.c_str(), kSilentSwitch) == 0) {
             options.showDialog = false;
-        else if (::strcasecmp(token.c_str(), kQuietSwitch) == 0)
+        } else if (::strcasecmp(token.c_str(), kQuietSwitch) == 0) {
             options.quiet = true;
+        } else if (::strcasecmp(token.c_str(), kNoShareSwitch) == 0) {
+            options.noShare = true;
+            options.noShareToken = token;
+        } else {
+            ReadValueToken(token, options);
+        }
     }
     return options;
 }

@@ -1,13 +1,26 @@
 #pragma once
 #include <string>
 
+// A "name=value" token of the command line; when it is repeated, the last one counts.
+struct ValueToken {
+    bool given = false;
+    std::string token;  // as typed, so a refusal names what the user wrote
+    std::string value;  // everything after the first "="
+};
+
 // What the command line asks for.
 struct CommandLineOptions {
     bool showDialog = true;      // false after "-noGUI": the silent run
     std::string incidentNumber;  // the value of the last "case#=" token
     bool quiet = false;          // "-quiet": no message box is ever shown
+    ValueToken timeout;          // "timeout=N": seconds a child may run
+    ValueToken destination;      // "dest=PATH": the local destination root
+    ValueToken share;            // "share=PATH": the network share root for this run
+    bool noShare = false;        // "noshare": the network share is not tried
+    std::string noShareToken;    // "noshare" as typed
 };
 
 // Splits the arguments (without the program name) at blanks, commas, tabs and line feeds,
-// and reads "-noGUI", "-quiet" and "case#=<number>" in any letter case; other tokens are ignored.
+// and reads "-noGUI", "-quiet", "noshare", "case#=<number>", "timeout=<seconds>",
+// "dest=<folder>" and "share=<folder>" in any letter case; other tokens are ignored.
 CommandLineOptions ParseCommandLine(const std::string& arguments);

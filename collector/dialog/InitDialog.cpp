@@ -33,6 +33,8 @@ BOOL CULVIXDlg::OnInitDialog() {
     progress.GetRange(lower, upper);
     progress.SetStep((upper - lower) / kProgressSteps);
 
-    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, folders.homeDrive.c_str());
+    // A destination given on the command line shows as a folder picked with Browse... would.
+    const std::string& destination = entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, destination.c_str());
     return TRUE;
 }

@@ -8,6 +8,12 @@
 #define IDS_REPORT_CREATE_FAILED 103
 #define IDS_INVALID_INCIDENT 104
 #define IDS_REPORT_MOVE_FAILED 105
+// Refusals of malformed command-line tokens; %s is the token as typed
+#define IDS_TOKEN_TIMEOUT_REFUSED 120
+#define IDS_TOKEN_PATH_EMPTY 121
+#define IDS_TOKEN_PATH_BLANK 122
+#define IDS_TOKEN_PATH_NO_FOLDER 123
+#define IDS_TOKEN_SHARE_AND_NOSHARE 124
 #define IDR_MAINFRAME 128
 // The framework takes the application's title from this string, as the classic one did.
 #define IDS_APP_TITLE 0xE000

@@ -45,8 +45,12 @@ void CULVIXDlg::RunCollection() {
     }
     run.bugFolderNumber = entries.incidentNumber;
 
-    run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
-    if (!CreateTargetFolder()) {
+    bool placed = false;
+    if (!unattended.noShare) {
+        run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
+        placed = CreateTargetFolder() != 0;
+    }
+    if (!placed) {
         const std::string& localRoot =
             entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
         run.runFolder = localRoot + run.bugFolderNumber + "\\";

@@ -65,6 +65,7 @@ TEST(StartUp, UserOutsideAdministratorsIsRefusedAndNoReportIsMade) {
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "You require administrative previlages to run this application");
     EXPECT_EQ(answerer.Icon(), "stop");
+    EXPECT_EQ(app.ExitStatus(), kExitNotAdministrator);
     EXPECT_TRUE(ReportsIn(folder.Path()).empty());
 }
 

@@ -1,0 +1,67 @@
+#include "app/TokenCheck.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string FullPath(const std::string& path) {
+    DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return {};
+    std::string full(size, '\0');
+    DWORD length = ::GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return {};
+    full.resize(length);
+    return full;
+}
+
+void CheckPathToken(const ValueToken& given, std::string& folder, std::vector<TokenRefusal>& refusals) {
+    if (!given.given) return;
+    if (std::optional<TokenFault> fault = CheckFolderToken(given.value, folder)) {
+        refusals.push_back({*fault, given.token, {}});
+        folder.clear();
+    }
+}
+
+}  // namespace
+
+bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds) {
+    if (value.empty()) return false;
+    unsigned long long number = 0;
+    for (char c : value) {
+        if (!IsDigit(c)) return false;
+        // Stopping above the limit keeps a number of any length from wrapping back into range.
+        if (number <= kMaxTimeoutSeconds) number = number * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (number < 1 || number > kMaxTimeoutSeconds) return false;
+    seconds = static_cast<unsigned>(number);
+    return true;
+}
+
+std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder) {
+    if (value.empty()) return TokenFault::kEmptyPath;
+    // Run folder paths with blanks would break the packaging command line, which splits at blanks.
+    if (value.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
+    std::string full = FullPath(value);
+    if (full.empty()) return TokenFault::kNoSuchFolder;
+    if (full.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
+    DWORD attributes = ::GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TokenFault::kNoSuchFolder;
+    if (full.back() != '\\') full += '\\';
+    folder = full;
+    return std::nullopt;
+}
+
+CheckedTokens CheckTokens(const CommandLineOptions& options) {
+    CheckedTokens checked;
+    if (options.timeout.given && !ReadTimeoutSeconds(options.timeout.value, checked.timeoutSeconds))
+        checked.refusals.push_back({TokenFault::kTimeoutNotInRange, options.timeout.token, {}});
+    CheckPathToken(options.destination, checked.destinationFolder, checked.refusals);
+    CheckPathToken(options.share, checked.shareRoot, checked.refusals);
+    if (options.share.given && options.noShare)
+        checked.refusals.push_back({TokenFault::kShareWithNoShare, options.share.token, options.noShareToken});
+    checked.noShare = options.noShare;
+    return checked;
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+
+// Why a token of the command line was refused.
+enum class TokenFault {
+    kTimeoutNotInRange,  // not a whole decimal number from 1 to kMaxTimeoutSeconds
+    kEmptyPath,
+    kBlankInPath,
+    kNoSuchFolder,  // missing, or a file
+    kShareWithNoShare,
+};
+
+struct TokenRefusal {
+    TokenFault fault;
+    std::string token;       // as typed
+    std::string otherToken;  // the token it clashes with, as typed; empty for the others
+};
+
+// The tokens' values once checked; a run starts only when there is no refusal.
+struct CheckedTokens {
+    unsigned timeoutSeconds = 0;    // 0: no time limit given
+    std::string destinationFolder;  // full path with a trailing backslash; empty: not given
+    std::string shareRoot;          // likewise
+    bool noShare = false;
+    std::vector<TokenRefusal> refusals;
+};
+
+constexpr unsigned kMaxTimeoutSeconds = 86400;  // a day: a tool stuck longer is stuck for good
+
+// "N" of "timeout=N": decimal digits only, from 1 to kMaxTimeoutSeconds.
+bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds);
+
+// "PATH" of "dest=" and "share=", by the rules of a folder picked with Browse...: an existing
+// folder whose path holds no blank. A relative path is taken from the current directory. On
+// success `folder` is the full path with a trailing backslash.
+std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder);
+
+// Every given token checked; one refusal per faulty token.
+CheckedTokens CheckTokens(const CommandLineOptions& options);
+
+// The refusals as the message box shows them: one line each, naming the token as typed.
+std::string RefusalMessage(const std::vector<TokenRefusal>& refusals);
