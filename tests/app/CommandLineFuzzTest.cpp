@@ -25,6 +25,10 @@ const std::string kAllowed = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWX
 struct Expected {
     bool showDialog = true;
     std::string incident;
+    std::string timeout;  // the last "timeout=" token as typed, "" when none
+    std::string destination;
+    std::string share;
+    bool noShare = false;
 };
 
 std::string AsciiLower(std::string text) {
@@ -42,6 +46,14 @@ Expected Oracle(const std::string& line) {
             expected.incident = token.substr(6);
         else if (AsciiLower(token) == "-nogui")
             expected.showDialog = false;
+        else if (AsciiLower(token) == "noshare")
+            expected.noShare = true;
+        else if (AsciiLower(token.substr(0, 8)) == "timeout=")
+            expected.timeout = token;
+        else if (AsciiLower(token.substr(0, 5)) == "dest=")
+            expected.destination = token;
+        else if (AsciiLower(token.substr(0, 6)) == "share=")
+            expected.share = token;
         token.clear();
     };
     for (char c : line) {
@@ -96,7 +108,7 @@ std::string IncidentValue(SeededRandom& random) {
 }
 
 std::string Token(SeededRandom& random) {
-    switch (random.Int(0, 9)) {
+    switch (random.Int(0, 10)) {
     case 0:
     case 1: return RandomCase(random, "-noGUI");
     case 2:
@@ -107,6 +119,10 @@ std::string Token(SeededRandom& random) {
                                              "\"case#=1\"", "case#\xBD=1", "-no\xC7UI"});
     case 6: return random.Text(random.EdgeLength(kHugeToken), kAllowed);
     case 7: return RandomCase(random, "case#=") + "=" + IncidentValue(random);
+    case 8:
+        return RandomCase(random, random.Pick<std::string>({"timeout=", "dest=", "share=", "noshare", "timeout",
+                                                            "shares=", "dest"})) +
+               IncidentValue(random);
     default: return random.Bytes(static_cast<size_t>(random.Int(1, 30)));
     }
 }
@@ -140,6 +156,10 @@ TEST(CommandLineSeeded, EveryLineGivesTheModeAndIncidentOfItsTokensAndTheRunsVer
         CommandLineOptions options = ParseCommandLine(line);
         EXPECT_EQ(options.showDialog, expected.showDialog) << "line of " << line.size() << " bytes";
         EXPECT_EQ(options.incidentNumber, expected.incident) << "line of " << line.size() << " bytes";
+        EXPECT_EQ(options.timeout.token, expected.timeout);
+        EXPECT_EQ(options.destination.token, expected.destination);
+        EXPECT_EQ(options.share.token, expected.share);
+        EXPECT_EQ(options.noShare, expected.noShare);
         EXPECT_EQ(IsValidIncidentNumber(options.incidentNumber), OracleValid(expected.incident))
             << "incident of " << expected.incident.size() << " bytes";
         silent += expected.showDialog ? 0 : 1;

@@ -32,6 +32,7 @@ TEST_F(CollectionRun, RefusedIncidentNumbersShowBox104AndLeaveNoTrace) {
         size_t entriesBefore = ReportEntries().size();
         ExpectRefusedIncident(number);
         EXPECT_EQ(ReportEntries().size(), entriesBefore);
+        EXPECT_EQ(dialog.exitStatus, kExitIncidentRefused);
     }
     EXPECT_FALSE(PathExists(destination + "12 34"));
 }
@@ -87,6 +88,18 @@ TEST_F(CollectionRun, AReachableShareWinsOverTheChosenFolder) {
     EXPECT_FALSE(PathExists(destination + "123456"));
 }
 
+TEST_F(CollectionRun, NoShareSkipsEvenAReachableShareAndWritesNoLineOfIt) {
+    std::string share = folder.Path() + "\\share\\";
+    ASSERT_TRUE(::CreateDirectoryA(share.c_str(), nullptr));
+    dialog.run.networkShareRoot = share;
+    dialog.unattended.noShare = true;
+    dialog.RunCollection();
+    EXPECT_EQ(dialog.run.runFolder.rfind(destination + "123456\\", 0), 0u) << dialog.run.runFolder;
+    EXPECT_FALSE(PathExists(share + "123456"));
+    for (const std::string& entry : ReportEntries()) EXPECT_EQ(entry.find(share), std::string::npos) << entry;
+    EXPECT_EQ(dialog.exitStatus, kExitDone);
+}
+
 TEST_F(CollectionRun, WithoutAChosenFolderTheHomeDriveRootIsUsed) {
     std::string home = folder.Path() + "\\home\\";
     ASSERT_TRUE(::CreateDirectoryA(home.c_str(), nullptr));
@@ -104,6 +117,7 @@ TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndKeepsTheDialogOpen) {
     EXPECT_EQ(entries.back(), "FATAL: failed to create " + folder.Path() + "\\missing\\123456\\");
     EXPECT_FALSE(dialog.HasEnded());
     EXPECT_TRUE(PathExists(OwnReportName()));
+    EXPECT_EQ(dialog.exitStatus, kExitNoRunFolder);
 }
 
 TEST_F(CollectionRun, ProgressBarIsFullAtTheEnd) {
@@ -157,6 +171,8 @@ TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
     EXPECT_EQ(ReadWholeFile(dialog.report.destination), "taken\r\n");
     EXPECT_EQ(testing_support::ReportEntries(ReadWholeFile(OwnReportName())).back(), "ULVIX - Done!");
     EXPECT_TRUE(dialog.HasEnded());
+    // The collection ran to its end; only the report stayed behind.
+    EXPECT_EQ(dialog.exitStatus, kExitDone);
 }
 
 class ServerCoreRun : public CollectionRun {
