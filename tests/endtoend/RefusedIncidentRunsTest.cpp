@@ -15,6 +15,7 @@
 #include "HostileIncidentNumbers.h"
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
+#include "app/ExitStatus.h"
 
 using namespace testing_support;
 
@@ -66,7 +67,7 @@ TEST(RefusedIncidentRuns, EachIsRefusedWithBox104BeforeAnythingIsMadeOrStarted) 
         ASSERT_TRUE(box.Wait(kRefusalTimeoutMs));
         // The box's icon is not compared: a stock icon's handle is only known in its own process.
         EXPECT_EQ(box.Text(), kInvalidIncidentText);
-        EXPECT_EQ(zeltrin.Wait(kRefusalTimeoutMs), 0);
+        EXPECT_EQ(zeltrin.Wait(kRefusalTimeoutMs), kExitIncidentRefused);
 
         // The report stays where it was made: the number reached the program unchanged, and
         // the detection's closing entry is the last thing written.

@@ -28,17 +28,23 @@ for attempt in $(seq 1 $attempts); do
   first=$!
   (cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) &
   second=$!
-  wait $first || fail "the first Zeltrin.exe ended with status $?"
-  wait $second || fail "the second Zeltrin.exe ended with status $?"
+  first_status=0
+  second_status=0
+  wait $first || first_status=$?
+  wait $second || second_status=$?
   machine="$drive_c/$incident/$node"
   mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
   if [[ ${#runs[@]} -eq 1 ]]; then
     collided=yes
     break
   fi
+  expect_eq "the exit statuses of two runs in different seconds" "0 0" "$first_status $second_status"
   echo "attempt $attempt: the two runs took different seconds (${runs[*]}); trying again"
 done
 [[ -n "$collided" ]] || { fail "no two runs in $attempts attempts stamped the same second"; finish; }
+# Either may win: one is done (0), the other found no run folder (3).
+expect_eq "the exit statuses of the two runs, lower first" "0 3" \
+  "$(printf '%s\n' "$first_status" "$second_status" | sort -n | paste -sd ' ')"
 
 stamp="${runs[0]}"
 run="$machine/$stamp"
