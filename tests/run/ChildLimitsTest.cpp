@@ -2,6 +2,7 @@
 // through the interpreter are ended with their trees, the run goes on to its end, and each
 // child's record says how it ended.
 #include <cstdlib>
+#include <cstring>
 
 #include "RunFixture.h"
 
@@ -23,7 +24,7 @@ const ChildRecord* FindChild(const RunRecord& record, int row, const std::string
 class ChildLimits : public CollectionRun {
 protected:
     void TearDown() override {
-        for (const char* name : {"ZELTRIN_STUB_SLEEP", "ZELTRIN_STUB_SPAWN"}) ::SetEnvironmentVariableA(name, nullptr);
+        for (const char* name : {"ZELTRIN_STUB_SLEEP", "ZELTRIN_STUB_PIDS"}) ::SetEnvironmentVariableA(name, nullptr);
         CollectionRun::TearDown();
     }
     void RunTimed() {
@@ -76,6 +77,8 @@ TEST_F(ChildLimits, AnInterpreterCommandPastTheLimitIsEndedWithTheToolItStarted)
     PushOptions();
     dialog.unattended.timeoutSeconds = 2;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzsleeper|60000");
+    const std::string pids = folder.Path() + "\\pids.txt";
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_PIDS", pids.c_str());
     RunTimed();
 
     auto entries = ReportEntries();
@@ -87,6 +90,15 @@ TEST_F(ChildLimits, AnInterpreterCommandPastTheLimitIsEndedWithTheToolItStarted)
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.front().rfind("qzsleeper|", 0), 0u);
     EXPECT_EQ(calls.back(), "get_wpp_logs.cmd");
+    // The tool the command file started went with it.
+    const std::string recorded = testing_support::ReadWholeFile(pids);
+    ASSERT_EQ(recorded.rfind("qzsleeper|", 0), 0u) << recorded;
+    const DWORD id = std::strtoul(recorded.c_str() + std::strlen("qzsleeper|"), nullptr, 10);
+    win32::UniqueKernelHandle left(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (left)
+        EXPECT_EQ(::WaitForSingleObject(left.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    else
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
     const ChildRecord* child = FindChild(dialog.record, kStopBootLogRow, "stop_wpp_ssn.cmd");
     ASSERT_NE(child, nullptr);
