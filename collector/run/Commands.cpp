@@ -1,6 +1,7 @@
 // Command lines of the run: the length check every built command passes, the command
 // interpreter, and the status line.
 #include "dialog/CULVIXDlg.h"
+#include "report/ErrorText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -39,6 +40,11 @@ int CULVIXDlg::RunCommand(const std::string& commandLine, size_t limit) {
     start.commandLine += commandLine;
     start.inheritHandles = true;
     ChildRecord child = RunChild(start, commandLine, false);
+    // system() kept quiet about an interpreter it could not start; the report says so, since
+    // every command of the run is lost with it.
+    if (!child.started)
+        LogReport("CreateProcess() failed to create %s!!! REASON: %s", start.application.c_str(),
+                  GetErrorText(child.error).c_str());
     if (!child.started || child.error) return -1;
     return static_cast<int>(child.exitCode);
 }

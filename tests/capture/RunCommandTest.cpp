@@ -69,8 +69,11 @@ TEST_F(RunCommandTest, AnInterpreterInTheCurrentFolderIsNeverStarted) {
 }
 
 TEST_F(RunCommandTest, AnInterpreterThatCannotStartGivesMinusOne) {
-    ::SetEnvironmentVariableA("COMSPEC", (work + "\\missing\\cmd.exe").c_str());
+    const std::string missing = work + "\\missing\\cmd.exe";
+    ::SetEnvironmentVariableA("COMSPEC", missing.c_str());
     EXPECT_EQ(dialog.RunCommand("exit /b 3"), -1);
+    EXPECT_EQ(NewEntries(), Lines{"CreateProcess() failed to create " + missing +
+                                  "!!! REASON: " + GetErrorText(ERROR_PATH_NOT_FOUND)});
     const auto& children = Children();
     ASSERT_EQ(children.size(), 1u);
     EXPECT_FALSE(children[0].started);

@@ -143,6 +143,27 @@ TEST_F(WatchedChildTest, AChildThatEndsBeforeItsLimitKeepsItsOwnExitCode) {
     EXPECT_EQ(outcome.exitCode, 3u);
 }
 
+TEST_F(WatchedChildTest, TheJobsEndEndsNoChild) {
+    // What the system does to the job when the collector itself dies.
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
+    const std::string tool = PlaceTool("qzflxinfo.exe");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string line = "\"" + tool + "\"";
+    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                                 nullptr, nullptr, &startup, &started));
+    win32::UniqueKernelHandle child(started.hProcess);
+    win32::UniqueKernelHandle thread(started.hThread);
+    win32::UniqueKernelHandle job = process::JobFor(child.get());
+    ASSERT_TRUE(job);
+    ASSERT_NE(::ResumeThread(thread.get()), static_cast<DWORD>(-1));
+    job.reset();
+    EXPECT_EQ(::WaitForSingleObject(child.get(), 2000), static_cast<DWORD>(WAIT_TIMEOUT));
+    ::TerminateProcess(child.get(), 0);
+    ::WaitForSingleObject(child.get(), INFINITE);
+}
+
 TEST_F(WatchedChildTest, AStartThatFailsGivesTheSystemErrorAndNoChild) {
     process::WatchedChild child;
     DWORD error = 0;
