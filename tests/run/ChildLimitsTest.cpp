@@ -45,6 +45,8 @@ TEST_F(ChildLimits, ADirectStartPastTheLimitIsEndedAndTheRunGoesOn) {
     dialog.paths.flxInfoTool = CopyStub("qzflxinfo.exe");
     dialog.unattended.timeoutSeconds = 2;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
+    // What the tool had written before it hung.
+    WriteWholeFile("qzflxinfo.enc", "partial output");
     RunTimed();
 
     const std::string command = dialog.paths.flxInfoTool + " -x";
@@ -54,6 +56,8 @@ TEST_F(ChildLimits, ADirectStartPastTheLimitIsEndedAndTheRunGoesOn) {
     EXPECT_EQ(entries[ended - 1], "Waiting for the process to terminate ...");
     EXPECT_EQ(entries[ended + 1], "Termination status: 0x000005b4");
     EXPECT_TRUE(Contains(entries, "Finish - CaptureQzUtils Error=1460"));
+    EXPECT_EQ(testing_support::ReadWholeFile(dialog.run.flxInfoTarget), "partial output");
+    EXPECT_FALSE(PathExists("qzflxinfo.enc"));
     EXPECT_EQ(entries.back(), "ULVIX - Done!");
     EXPECT_EQ(dialog.exitStatus, kExitDone);
 
