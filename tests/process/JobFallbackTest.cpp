@@ -46,8 +46,8 @@ TEST(JobFallback, AChildThatCannotBeAssignedGetsNoJob) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     std::string line = "\"" + tool + "\"";
-    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
-                                 nullptr, nullptr, &startup, &started));
+    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                 CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
     win32::UniqueKernelHandle process(started.hProcess);
     win32::UniqueKernelHandle thread(started.hThread);
     // A handle without the rights a job needs stands in for a system that refuses the child.

@@ -151,8 +151,8 @@ TEST_F(WatchedChildTest, TheJobsEndEndsNoChild) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     std::string line = "\"" + tool + "\"";
-    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
-                                 nullptr, nullptr, &startup, &started));
+    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                 CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
     win32::UniqueKernelHandle child(started.hProcess);
     win32::UniqueKernelHandle thread(started.hThread);
     win32::UniqueKernelHandle job = process::JobFor(child.get());

@@ -67,7 +67,8 @@ TEST_F(ChildLimits, ADirectStartPastTheLimitIsEndedAndTheRunGoesOn) {
     EXPECT_TRUE(child->timedOut);
     EXPECT_EQ(child->exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
     // The step's next child, the interpreter's, ran to its own end.
-    const ChildRecord* next = FindChild(dialog.record, kMultipathRow, "qdsminfo.exe >> " + dialog.run.qdsminfoLogTarget);
+    const ChildRecord* next =
+        FindChild(dialog.record, kMultipathRow, "qdsminfo.exe >> " + dialog.run.qdsminfoLogTarget);
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(next->started);
     EXPECT_FALSE(next->timedOut);
