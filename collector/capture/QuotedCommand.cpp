@@ -10,7 +10,10 @@ int CULVIXDlg::RunQuotedCommand(const std::string& commandLine) {
     // path of an existing program with a blank in it and none of & < > ( ) @ ^ |; otherwise it
     // drops the first and the last quote, which breaks a quoted tool path. The outer pair is
     // the one it drops.
-    if (!CommandLineFits(commandLine)) return -1;
+    if (!CommandLineFits(commandLine)) {
+        RecordRefusedChild(commandLine);
+        return -1;
+    }
     std::string interpreted = "\"";
     interpreted += commandLine;
     interpreted += "\"";

@@ -11,7 +11,7 @@ int CULVIXDlg::CaptureQzUtils(std::string application, std::string arguments, st
     LogReport("Start - Source Output File:%s", sourceOutputFile.c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     LogReport("Start - Move File: %d", move);
-    // Shown only: the tools are always waited for without a limit.
+    // Shown only: the tools are waited for under the run's own time limit, if it has one.
     LogReport("Start - Timeout: %d", static_cast<int>(timeout));
 
     // Only the argument string fills the command line buffer; the application path is the

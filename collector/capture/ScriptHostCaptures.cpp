@@ -33,7 +33,7 @@ int CULVIXDlg::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
     LogReport("Start - Application Name:  cscript.exe");
     LogReport("Start - Arguments: %s", ShownCommand(commandLine).c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
-    // Shown only: the script is always waited for without a limit.
+    // Shown only: the script is waited for under the run's own time limit, if it has one.
     LogReport("Start - Timeout: %d", static_cast<int>(timeout));
     DWORD status = 0;
     int created = StartDirect("", commandLine, kScriptHost, status);

@@ -9,6 +9,7 @@
 #include "eventlog/EventLogExport.h"
 #include "framework/Dialog.h"
 #include "framework/ProgressControl.h"
+#include "process/WatchedChild.h"
 #include "report/ReportFile.h"
 #include "run/RunRecord.h"
 
@@ -328,7 +329,8 @@ public:
     // line naming it: never cut, never run.
     bool CommandLineFits(const std::string& commandLine, size_t limit = kCommandLineLimit);
     // Hands a complete command line to the command interpreter, as the C runtime's system
-    // does, and waits for it. Returns the interpreter's result, or -1 when refused.
+    // does ("cmd.exe /c <line>"), and waits for it under the run's time limit. Returns the
+    // interpreter's result, or -1 when refused or not started.
     int RunCommand(const std::string& commandLine, size_t limit = kCommandLineLimit);
     // A command line as a report entry shows it: whole while the entry has room for it, else
     // its beginning, so an overlong line is refused with its report line, never with a box.
@@ -368,9 +370,15 @@ private:
     void SetOsFacts(const OsVersionInfo& version);
     void SetFixedPaths();
 
-    // Tool captures: the direct start. Starts a program hidden from view, waits for it without
-    // a limit and puts its exit code, or the system error of a start that failed or was
-    // refused, into `status`. An empty application lets the command line name the program;
+    // Every child of the run: starts it watched by the run's time limit, writes its heartbeat
+    // and time-limit lines, and records it; `command` names it there. `announceWait` writes
+    // the direct start's waiting line once the child runs.
+    ChildRecord RunChild(const process::ChildStart& start, const std::string& command, bool announceWait);
+    // A command line refused for its length, kept in the run record as a child not started.
+    void RecordRefusedChild(const std::string& command);
+    // Tool captures: the direct start. Starts a program hidden from view, waits for it under
+    // the run's time limit and puts its exit code, or the system error of a start that failed
+    // or was refused, into `status`. An empty application lets the command line name the program;
     // `shownName` is the program a failed start names. Returns 1 when the process was created.
     int StartDirect(const std::string& application, const std::string& commandLine, const std::string& shownName,
                     DWORD& status);

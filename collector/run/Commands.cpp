@@ -1,8 +1,7 @@
 // Command lines of the run: the length check every built command passes, the command
 // interpreter, and the status line.
-#include <cstdlib>
-
 #include "dialog/CULVIXDlg.h"
+#include "report/ErrorText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -28,10 +27,26 @@ bool CULVIXDlg::CommandLineFits(const std::string& commandLine, size_t limit) {
 }
 
 int CULVIXDlg::RunCommand(const std::string& commandLine, size_t limit) {
-    if (!CommandLineFits(commandLine, limit)) return -1;
-    // Whatever the tools print goes where the interpreter sends it; pending report text is
-    // on disk already, since every entry is flushed.
-    return std::system(commandLine.c_str());
+    if (!CommandLineFits(commandLine, limit)) {
+        RecordRefusedChild(commandLine);
+        return -1;
+    }
+    // Started as the C runtime's system starts it, so redirections and what the tools print
+    // behave as they always did, but as a child the run can watch and end. Pending report
+    // text is on disk already, since every entry is flushed.
+    process::ChildStart start;
+    start.application = process::InterpreterPath();
+    start.commandLine = "cmd.exe /c ";
+    start.commandLine += commandLine;
+    start.inheritHandles = true;
+    ChildRecord child = RunChild(start, commandLine, false);
+    // system() kept quiet about an interpreter it could not start; the report says so, since
+    // every command of the run is lost with it.
+    if (!child.started)
+        LogReport("CreateProcess() failed to create %s!!! REASON: %s", start.application.c_str(),
+                  GetErrorText(child.error).c_str());
+    if (!child.started || child.error) return -1;
+    return static_cast<int>(child.exitCode);
 }
 
 void CULVIXDlg::SetStatusText(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }

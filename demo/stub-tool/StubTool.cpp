@@ -11,6 +11,12 @@
 // ZELTRIN_STUB_CRASH, a comma-separated list of tool names (file name, lower case, without
 // ".exe"), makes those tools die of an access violation right after their start is logged,
 // before any output.
+// ZELTRIN_STUB_SLEEP, "<tool names, comma-separated>|<milliseconds>", makes those tools sleep
+// that long after their start is logged, before any output (a tool that hangs).
+// ZELTRIN_STUB_SPAWN, "<tool name>|<command line>", makes that tool start the command line
+// and go on without waiting for it (a tool that leaves children of its own).
+// ZELTRIN_STUB_PIDS, when set, names a file to which every start appends
+// "<tool name>|<process id>" and CR LF.
 #include <windows.h>
 
 #include <algorithm>
@@ -19,6 +25,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+
+#include "common/win32/UniqueHandle.h"
 
 namespace {
 
@@ -98,18 +106,56 @@ std::string MpsCabinetPath(const char* kind) {
     return folder + "\\" + node + "_MPSReports_CLUSTER.CAB";
 }
 
-// A tool that crashes: the fault a collector meets when a diagnostic tool hits a damaged
-// configuration.
-void CrashIfAsked(const std::string& name) {
-    const char* victims = std::getenv("ZELTRIN_STUB_CRASH");
-    if (!victims) return;
+bool Listed(const std::string& names, const std::string& name) {
     std::string list = ",";
-    list += victims;
+    list += names;
     list += ",";
     std::string entry = ",";
     entry += name;
     entry += ",";
-    if (list.find(entry) == std::string::npos) return;
+    return list.find(entry) != std::string::npos;
+}
+
+void RecordProcessId(const std::string& name) {
+    const char* pids = std::getenv("ZELTRIN_STUB_PIDS");
+    if (!pids || !*pids) return;
+    if (FILE* file = std::fopen(pids, "ab")) {
+        std::fprintf(file, "%s|%lu\r\n", name.c_str(), ::GetCurrentProcessId());
+        std::fclose(file);
+    }
+}
+
+void SpawnIfAsked(const std::string& name) {
+    const char* spawn = std::getenv("ZELTRIN_STUB_SPAWN");
+    if (!spawn) return;
+    const std::string request = spawn;
+    const size_t bar = request.find('|');
+    if (bar == std::string::npos || request.substr(0, bar) != name) return;
+    std::string commandLine = request.substr(bar + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &started)) {
+        win32::UniqueKernelHandle process(started.hProcess);
+        win32::UniqueKernelHandle thread(started.hThread);
+    }
+}
+
+void SleepIfAsked(const std::string& name) {
+    const char* sleep = std::getenv("ZELTRIN_STUB_SLEEP");
+    if (!sleep) return;
+    const std::string request = sleep;
+    const size_t bar = request.find('|');
+    if (bar == std::string::npos || !Listed(request.substr(0, bar), name)) return;
+    ::Sleep(static_cast<DWORD>(std::strtoul(request.c_str() + bar + 1, nullptr, 10)));
+}
+
+// A tool that crashes: the fault a collector meets when a diagnostic tool hits a damaged
+// configuration.
+void CrashIfAsked(const std::string& name) {
+    const char* victims = std::getenv("ZELTRIN_STUB_CRASH");
+    if (!victims || !Listed(victims, name)) return;
     // Through a volatile pointer, so the compiler can neither drop the write nor make it a trap.
     volatile int* volatile address = nullptr;
     *address = 0;
@@ -120,7 +166,10 @@ void CrashIfAsked(const std::string& name) {
 int main(int argc, char** argv) {
     const std::string name = OwnName();
     RecordStart(name);
+    RecordProcessId(name);
+    SpawnIfAsked(name);
     WaitIfAsked(name);
+    SleepIfAsked(name);
     CrashIfAsked(name);
 
     if (name == "qzflxinfo") WriteFile("qzflxinfo.enc", name);
