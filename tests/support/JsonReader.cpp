@@ -112,6 +112,8 @@ private:
 
     unsigned Hex4() {
         if (at_ + 4 > text_.size()) Fail("short \\u escape");
+        for (size_t i = at_; i < at_ + 4; ++i)
+            if (!std::isxdigit(static_cast<unsigned char>(text_[i]))) Fail("bad \\u escape");
         unsigned code = static_cast<unsigned>(std::stoul(text_.substr(at_, 4), nullptr, 16));
         at_ += 4;
         return code;
