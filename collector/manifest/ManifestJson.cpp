@@ -9,7 +9,7 @@
 
 namespace {
 
-void WriteFile(JsonWriter& json, const HashedFile& file) {
+void WriteHashedFile(JsonWriter& json, const HashedFile& file) {
     json.BeginObject();
     json.Member("path", file.relativePath);
     json.Member("size", file.size);
@@ -68,7 +68,7 @@ void WriteChild(JsonWriter& json, const ChildRecord& child) {
 void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std::string, const HashedFile*>& byPath) {
     auto found = byPath.find(path);
     if (found != byPath.end()) {
-        WriteFile(json, *found->second);
+        WriteHashedFile(json, *found->second);
         return;
     }
     json.BeginObject();
@@ -127,7 +127,7 @@ std::string ManifestJson(const CULVIXDlg& dialog, const std::vector<HashedFile>&
     WriteSteps(json, dialog.record, byPath);
     json.Key("files");
     json.BeginArray();
-    for (const HashedFile& file : files) WriteFile(json, file);
+    for (const HashedFile& file : files) WriteHashedFile(json, file);
     json.EndArray();
     json.EndObject();
     return json.Text() + "\n";
