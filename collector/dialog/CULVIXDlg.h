@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/ExitStatus.h"
 #include "dialog/OsVersion.h"
@@ -11,6 +12,7 @@
 #include "framework/ProgressControl.h"
 #include "process/WatchedChild.h"
 #include "report/ReportFile.h"
+#include "run/RunFolderFiles.h"
 #include "run/RunRecord.h"
 
 // One flag per option box (0 or 1; a box in its third state reads back as 2), named after
@@ -298,6 +300,9 @@ public:
     // The run manifest's record of one row of the capture step table.
     void BeginStepRecord(int row, const char* name, bool carriedOut);
     void EndStepRecord();
+    // Hashes every file of the run folder and writes "MANIFEST.json" and "SHA256SUMS" into it.
+    // Returns a failure line for each of the two that could not be written (it is then gone).
+    std::vector<std::string> WriteRunManifest();
     void SetStatusText(const char* text);
 
     // Packaging and version listings
@@ -352,6 +357,8 @@ public:
     framework::ProgressControl progress;
     UnattendedRun unattended;
     RunRecord record;
+    // The run folder's files as the step being carried out found them.
+    std::vector<RunFolderFile> filesBeforeStep;
     // How the run ended, for the program's exit status (an ExitStatus value).
     int exitStatus = kExitCancelled;
 

@@ -91,6 +91,11 @@ void CULVIXDlg::RunCollection() {
     }
     progress.StepIt();
 
+    // The report is closed by now: a manifest that could not be written reaches the user
+    // through the console and the run's failure count only.
+    const std::vector<std::string> manifestFailures = WriteRunManifest();
+    for (size_t failure = 0; failure < manifestFailures.size(); ++failure) record.CountFailure();
+
     if (options.compress) {
         ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");

@@ -2,6 +2,7 @@
 // One move-only owner for every kind of Windows handle; a traits type knows the invalid
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
+#include <bcrypt.h>
 #include <setupapi.h>
 
 #include <cstdio>
@@ -138,6 +139,19 @@ struct VirtualMemoryTraits {
     static void close(pointer p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
 };
 
+// The system's cryptography (CNG): an algorithm provider and a hash made from it.
+struct AlgorithmProviderTraits {
+    using pointer = BCRYPT_ALG_HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
+};
+
+struct HashHandleTraits {
+    using pointer = BCRYPT_HASH_HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::BCryptDestroyHash(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // processes, threads, jobs
 using UniqueFind = UniqueHandle<FindHandleTraits>;          // FindFirstFile
@@ -153,5 +167,7 @@ using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;        // GetDC(nullptr)
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;        // CreateCompatibleDC
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;      // CreateCompatibleBitmap
 using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;  // VirtualAlloc
+using UniqueAlgorithmProvider = UniqueHandle<AlgorithmProviderTraits>;  // BCryptOpenAlgorithmProvider
+using UniqueHashHandle = UniqueHandle<HashHandleTraits>;              // BCryptCreateHash
 
 }  // namespace win32

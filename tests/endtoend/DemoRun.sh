@@ -102,4 +102,16 @@ expect_cabinet "$machine/${incident}_${node}_${stamp}.cab"
 grep -Fq "\"\\${incident}_${node}_${stamp}_HA.cab\" \"\\${incident}_${node}_${stamp}_HA.cab\";" "$run/QzFilesToCab3.TXT" ||
   fail "the run's cabinet list does not name the snapshot cabinet"
 
+# The run manifest: every hash in SHA256SUMS holds for the file on this side too, the
+# report and the manifest among them, and both files travel in the cabinet.
+expect_file "$run/SHA256SUMS"
+expect_file "$run/MANIFEST.json"
+(cd "$run" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) || fail "sha256sum -c SHA256SUMS failed in the run folder"
+for listed in "$(basename "$(ls "$run"/*_ULVIX-Report.HTML)")" MANIFEST.json REGISTRY.TXT VM/qdsminfo.log; do
+  grep -Fq "  $listed"$'\r' "$run/SHA256SUMS" || fail "SHA256SUMS does not name $listed"
+done
+for listed in MANIFEST.json SHA256SUMS; do
+  grep -Fq "\"\\$listed\" \"\\$listed\";" "$run/QzFilesToCab3.TXT" || fail "the run's cabinet list does not name $listed"
+done
+
 finish

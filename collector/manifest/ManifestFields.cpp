@@ -1,0 +1,98 @@
+#include "manifest/ManifestFields.h"
+
+#include <iterator>
+
+namespace {
+
+constexpr OptionField kOptions[] = {
+    {&OptionFlags::registry, "registry"},
+    {&OptionFlags::appEventLog, "appEventLog"},
+    {&OptionFlags::okapoLogs, "okapoLogs"},
+    {&OptionFlags::clusterLogs, "clusterLogs"},
+    {&OptionFlags::msinfo32, "msinfo32"},
+    {&OptionFlags::qzsvcDump, "qzsvcDump"},
+    {&OptionFlags::providers, "providers"},
+    {&OptionFlags::flxAslDsm, "flxAslDsm"},
+    {&OptionFlags::qzdiag, "qzdiag"},
+    {&OptionFlags::systemEventLog, "systemEventLog"},
+    {&OptionFlags::mpsReports, "mpsReports"},
+    {&OptionFlags::binaryVersion, "binaryVersion"},
+    {&OptionFlags::hardwareInfo, "hardwareInfo"},
+    {&OptionFlags::memoryDump, "memoryDump"},
+    {&OptionFlags::bootIni, "bootIni"},
+    {&OptionFlags::setupLog, "setupLog"},
+    {&OptionFlags::drWatsonLog, "drWatsonLog"},
+    {&OptionFlags::compress, "compress"},
+    {&OptionFlags::pelorin, "pelorin"},
+    {&OptionFlags::userDump, "userDump"},
+    {&OptionFlags::deleteAfterCompress, "deleteAfterCompress"},
+    {&OptionFlags::pqhmc, "pqhmc"},
+    {&OptionFlags::nldWke, "nldWke"},
+    {&OptionFlags::tejRqn, "tejRqn"},
+    {&OptionFlags::kerdLogs, "kerdLogs"},
+    {&OptionFlags::zrx, "zrx"},
+    {&OptionFlags::wlt, "wlt"},
+    {&OptionFlags::pqhHa, "pqhHa"},
+    {&OptionFlags::ruq, "ruq"},
+    {&OptionFlags::tgn, "tgn"},
+    {&OptionFlags::vdsLogs, "vdsLogs"},
+    {&OptionFlags::miscellaneous, "miscellaneous"},
+    {&OptionFlags::solutions, "solutions"},
+    {&OptionFlags::rbkSchedules, "rbkSchedules"},
+    {&OptionFlags::osmu, "osmu"},
+    {&OptionFlags::bootLog, "bootLog"},
+    {&OptionFlags::licenses, "licenses"},
+};
+// Every option is an int: a flag without a row here would be missing from the manifest.
+static_assert(sizeof(OptionFlags) == std::size(kOptions) * sizeof(int));
+
+constexpr DetectionField kDetection[] = {
+    {nullptr, &DetectionResults::productVersion, "productVersion"},
+    {&DetectionResults::productMajorVersion, nullptr, "productMajorVersion"},
+    {&DetectionResults::mpsToolFound, nullptr, "mpsToolFound"},
+    {nullptr, &DetectionResults::mpsToolPath, "mpsToolPath"},
+    {nullptr, &DetectionResults::mpsCabinetPath, "mpsCabinetPath"},
+    {&DetectionResults::serviceRunning, nullptr, "serviceRunning"},
+    {&DetectionResults::clusterPresent, nullptr, "clusterPresent"},
+    {&DetectionResults::clusterLogFound, nullptr, "clusterLogFound"},
+    {nullptr, &DetectionResults::clusterLogPath, "clusterLogPath"},
+    {nullptr, &DetectionResults::productInstallFolder, "productInstallFolder"},
+    {nullptr, &DetectionResults::alertLogPath, "alertLogPath"},
+    {&DetectionResults::okapoTraceRegistered, nullptr, "okapoTraceRegistered"},
+    {&DetectionResults::okapoTraceFound, nullptr, "okapoTraceFound"},
+    {nullptr, &DetectionResults::okapoTracePath, "okapoTracePath"},
+    {&DetectionResults::yebTraceRegistered, nullptr, "yebTraceRegistered"},
+    {&DetectionResults::yebTraceFound, nullptr, "yebTraceFound"},
+    {nullptr, &DetectionResults::yebTracePath, "yebTracePath"},
+    {&DetectionResults::tgnInstalled, nullptr, "tgnInstalled"},
+    {&DetectionResults::tgnXmlInstalled, nullptr, "tgnXmlInstalled"},
+    {nullptr, &DetectionResults::tgnXmlFolder, "tgnXmlFolder"},
+    {&DetectionResults::msinfoFound, nullptr, "msinfoFound"},
+    {nullptr, &DetectionResults::msinfoPath, "msinfoPath"},
+    {nullptr, &DetectionResults::solutionsLogPath, "solutionsLogPath"},
+    {&DetectionResults::memoryDumpFound, nullptr, "memoryDumpFound"},
+    {&DetectionResults::bootFileFound, nullptr, "bootFileFound"},
+    {&DetectionResults::setupLogFound, nullptr, "setupLogFound"},
+    {&DetectionResults::drWatsonLogFound, nullptr, "drWatsonLogFound"},
+    {&DetectionResults::zrxInstalled, nullptr, "zrxInstalled"},
+    {&DetectionResults::userDumpFound, nullptr, "userDumpFound"},
+    {nullptr, &DetectionResults::kerdOptions, "kerdOptions"},
+    {&DetectionResults::kerdLogsFound, nullptr, "kerdLogsFound"},
+    {nullptr, &DetectionResults::kerdLogFolder, "kerdLogFolder"},
+    {nullptr, &DetectionResults::kerdLogPattern, "kerdLogPattern"},
+    {&DetectionResults::pelorinInstalled, nullptr, "pelorinInstalled"},
+    {nullptr, &DetectionResults::commonAppData, "commonAppData"},
+    {nullptr, &DetectionResults::pelorinLogFolder, "pelorinLogFolder"},
+    {nullptr, &DetectionResults::licenceFolder, "licenceFolder"},
+    {&DetectionResults::licenceFilesFound, nullptr, "licenceFilesFound"},
+    {&DetectionResults::clusterSnapshotToolFound, nullptr, "clusterSnapshotToolFound"},
+    {nullptr, &DetectionResults::clusterSnapshotToolPath, "clusterSnapshotToolPath"},
+    {&DetectionResults::wltSnapshotToolFound, nullptr, "wltSnapshotToolFound"},
+    {nullptr, &DetectionResults::wltSnapshotToolPath, "wltSnapshotToolPath"},
+    {&DetectionResults::tejRqnEnabled, nullptr, "tejRqnEnabled"},
+};
+
+}  // namespace
+
+std::span<const OptionField> OptionFields() noexcept { return kOptions; }
+std::span<const DetectionField> DetectionFields() noexcept { return kDetection; }

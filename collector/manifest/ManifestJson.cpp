@@ -1,0 +1,134 @@
+#include "manifest/ManifestJson.h"
+
+#include <map>
+
+#include "common/text/Format.h"
+#include "dialog/CULVIXDlg.h"
+#include "manifest/JsonWriter.h"
+#include "manifest/ManifestFields.h"
+
+namespace {
+
+void WriteHashedFile(JsonWriter& json, const HashedFile& file) {
+    json.BeginObject();
+    json.Member("path", file.relativePath);
+    json.Member("size", file.size);
+    if (file.error)
+        json.Member("error", file.error);
+    else
+        json.Member("sha256", file.sha256);
+    json.EndObject();
+}
+
+void WriteOptions(JsonWriter& json, const OptionFlags& options) {
+    json.Key("options");
+    json.BeginObject();
+    for (const OptionField& field : OptionFields()) json.Member(field.name, options.*field.flag);
+    json.EndObject();
+}
+
+void WriteUnattended(JsonWriter& json, const CULVIXDlg& dialog) {
+    json.Key("unattended");
+    json.BeginObject();
+    json.Member("quiet", dialog.unattended.quiet);
+    json.Member("timeoutSeconds", dialog.unattended.timeoutSeconds);
+    json.Member("noShare", dialog.unattended.noShare);
+    json.Member("destinationRoot", dialog.entries.destinationFolder);
+    json.Member("shareRoot", dialog.run.networkShareRoot);
+    json.EndObject();
+}
+
+void WriteDetection(JsonWriter& json, const DetectionResults& detection) {
+    json.Key("detection");
+    json.BeginObject();
+    for (const DetectionField& field : DetectionFields()) {
+        if (field.flag)
+            json.Member(field.name, detection.*field.flag);
+        else
+            json.Member(field.name, detection.*field.text);
+    }
+    json.EndObject();
+}
+
+void WriteChild(JsonWriter& json, const ChildRecord& child) {
+    json.BeginObject();
+    json.Member("commandLine", child.commandLine);
+    json.Member("started", child.started);
+    if (child.started) {
+        json.Member("exitCode", child.exitCode);
+        json.Member("timedOut", child.timedOut);
+    } else {
+        json.Member("error", child.error);
+    }
+    json.EndObject();
+}
+
+// A file a step produced that is gone by the end of the run (a later step moved it) is
+// named with the error of looking for it, not with a hash it no longer has.
+void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std::string, const HashedFile*>& byPath) {
+    auto found = byPath.find(path);
+    if (found != byPath.end()) {
+        WriteHashedFile(json, *found->second);
+        return;
+    }
+    json.BeginObject();
+    json.Member("path", path);
+    json.Member("error", static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    json.EndObject();
+}
+
+void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath) {
+    json.Key("steps");
+    json.BeginArray();
+    for (const StepRecord& step : record.Steps()) {
+        json.BeginObject();
+        json.Member("row", step.row);
+        json.Member("name", step.name);
+        json.Member("carriedOut", step.carriedOut);
+        json.Member("start", ManifestTime(step.start));
+        json.Member("durationMilliseconds", step.durationMilliseconds);
+        json.Key("children");
+        json.BeginArray();
+        for (const ChildRecord& child : step.children) WriteChild(json, child);
+        json.EndArray();
+        json.Key("files");
+        json.BeginArray();
+        for (const std::string& path : step.filesProduced) WriteProduced(json, path, byPath);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+}  // namespace
+
+std::string ManifestTime(const SYSTEMTIME& time) {
+    return text::Format("%04u-%02u-%02uT%02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                        time.wMinute, time.wSecond);
+}
+
+std::string ManifestJson(const CULVIXDlg& dialog, const std::vector<HashedFile>& files, const SYSTEMTIME& end) {
+    std::map<std::string, const HashedFile*> byPath;
+    for (const HashedFile& file : files) byPath[file.relativePath] = &file;
+
+    JsonWriter json;
+    json.BeginObject();
+    json.Member("program", "Zeltrin");
+    json.Member("version", dialog.programVersion);
+    json.Member("commandLine", dialog.unattended.commandLine);
+    json.Member("machine", dialog.folders.nodeName);
+    json.Member("incident", dialog.run.bugFolderNumber);
+    json.Member("runFolder", dialog.run.runFolder);
+    json.Member("start", ManifestTime(dialog.record.RunStart()));
+    json.Member("end", ManifestTime(end));
+    WriteOptions(json, dialog.options);
+    WriteUnattended(json, dialog);
+    WriteDetection(json, dialog.detection);
+    WriteSteps(json, dialog.record, byPath);
+    json.Key("files");
+    json.BeginArray();
+    for (const HashedFile& file : files) WriteHashedFile(json, file);
+    json.EndArray();
+    json.EndObject();
+    return json.Text() + "\n";
+}

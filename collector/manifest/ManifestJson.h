@@ -1,0 +1,16 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "manifest/HashedFiles.h"
+
+class CULVIXDlg;
+
+// "YYYY-MM-DDTHH:MM:SS"
+std::string ManifestTime(const SYSTEMTIME& time);
+
+// The text of "MANIFEST.json": what ran, how, on what, what each capture step did and every
+// file of the run folder (`files`, each hashed once, the manifest itself not among them).
+std::string ManifestJson(const CULVIXDlg& dialog, const std::vector<HashedFile>& files, const SYSTEMTIME& end);

@@ -1,0 +1,72 @@
+// "MANIFEST.json" and "SHA256SUMS" in the run folder: every file hashed once, the manifest
+// hashed after it is written, the sums written last so they cover the manifest too.
+#include <algorithm>
+
+#include "common/profile/SectionTimer.h"
+#include "common/win32/UniqueHandle.h"
+#include "dialog/CULVIXDlg.h"
+#include "manifest/HashedFiles.h"
+#include "manifest/ManifestJson.h"
+#include "manifest/Sha256Sums.h"
+#include "report/ErrorText.h"
+
+namespace {
+
+constexpr char kManifestName[] = "MANIFEST.json";
+constexpr char kSumsName[] = "SHA256SUMS";
+
+// Writes the whole text or nothing: a file cut short by a full disk would travel in the
+// cabinet as if it were the record, so it is removed. Returns the system error, or 0.
+DWORD WriteWholeText(const std::string& path, const std::string& text) {
+    win32::UniqueFile file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    DWORD error = 0;
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        error = ::GetLastError();
+    else if (written != text.size())
+        error = ERROR_DISK_FULL;
+    else if (!::FlushFileBuffers(file.get()))
+        error = ::GetLastError();
+    if (!::CloseHandle(file.release()) && !error) error = ::GetLastError();
+    if (error) ::DeleteFileA(path.c_str());
+    return error;
+}
+
+bool IsManifestFile(const RunFolderFile& file) {
+    return file.relativePath == kManifestName || file.relativePath == kSumsName;
+}
+
+std::string FailureLine(const std::string& path, DWORD error) {
+    std::string line = "Failed to write ";
+    line += path;
+    line += "!!! REASON: ";
+    line += GetErrorText(error);
+    return line;
+}
+
+}  // namespace
+
+std::vector<std::string> CULVIXDlg::WriteRunManifest() {
+    ZELTRIN_PROFILE_SECTION("run manifest");
+    std::vector<RunFolderFile> listed = ListRunFolderFiles(run.runFolder);
+    listed.erase(std::remove_if(listed.begin(), listed.end(), IsManifestFile), listed.end());
+    std::vector<HashedFile> files = HashRunFolderFiles(run.runFolder, listed);
+
+    std::vector<std::string> failures;
+    SYSTEMTIME end{};
+    ::GetLocalTime(&end);
+    const std::string manifestPath = run.runFolder + "\\" + kManifestName;
+    if (DWORD error = WriteWholeText(manifestPath, ManifestJson(*this, files, end))) {
+        failures.push_back(FailureLine(manifestPath, error));
+    } else {
+        RunFolderFile manifest;
+        manifest.relativePath = kManifestName;
+        files.push_back(HashRunFolderFile(run.runFolder, manifest));
+    }
+
+    const std::string sumsPath = run.runFolder + "\\" + kSumsName;
+    if (DWORD error = WriteWholeText(sumsPath, Sha256SumsText(files))) failures.push_back(FailureLine(sumsPath, error));
+    return failures;
+}
