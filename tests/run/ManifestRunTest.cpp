@@ -217,8 +217,12 @@ TEST_F(RunManifest, StepsAreEveryRowInOrderWithTheFilesEachProduced) {
     EXPECT_FALSE(std::binary_search(produced.begin(), produced.end(), testing_support::OwnReportName()));
     // A child a step records is one the step started: the stand-in tool logs each start.
     std::vector<std::string> calls = Calls();
+    ASSERT_EQ(steps[19]["children"].Size(), 2u);  // the two RUQ tools
     for (const JsonValue& child : steps[19]["children"].elements) {
         const std::string& commandLine = child["commandLine"].String();
+        EXPECT_TRUE(child["started"].Bool()) << commandLine;
+        EXPECT_EQ(child["exitCode"].Integer(), 0) << commandLine;
+        EXPECT_FALSE(child["timedOut"].Bool()) << commandLine;
         EXPECT_TRUE(std::any_of(calls.begin(), calls.end(),
                                 [&](const std::string& call) { return call.find(commandLine) != std::string::npos; }))
             << commandLine;
