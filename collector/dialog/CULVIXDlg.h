@@ -3,14 +3,21 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/ExitStatus.h"
+#include "console/SummaryLines.h"
 #include "dialog/OsVersion.h"
 #include "eventlog/EventLogExport.h"
 #include "framework/Dialog.h"
 #include "framework/ProgressControl.h"
 #include "report/ReportFile.h"
+#include "run/RunFolderFiles.h"
 #include "run/RunRecord.h"
+
+namespace console {
+class ConsoleWriter;
+}
 
 // One flag per option box (0 or 1; a box in its third state reads back as 2), named after
 // the box's caption. All start cleared; the detection gives them their start states.
@@ -248,6 +255,8 @@ struct ReportLogState {
     std::string lineBuffer;   // the entry being written
     std::string problemDateText;
     std::string problemTimeText;
+    // Off while the run tries the network share it falls back from: those are not failures.
+    bool countFailures = true;
 };
 
 // The main dialog, and the holder of the whole state of one collection.
@@ -298,6 +307,9 @@ public:
     void BeginStepRecord(int row, const char* name, bool carriedOut);
     void EndStepRecord();
     void SetStatusText(const char* text);
+    // The console's end of the run; `collected` are the run folder's files before packaging.
+    void WriteRunSummary(const std::vector<RunFolderFile>& collected);
+    std::vector<console::CabinetFile> CabinetsOfRun() const;
 
     // Packaging and version listings
     void ListVersions(std::string fileName, std::string pattern);
@@ -350,6 +362,8 @@ public:
     framework::ProgressControl progress;
     UnattendedRun unattended;
     RunRecord record;
+    // Progress, failure and summary lines go here; nullptr: nowhere.
+    console::ConsoleWriter* console = nullptr;
     // How the run ended, for the program's exit status (an ExitStatus value).
     int exitStatus = kExitCancelled;
 

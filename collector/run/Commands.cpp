@@ -2,6 +2,8 @@
 // interpreter, and the status line.
 #include <cstdlib>
 
+#include "console/ConsoleWriter.h"
+#include "console/ProgressLine.h"
 #include "dialog/CULVIXDlg.h"
 #include "resources/resource.h"
 
@@ -34,4 +36,7 @@ int CULVIXDlg::RunCommand(const std::string& commandLine, size_t limit) {
     return std::system(commandLine.c_str());
 }
 
-void CULVIXDlg::SetStatusText(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }
+void CULVIXDlg::SetStatusText(const char* text) {
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text);
+    if (console != nullptr) console->WriteLine(console::ProgressLine(progress.GetPos(), progress.GetStep(), text));
+}

@@ -46,7 +46,10 @@ void CULVIXDlg::RunCollection() {
     run.bugFolderNumber = entries.incidentNumber;
 
     run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
-    if (!CreateTargetFolder()) {
+    report.countFailures = false;
+    const bool madeOnShare = CreateTargetFolder();
+    report.countFailures = true;
+    if (!madeOnShare) {
         const std::string& localRoot =
             entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
         run.runFolder = localRoot + run.bugFolderNumber + "\\";
@@ -86,6 +89,9 @@ void CULVIXDlg::RunCollection() {
                                   kMessageCaption, MB_OK | MB_ICONERROR);
     }
     progress.StepIt();
+    // Counted before the cabinet list is written and before packaging may delete them.
+    const std::vector<RunFolderFile> collected =
+        console != nullptr ? ListRunFolderFiles(run.runFolder) : std::vector<RunFolderFile>();
 
     if (options.compress) {
         ZELTRIN_PROFILE_SECTION("packaging");
@@ -99,6 +105,7 @@ void CULVIXDlg::RunCollection() {
     if (os.isServerCore)
         framework::ShowMessageBox(GetSafeHwnd(), text::Format("The logs are located at %s", run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
+    WriteRunSummary(collected);
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
     EndDialog(IDOK);
