@@ -198,7 +198,7 @@ TEST(QuietStartUp, TheAdministratorRefusalGoesToStandardOutputWithExitStatusOne)
     EXPECT_EQ(capture.Bytes(), "You require administrative previlages to run this application\r\n");
 }
 
-TEST(QuietBoxReplacement, AnsweresOkAndTheInnermostScopeTakesTheText) {
+TEST(QuietBoxReplacement, AnswersOkAndTheInnermostScopeTakesTheText) {
     std::vector<std::string> outer;
     std::vector<std::string> inner;
     framework::MessageBoxReplacement first([&outer](const std::string& text) { outer.push_back(text); });
