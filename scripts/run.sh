@@ -40,24 +40,28 @@ report=$(find "$incident_folder" -mindepth 3 -maxdepth 3 -name '*_ULVIX-Report.H
            2>/dev/null | head -n 1)
 left_behind=$(find "$program" -maxdepth 1 -name '*_ULVIX-Report.HTML' -newer "$marker" | head -n 1)
 
-# The failure lines the program wrote: console lines, before its summary, that are entries of
-# its report (an entry quoting a system message is one line on the console).
+# The failure lines the program wrote: the report's entries, in order, that the program also
+# put on its console before its summary (an entry quoting a system message is one line
+# there). A failed copy names its source on an earlier entry; bring it along.
 print_failures() {
   perl -e '
+    open my $console, "<", $ARGV[1] or die "$ARGV[1]: $!\n";
+    my %shown;
+    while (my $line = <$console>) {
+      $line =~ s/\r?\n\z//;
+      last if $line =~ /^Run folder: /;
+      $shown{$line} = 1 unless $line =~ /^\[[ 12][0-9]\/25\] /;
+    }
     open my $report, "<", $ARGV[0] or die "$ARGV[0]: $!\n";
-    my $html = do { local $/; <$report> }; close $report;
-    my %entry;
+    my $html = do { local $/; <$report> };
+    my $source = "";
+    print "Failure lines:\n";
     for my $text (split /(?=(?:0[1-9]|1[0-2]):[0-5][0-9]:[0-5][0-9](?:AM|PM)\t)/, $html) {
       $text =~ s/\A\d\d:\d\d:\d\d[AP]M\t// or next;
       $text =~ s/<BR>\z//; $text =~ s/[\r\n]+\z//; $text =~ s/[\r\n]+/ /g;
-      $entry{$text} = 1;
-    }
-    open my $console, "<", $ARGV[1] or die "$ARGV[1]: $!\n";
-    my @lines = map { s/\r?\n\z//r } <$console>;
-    print "Failure lines:\n";
-    for my $line (@lines) {
-      last if $line =~ /^Run folder: /;
-      print "  $line\n" if $entry{$line} && $line !~ /^\[[ 12][0-9]\/25\] /;
+      $source = $1 if $text =~ /^Source File: (.*)/;
+      next unless $shown{$text};
+      print "  $text", ($text =~ /^Failed to (copy|Move)!!!/ ? " ($source)" : ""), "\n";
     }' "$1" "$console_log"
 }
 
