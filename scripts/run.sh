@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds Zeltrin, installs the demo product into a demo Wine prefix (scripts/demo-install.sh)
 # and runs one silent collection, "Zeltrin.exe -noGUI case#=123456", from the demo program
-# folder. Then prints the run folder, how many files it holds, the cabinets made, and the
-# report's failure lines. Exits 0 when the run completed (its report, ending in
-# "ULVIX - Done!", lies in the run folder), nonzero when it did not.
+# folder. Then shows the program's own summary (run folder, files collected, failures, steps
+# skipped, time taken, cabinets) and the failure lines it wrote. Exits 0 when the run
+# completed (its report, ending in "ULVIX - Done!", lies in the run folder), nonzero when it
+# did not.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -25,11 +26,13 @@ touch "$marker"
 # The timestamps of the run folder are whole seconds; a run must not match an older one.
 sleep 1
 
-# What the tools and the command interpreter print goes to a file of its own, so the
-# summary below stays readable.
+# The program's console lines are mixed with what the tools and the command interpreter
+# print; all of it goes to a file of its own, and the program's lines are picked out below.
 console_log="$build/demo/console.log"
 cd "$program"
-xvfb-run -a bash -c "wine Zeltrin.exe -noGUI case#=$incident; wineserver -w" >"$console_log" 2>&1
+status=0
+xvfb-run -a bash -c "wine Zeltrin.exe -noGUI case#=$incident; status=\$?; wineserver -w; exit \$status" \
+  >"$console_log" 2>&1 || status=$?
 
 # The share is out of reach here, so the run collects below the home drive's root.
 incident_folder="$WINEPREFIX/drive_c/$incident"
@@ -37,28 +40,42 @@ report=$(find "$incident_folder" -mindepth 3 -maxdepth 3 -name '*_ULVIX-Report.H
            2>/dev/null | head -n 1)
 left_behind=$(find "$program" -maxdepth 1 -name '*_ULVIX-Report.HTML' -newer "$marker" | head -n 1)
 
-# A failure line is one that an action wrote about something it could not do: it holds
-# "!!!" or "FATAL", or begins with "Failed". Left out are the probes' notes of what is not
-# installed ("FAILED->", "RegOpenKeyEx() failed") and the unreachable share the run falls
-# back from, and the listing's "we are done here!!!".
+# The failure lines the program wrote: the report's entries, in order, that the program also
+# put on its console before its summary (an entry quoting a system message is one line
+# there). A failed copy names its source on an earlier entry; bring it along.
 print_failures() {
-  local lines
-  # A failed copy names its source on an earlier line; bring it along.
-  lines=$(sed 's/<BR>/\n/g' "$1" | sed 's/<[^>]*>//g' |
-          awk '/\tSource File: /{ source = substr($0, index($0, "Source File: ") + 13) }
-               /Failed to (copy|Move)!!!/{ print $0 " (" source ")"; next }
-               { print }' |
-          grep -E '!!!|FATAL|(^|	)Failed' | grep -v 'so we are done here!!!' || true)
-  if [ -z "$lines" ]; then
-    echo "Failures: none"
-  else
-    echo "Failures ($(printf '%s\n' "$lines" | wc -l)):"
-    printf '%s\n' "$lines" | sed 's/^/  /'
-  fi
+  perl -e '
+    open my $console, "<", $ARGV[1] or die "$ARGV[1]: $!\n";
+    my %shown;
+    while (my $line = <$console>) {
+      $line =~ s/\r?\n\z//;
+      last if $line =~ /^Run folder: /;
+      $shown{$line} = 1 unless $line =~ /^\[[ 12][0-9]\/25\] /;
+    }
+    open my $report, "<", $ARGV[0] or die "$ARGV[0]: $!\n";
+    my $html = do { local $/; <$report> };
+    my $source = "";
+    print "Failure lines:\n";
+    for my $text (split /(?=(?:0[1-9]|1[0-2]):[0-5][0-9]:[0-5][0-9](?:AM|PM)\t)/, $html) {
+      $text =~ s/\A\d\d:\d\d:\d\d[AP]M\t// or next;
+      $text =~ s/<BR>\z//; $text =~ s/[\r\n]+\z//; $text =~ s/[\r\n]+/ /g;
+      $source = $1 if $text =~ /^Source File: (.*)/;
+      next unless $shown{$text};
+      print "  $text", ($text =~ /^Failed to (copy|Move)!!!/ ? " ($source)" : ""), "\n";
+    }' "$1" "$console_log"
+}
+
+# The program's summary: its last lines, from "Run folder: " on.
+print_summary() {
+  local plain="$build/demo/console.plain"
+  tr -d '\r' <"$console_log" >"$plain"
+  local from
+  from=$(grep -n '^Run folder: ' "$plain" | tail -n 1 | cut -d: -f1)
+  if [ -n "$from" ]; then tail -n +"$from" "$plain"; else echo "run: the program wrote no summary" >&2; fi
 }
 
 if [ -z "$report" ]; then
-  echo "run: the collection did not complete: no report in a new run folder below $incident_folder" >&2
+  echo "run: the collection did not complete (exit status $status): no report in a new run folder below $incident_folder" >&2
   if [ -n "$left_behind" ]; then
     echo "Report log (left in the program folder): $left_behind"
     print_failures "$left_behind"
@@ -66,18 +83,10 @@ if [ -z "$report" ]; then
   exit 1
 fi
 
-run_folder=$(dirname "$report")
-echo "Run folder: $(winepath -w "$run_folder")  ($run_folder)"
+print_summary
+echo "Exit status: $status"
 echo "Report log: $report"
-echo "Files collected: $(find "$run_folder" -type f | wc -l)"
-cabinets=$(find "$(dirname "$run_folder")" -maxdepth 2 -name '*.cab' -newer "$marker" | sort)
-if [ -z "$cabinets" ]; then
-  echo "Cabinets: none"
-else
-  echo "Cabinets:"
-  printf '%s\n' "$cabinets" | while read -r cab; do echo "  $cab ($(stat -c %s "$cab") bytes)"; done
-fi
-echo "Console output of the tools: $console_log"
+echo "Console output of the program and the tools: $console_log"
 [ -f "$stub_log" ] && echo "Tools and command files started: $(wc -l < "$stub_log") (listed in $stub_log)"
 print_failures "$report"
 

@@ -1,11 +1,28 @@
 #include "app/CULVIXApp.h"
 
+#include <optional>
+
 #include "app/CommandLine.h"
+#include "app/QuietBoxes.h"
 #include "app/TokenCheck.h"
+#include "console/ConsoleWriter.h"
 #include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxReplacement.h"
 #include "framework/MessageBoxes.h"
 
 bool CULVIXApp::InitInstance() {
+    std::string arguments = CommandLine();
+    CommandLineOptions options;
+    if (!arguments.empty()) options = ParseCommandLine(arguments);
+
+    // A silent run tells its console how it goes; a quiet one also needs a place for the
+    // texts of the boxes it does not show, the administrator refusal included.
+    console::ConsoleWriter console;
+    if (!options.showDialog || options.quiet) console.OpenForProcess();
+    QuietBoxes quietBoxes(console);
+    std::optional<framework::MessageBoxReplacement> noBoxes;
+    if (options.quiet) noBoxes.emplace([&quietBoxes](const std::string& text) { quietBoxes.Show(text); });
+
     if (!isAdministrator_()) {
         framework::ShowMessageBox(nullptr, "You require administrative previlages to run this application",
                                   framework::ApplicationTitle(), MB_OK | MB_ICONERROR);
@@ -14,10 +31,7 @@ bool CULVIXApp::InitInstance() {
     }
     framework::EnableHostedControls();
 
-    std::string arguments = CommandLine();
-    CommandLineOptions options;
     if (!arguments.empty()) {
-        options = ParseCommandLine(arguments);
         showDialog = options.showDialog;
         incidentNumber = options.incidentNumber;
     }
@@ -32,6 +46,8 @@ bool CULVIXApp::InitInstance() {
     }
 
     CULVIXDlg dialog;
+    quietBoxes.SetDialog(&dialog);
+    dialog.console = console.Usable() ? &console : nullptr;
     dialog.unattended.commandLine = arguments;
     dialog.unattended.quiet = options.quiet;
     dialog.unattended.timeoutSeconds = tokens.timeoutSeconds;
@@ -50,6 +66,7 @@ bool CULVIXApp::InitInstance() {
         }
     }
     SetMainWindow(nullptr);
+    quietBoxes.SetDialog(nullptr);
     SetExitStatus(dialog.exitStatus);
     return false;
 }

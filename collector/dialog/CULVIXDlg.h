@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ExitStatus.h"
+#include "console/SummaryLines.h"
 #include "dialog/OsVersion.h"
 #include "eventlog/EventLogExport.h"
 #include "framework/Dialog.h"
@@ -14,6 +15,10 @@
 #include "report/ReportFile.h"
 #include "run/RunFolderFiles.h"
 #include "run/RunRecord.h"
+
+namespace console {
+class ConsoleWriter;
+}
 
 // One flag per option box (0 or 1; a box in its third state reads back as 2), named after
 // the box's caption. All start cleared; the detection gives them their start states.
@@ -251,6 +256,8 @@ struct ReportLogState {
     std::string lineBuffer;   // the entry being written
     std::string problemDateText;
     std::string problemTimeText;
+    // Off while the run tries the network share it falls back from: those are not failures.
+    bool countFailures = true;
 };
 
 // The main dialog, and the holder of the whole state of one collection.
@@ -304,6 +311,9 @@ public:
     // Returns a failure line for each of the two that could not be written (it is then gone).
     std::vector<std::string> WriteRunManifest();
     void SetStatusText(const char* text);
+    // The console's end of the run; `collected` are the run folder's files before packaging.
+    void WriteRunSummary(const std::vector<RunFolderFile>& collected);
+    std::vector<console::CabinetFile> CabinetsOfRun() const;
 
     // Packaging and version listings
     void ListVersions(std::string fileName, std::string pattern);
@@ -359,6 +369,8 @@ public:
     RunRecord record;
     // The run folder's files as the step being carried out found them.
     std::vector<RunFolderFile> filesBeforeStep;
+    // Progress, failure and summary lines go here; nullptr: nowhere.
+    console::ConsoleWriter* console = nullptr;
     // How the run ended, for the program's exit status (an ExitStatus value).
     int exitStatus = kExitCancelled;
 

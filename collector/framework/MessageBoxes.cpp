@@ -1,5 +1,7 @@
 #include "framework/MessageBoxes.h"
 
+#include "framework/MessageBoxReplacement.h"
+
 namespace framework {
 
 namespace {
@@ -25,6 +27,8 @@ std::string ApplicationTitle() {
 }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+    // Every box of the program has one button, OK.
+    if (MessageBoxReplacement::Take(text)) return IDOK;
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 

@@ -9,7 +9,8 @@ namespace framework {
 // file name without its extension.
 std::string ApplicationTitle();
 
-// A message box; returns the button pressed.
+// A message box; returns the button pressed. While a MessageBoxReplacement is installed the
+// box is not shown and the text goes to the replacement instead.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
 // The text of a string resource of the program ("" when it is missing).

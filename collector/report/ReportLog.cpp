@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "common/profile/SectionTimer.h"
+#include "console/ConsoleWriter.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
+#include "report/FailureLines.h"
 #include "report/TimeText.h"
 
 namespace {
@@ -28,4 +30,10 @@ void CULVIXDlg::LogReport(const char* format, ...) {
     ZELTRIN_PROFILE_SECTION("LogReport: write and flush");
     report.file.Write(report.lineBuffer);
     report.file.Flush();
+
+    const std::string_view entry(text, static_cast<size_t>(length));
+    if (report.countFailures && RecordsFailure(entry)) {
+        record.CountFailure();
+        if (console != nullptr) console->WriteLine(console::ConsoleWriter::OneLine(entry));
+    }
 }

@@ -1,5 +1,8 @@
 // Command lines of the run: the length check every built command passes, the command
 // interpreter, and the status line.
+
+#include "console/ConsoleWriter.h"
+#include "console/ProgressLine.h"
 #include "dialog/CULVIXDlg.h"
 #include "report/ErrorText.h"
 #include "resources/resource.h"
@@ -49,4 +52,7 @@ int CULVIXDlg::RunCommand(const std::string& commandLine, size_t limit) {
     return static_cast<int>(child.exitCode);
 }
 
-void CULVIXDlg::SetStatusText(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }
+void CULVIXDlg::SetStatusText(const char* text) {
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text);
+    if (console != nullptr) console->WriteLine(console::ProgressLine(progress.GetPos(), progress.GetStep(), text));
+}

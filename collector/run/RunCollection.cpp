@@ -48,7 +48,10 @@ void CULVIXDlg::RunCollection() {
     bool placed = false;
     if (!unattended.noShare) {
         run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
+        // The share is only a first try: what fails there is not a failure of the run.
+        report.countFailures = false;
         placed = CreateTargetFolder() != 0;
+        report.countFailures = true;
     }
     if (!placed) {
         const std::string& localRoot =
@@ -93,8 +96,14 @@ void CULVIXDlg::RunCollection() {
 
     // The report is closed by now: a manifest that could not be written reaches the user
     // through the console and the run's failure count only.
-    const std::vector<std::string> manifestFailures = WriteRunManifest();
-    for (size_t failure = 0; failure < manifestFailures.size(); ++failure) record.CountFailure();
+    for (const std::string& failure : WriteRunManifest()) {
+        record.CountFailure();
+        if (console != nullptr) console->WriteLine(failure);
+    }
+    // Counted with the manifest files, before the cabinet list is written and before
+    // packaging may delete them.
+    const std::vector<RunFolderFile> collected =
+        console != nullptr ? ListRunFolderFiles(run.runFolder) : std::vector<RunFolderFile>();
 
     if (options.compress) {
         ZELTRIN_PROFILE_SECTION("packaging");
@@ -108,6 +117,7 @@ void CULVIXDlg::RunCollection() {
     if (os.isServerCore)
         framework::ShowMessageBox(GetSafeHwnd(), text::Format("The logs are located at %s", run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
+    WriteRunSummary(collected);
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
     EndDialog(IDOK);

@@ -1,0 +1,101 @@
+#include "console/ConsoleWriter.h"
+
+namespace console {
+
+namespace {
+
+// A handle the process writes to as it is: a file, a pipe or a console. A GUI program's
+// standard output is often a null handle or a character device that swallows everything.
+bool IsWritableOutput(HANDLE handle) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+    DWORD type = ::GetFileType(handle);
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) return true;
+    DWORD mode = 0;
+    return type == FILE_TYPE_CHAR && ::GetConsoleMode(handle, &mode);
+}
+
+HANDLE DuplicateForWriting(HANDLE handle) {
+    HANDLE copy = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &copy, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return copy;
+}
+
+}  // namespace
+
+ConsoleWriter::ConsoleWriter(HANDLE output) {
+    if (output != nullptr && output != INVALID_HANDLE_VALUE) output_.reset(DuplicateForWriting(output));
+}
+
+ConsoleWriter::~ConsoleWriter() {
+    output_.reset();
+    if (attached_) ::FreeConsole();
+}
+
+void ConsoleWriter::OpenForProcess() {
+    if (Usable()) return;
+    if (!TakeStandardOutput()) AttachParentConsole();
+}
+
+bool ConsoleWriter::TakeStandardOutput() {
+    HANDLE standardOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!IsWritableOutput(standardOutput)) return false;
+    output_.reset(DuplicateForWriting(standardOutput));
+    return Usable();
+}
+
+bool ConsoleWriter::AttachParentConsole() {
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    attached_ = true;
+    HANDLE screen = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    if (screen != INVALID_HANDLE_VALUE) output_.reset(screen);
+    return Usable();
+}
+
+std::string ConsoleWriter::LineBytes(const std::string& text) {
+    std::string bytes;
+    bytes.reserve(text.size() + 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) bytes += '\r';
+        bytes += text[i];
+    }
+    bytes += "\r\n";
+    return bytes;
+}
+
+std::string ConsoleWriter::OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    bool inBreak = false;
+    for (char c : text) {
+        const bool isBreak = c == '\r' || c == '\n';
+        if (!isBreak) {
+            line += c;
+        } else if (!inBreak) {
+            line += ' ';
+        }
+        inBreak = isBreak;
+    }
+    // A break at the very end ends the line and needs no blank.
+    if (inBreak) line.pop_back();
+    return line;
+}
+
+bool ConsoleWriter::WriteLine(const std::string& text) {
+    if (!Usable()) return false;
+    const std::string bytes = LineBytes(text);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!::WriteFile(output_.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                         nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace console

@@ -1,0 +1,22 @@
+#include "framework/MessageBoxReplacement.h"
+
+namespace framework {
+
+namespace {
+// The program has one thread; the scope that is innermost now.
+MessageBoxReplacement* installed = nullptr;
+}  // namespace
+
+MessageBoxReplacement::MessageBoxReplacement(Sink sink) : sink_(std::move(sink)), previous_(installed) {
+    installed = this;
+}
+
+MessageBoxReplacement::~MessageBoxReplacement() { installed = previous_; }
+
+bool MessageBoxReplacement::Take(const std::string& text) {
+    if (installed == nullptr) return false;
+    if (installed->sink_) installed->sink_(text);
+    return true;
+}
+
+}  // namespace framework
