@@ -3,6 +3,7 @@
 #include "common/text/Format.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
+#include "console/ConsoleWriter.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
