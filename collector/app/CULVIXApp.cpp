@@ -21,7 +21,12 @@ bool CULVIXApp::InitInstance() {
     if (!options.showDialog || options.quiet) console.OpenForProcess();
     QuietBoxes quietBoxes(console);
     std::optional<framework::MessageBoxReplacement> noBoxes;
-    if (options.quiet) noBoxes.emplace([&quietBoxes](const std::string& text) { quietBoxes.Show(text); });
+    if (options.quiet) {
+        noBoxes.emplace([&quietBoxes](const std::string& text) { quietBoxes.Show(text); });
+        // The system's own error boxes (a crashing tool, a missing library, an empty drive)
+        // would wait for a click as well; the children inherit the mode.
+        ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    }
 
     if (!isAdministrator_()) {
         framework::ShowMessageBox(nullptr, "You require administrative previlages to run this application",

@@ -4,14 +4,35 @@ namespace console {
 
 namespace {
 
-// A handle the process writes to as it is: a file, a pipe or a console. A GUI program's
-// standard output is often a null handle or a character device that swallows everything.
+// A handle the process writes to as it is: a file, a pipe, a console or a device such as NUL
+// (output sent there on purpose is swallowed, not shown elsewhere). A GUI program started
+// without redirection has no standard output at all.
 bool IsWritableOutput(HANDLE handle) {
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
     DWORD type = ::GetFileType(handle);
-    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) return true;
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR;
+}
+
+bool IsConsole(HANDLE handle) {
     DWORD mode = 0;
-    return type == FILE_TYPE_CHAR && ::GetConsoleMode(handle, &mode);
+    return ::GetConsoleMode(handle, &mode) != FALSE;
+}
+
+// A console shows bytes in its own (OEM) code page; the program's texts are in the ANSI one.
+bool WriteToConsole(HANDLE console, const std::string& bytes) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        if (!::WriteConsoleW(console, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
 
 HANDLE DuplicateForWriting(HANDLE handle) {
@@ -48,6 +69,9 @@ bool ConsoleWriter::TakeStandardOutput() {
 bool ConsoleWriter::AttachParentConsole() {
     if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
     attached_ = true;
+    // The prompt the run was started from is back while it runs: a Ctrl+C typed there must
+    // not end the collection half-way.
+    ::SetConsoleCtrlHandler(nullptr, TRUE);
     HANDLE screen = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, 0, nullptr);
     if (screen != INVALID_HANDLE_VALUE) output_.reset(screen);
@@ -86,6 +110,7 @@ std::string ConsoleWriter::OneLine(std::string_view text) {
 bool ConsoleWriter::WriteLine(const std::string& text) {
     if (!Usable()) return false;
     const std::string bytes = LineBytes(text);
+    if (IsConsole(output_.get())) return WriteToConsole(output_.get(), bytes);
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;

@@ -350,6 +350,8 @@ public:
     // A command line as a report entry shows it: whole while the entry has room for it, else
     // its beginning, so an overlong line is refused with its report line, never with a box.
     static std::string ShownCommand(const std::string& commandLine);
+    // Likewise for an entry whose own text leaves room for at most `longest` characters of it.
+    static std::string ShownCommand(const std::string& commandLine, size_t longest);
 
     // Takes a folder picked with Browse...: a path with a blank is ignored.
     void AcceptBrowsedFolder(const std::string& path);

@@ -57,6 +57,8 @@ void WriteChild(JsonWriter& json, const ChildRecord& child) {
     if (child.started) {
         json.Member("exitCode", child.exitCode);
         json.Member("timedOut", child.timedOut);
+        // A wait or exit code read that failed: the exit code above is no result of the child.
+        if (child.error != 0) json.Member("error", child.error);
     } else {
         json.Member("error", child.error);
     }

@@ -2,6 +2,12 @@
 // in the run record.
 #include "dialog/CULVIXDlg.h"
 
+namespace {
+// The report's 511-character entry less the longest text around the command in the
+// time-limit and heartbeat lines ("Still waiting for ...: running for <20 digits> seconds").
+constexpr size_t kLongestCommandInWaitLines = 451;
+}  // namespace
+
 ChildRecord CULVIXDlg::RunChild(const process::ChildStart& start, const std::string& command, bool announceWait) {
     ChildRecord child;
     child.commandLine = command;
@@ -15,7 +21,7 @@ ChildRecord CULVIXDlg::RunChild(const process::ChildStart& start, const std::str
     process::ChildWatch watch;
     watch.timeoutSeconds = unattended.timeoutSeconds;
     watch.heartbeatMilliseconds = unattended.heartbeatMilliseconds;
-    const std::string shown = ShownCommand(command);
+    const std::string shown = ShownCommand(command, kLongestCommandInWaitLines);
     process::ChildOutcome outcome = watched.Wait(watch, [this, &shown](ULONGLONG seconds) {
         LogReport("Still waiting for %s: running for %llu seconds", shown.c_str(), seconds);
     });

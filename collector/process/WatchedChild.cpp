@@ -10,6 +10,9 @@ constexpr ULONGLONG kNever = ~0ULL;
 constexpr ULONGLONG kMillisecondsPerSecond = 1000;
 // The longest single wait short of INFINITE, which would mean "no limit" to the system.
 constexpr ULONGLONG kLongestWait = INFINITE - 1;
+// How long the processes of an ended job are given to go; ending them is already under way.
+constexpr ULONGLONG kLongestTreeEnd = 10 * 1000;
+constexpr ULONGLONG kTreeEndPoll = 50;
 }  // namespace
 
 bool WatchedChild::Start(const ChildStart& start, DWORD& error) {
@@ -41,7 +44,19 @@ bool WatchedChild::Start(const ChildStart& start, DWORD& error) {
 
 bool WatchedChild::EndAtTheLimit() {
     if (job_ && ::TerminateJobObject(job_.get(), ERROR_TIMEOUT)) return true;
-    return ::TerminateProcess(process_.get(), ERROR_TIMEOUT) != 0;
+    return EndProcessTree(process_.get(), ERROR_TIMEOUT);
+}
+
+void WatchedChild::AwaitEmptyJob() const {
+    if (!job_) return;
+    for (ULONGLONG waited = 0; waited < kLongestTreeEnd; waited += kTreeEndPoll) {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        if (!::QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
+                                         sizeof accounting, nullptr) ||
+            accounting.ActiveProcesses == 0)
+            return;
+        ::Sleep(static_cast<DWORD>(kTreeEndPoll));
+    }
 }
 
 ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartbeat) {
@@ -51,6 +66,7 @@ ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartb
     ULONGLONG limit = watch.timeoutSeconds ? watch.timeoutSeconds * kMillisecondsPerSecond : kNever;
     const ULONGLONG interval = watch.heartbeatMilliseconds;
     ULONGLONG nextBeat = interval ? interval : kNever;
+    bool endedAtLimit = false;
     for (;;) {
         const ULONGLONG until = std::min(limit, nextBeat);
         const ULONGLONG ran = ::GetTickCount64() - begun;
@@ -69,7 +85,7 @@ ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartb
             // Ended or not, the limit is spent: a child that cannot be ended is waited for
             // like one without a limit, heartbeat and all.
             limit = kNever;
-            outcome.timedOut = EndAtTheLimit();
+            endedAtLimit = EndAtTheLimit();
             continue;
         }
         if (now >= nextBeat) {
@@ -78,7 +94,11 @@ ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartb
             while (nextBeat <= now) nextBeat += interval;
         }
     }
+    if (endedAtLimit) AwaitEmptyJob();
     if (!::GetExitCodeProcess(process_.get(), &outcome.exitCode)) outcome.error = ::GetLastError();
+    // A child that ended on its own in the moment before it was ended keeps its own code and
+    // is no time-limit failure.
+    outcome.timedOut = endedAtLimit && outcome.exitCode == ERROR_TIMEOUT;
     return outcome;
 }
 

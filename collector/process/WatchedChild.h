@@ -45,6 +45,9 @@ public:
 
 private:
     bool EndAtTheLimit();
+    // After a job was ended: the processes it held take a moment to go, and may hold files
+    // the capture goes on to move.
+    void AwaitEmptyJob() const;
 
     win32::UniqueKernelHandle process_;
     win32::UniqueKernelHandle job_;  // empty when the system would not put the child into a job
@@ -53,6 +56,10 @@ private:
 // A job of its own for a child that has not run yet; empty when none can be made or the child
 // cannot be assigned to it (a system without nested jobs, a parent job without breakaway).
 win32::UniqueKernelHandle JobFor(HANDLE process);
+
+// Ends a process and every process it started, found through their parents' ids; for a child
+// that has no job. True when the process itself was ended.
+bool EndProcessTree(HANDLE root, DWORD exitCode);
 
 // The command interpreter as the C runtime's system finds it: %COMSPEC% when it holds a full
 // path, else cmd.exe of the system directory; never a cmd.exe lying in the current folder.

@@ -16,7 +16,11 @@ constexpr size_t kLongestShownCommand = 480;
 }  // namespace
 
 std::string CULVIXDlg::ShownCommand(const std::string& commandLine) {
-    if (commandLine.size() <= kLongestShownCommand) return commandLine;
+    return ShownCommand(commandLine, kLongestShownCommand);
+}
+
+std::string CULVIXDlg::ShownCommand(const std::string& commandLine, size_t longest) {
+    if (commandLine.size() <= longest) return commandLine;
     std::string shown = commandLine.substr(0, kShownCommandCharacters);
     shown += "...";
     return shown;

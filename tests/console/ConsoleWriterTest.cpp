@@ -84,6 +84,20 @@ TEST(ConsoleWriter, AClosedPipeFailsTheWriteInsteadOfHanging) {
     EXPECT_FALSE(writer.WriteLine("nobody reads this"));
 }
 
+TEST(ConsoleWriter, StandardOutputSentToTheNullDeviceIsTakenAndSwallowsTheLines) {
+    win32::UniqueFile nul(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    ASSERT_TRUE(nul);
+    HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    ASSERT_TRUE(::SetStdHandle(STD_OUTPUT_HANDLE, nul.get()));
+    ConsoleWriter writer;
+    writer.OpenForProcess();
+    ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
+    // Taken, not replaced by the parent's console: "> NUL" asked for the lines to go.
+    ASSERT_TRUE(writer.Usable());
+    EXPECT_TRUE(writer.WriteLine("Failures: 0"));
+}
+
 TEST(ConsoleWriter, TheProcessStandardOutputIsTakenWhenItIsAFile) {
     ScopedWorkFolder folder;
     win32::UniqueFile file(::CreateFileA("stdout.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,

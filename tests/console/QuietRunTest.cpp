@@ -196,6 +196,11 @@ TEST(QuietStartUp, TheAdministratorRefusalGoesToStandardOutputWithExitStatusOne)
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     EXPECT_EQ(app.ExitStatus(), kExitNotAdministrator);
     EXPECT_EQ(capture.Bytes(), "You require administrative previlages to run this application\r\n");
+    // Nor do the system's own boxes of a crashing or broken tool wait for a click.
+    const UINT mode = ::GetErrorMode();
+    ::SetErrorMode(0);
+    EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX),
+              static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX));
 }
 
 TEST(QuietBoxReplacement, AnswersOkAndTheInnermostScopeTakesTheText) {

@@ -173,3 +173,33 @@ TEST_F(WatchedChildTest, AStartThatFailsGivesTheSystemErrorAndNoChild) {
 }
 
 }  // namespace
+
+// Where the system gives the child no job, the child's processes are found through their
+// parents and ended with it.
+TEST_F(WatchedChildTest, WithoutAJobTheProcessTreeIsEndedThroughTheParents) {
+    std::string grandchild = PlaceTool("qzgrand.exe");
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|\"" + grandchild + "\"").c_str());
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzparent,qzgrand|60000");
+    const std::string tool = PlaceTool("qzparent.exe");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string line = "\"" + tool + "\"";
+    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                 nullptr, &startup, &started));
+    win32::UniqueKernelHandle parent(started.hProcess);
+    win32::UniqueKernelHandle thread(started.hThread);
+    for (int tries = 0; tries < 500 && ProcessIds().count("qzgrand") == 0; ++tries) ::Sleep(20);
+    auto ids = ProcessIds();
+    ASSERT_EQ(ids.count("qzgrand"), 1u) << "the grandchild never started";
+    win32::UniqueKernelHandle grand(
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids["qzgrand"]));
+    ASSERT_TRUE(grand);
+
+    EXPECT_TRUE(process::EndProcessTree(parent.get(), ERROR_TIMEOUT));
+    EXPECT_EQ(::WaitForSingleObject(parent.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(::WaitForSingleObject(grand.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 0;
+    EXPECT_TRUE(::GetExitCodeProcess(grand.get(), &code));
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_TIMEOUT));
+}

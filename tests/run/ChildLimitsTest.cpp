@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "RunFixture.h"
+#include "framework/MessageBoxReplacement.h"
 
 using testing_support::PathExists;
 using testing_support::WriteWholeFile;
@@ -146,4 +147,32 @@ TEST_F(ChildLimits, WithoutALimitALongChildGetsHeartbeatLinesAndEndsOnItsOwn) {
     ASSERT_NE(child, nullptr);
     EXPECT_FALSE(child->timedOut);
     EXPECT_EQ(child->exitCode, 0u);
+}
+
+TEST_F(ChildLimits, TheLimitLineOfACommandLongerThanAnEntryHoldsShowsItsBeginning) {
+    // A tool deep in folders with a long argument string: together short enough to be shown
+    // whole in the other command entries, too long for the limit line's longer text.
+    std::string deep = folder.Path();
+    while (deep.size() < 200) {
+        deep += "\\" + std::string(40, 'd');
+        ASSERT_TRUE(::CreateDirectoryA(deep.c_str(), nullptr));
+    }
+    const std::string tool = deep + "\\qzlong.exe";
+    ASSERT_TRUE(::CopyFileA((testing_support::ProgramFolder() + "\\zeltrin-stub-tool.exe").c_str(), tool.c_str(), FALSE));
+    const size_t kCommandLength = 470;
+    ASSERT_LT(tool.size(), kCommandLength - 200);
+    std::string arguments(kCommandLength - tool.size(), 'a');
+    arguments.front() = ' ';
+    const std::string command = tool + arguments;
+    ASSERT_EQ(CULVIXDlg::ShownCommand(command), command);
+    dialog.unattended.timeoutSeconds = 1;
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzlong|60000");
+    // An entry too long for the report would end in the "Could not pack the string" box.
+    std::vector<std::string> boxes;
+    framework::MessageBoxReplacement noBoxes([&boxes](const std::string& text) { boxes.push_back(text); });
+    dialog.CaptureQzUtils(tool, arguments, "", "", 0, INFINITE);
+
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    EXPECT_TRUE(Contains(ReportEntries(),
+                         "Ended after the time limit of 1 seconds!!! Command: " + command.substr(0, 200) + "..."));
 }

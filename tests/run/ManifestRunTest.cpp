@@ -242,6 +242,11 @@ TEST_F(RunManifest, ChildrenAreRecordedWithExitCodeOrStartError) {
     refused.commandLine = "ruqdiaginfo.exe";
     refused.error = ERROR_FILE_NOT_FOUND;
     dialog.record.AddChild(refused);
+    ChildRecord unread;  // started, but its end could not be read: no exit code of its own
+    unread.commandLine = "qzdiag.exe";
+    unread.started = true;
+    unread.error = ERROR_ACCESS_DENIED;
+    dialog.record.AddChild(unread);
     dialog.record.EndStep();
     dialog.record.Steps().back().filesProduced = {"RUQ/gone.log"};
     SYSTEMTIME end{};
@@ -249,7 +254,7 @@ TEST_F(RunManifest, ChildrenAreRecordedWithExitCodeOrStartError) {
 
     JsonValue manifest = ParseJson(ManifestJson(dialog, {}, end));
     const JsonValue& step = manifest["steps"][0];
-    ASSERT_EQ(step["children"].Size(), 2u);
+    ASSERT_EQ(step["children"].Size(), 3u);
     const JsonValue& first = step["children"][0];
     EXPECT_EQ(first["commandLine"].String(), "\"C:\\tools\\ruqdump.exe\" C:\\run\\RUQ");
     EXPECT_TRUE(first["started"].Bool());
@@ -260,6 +265,9 @@ TEST_F(RunManifest, ChildrenAreRecordedWithExitCodeOrStartError) {
     EXPECT_FALSE(second["started"].Bool());
     EXPECT_EQ(second["error"].Integer(), 2);
     EXPECT_FALSE(second.Has("exitCode"));
+    const JsonValue& third = step["children"][2];
+    EXPECT_TRUE(third["started"].Bool());
+    EXPECT_EQ(third["error"].Integer(), 5);
     // A file that is gone by the end has no hash to show.
     ASSERT_EQ(step["files"].Size(), 1u);
     EXPECT_EQ(step["files"][0]["path"].String(), "RUQ/gone.log");
