@@ -3,6 +3,8 @@
 // header lines and key blocks the list's rules give, and nothing but the dump file is written.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "FolderSnapshot.h"
 #include "SeededCases.h"
 #include "TestFiles.h"
@@ -47,13 +49,19 @@ std::string ValueLine(int depth, const std::string& name, const std::string& typ
 }
 
 // Keys below the current user, made for this process and removed with everything under them.
+// The model knows every key of the tree, the ones made on the way to a value's key included,
+// because a list line cut short by a CTRL+Z may name any of them.
 class PlantedUserTree {
 public:
-    PlantedUserTree() : root_("Software\\ZeltrinKeyListFuzz" + std::to_string(::GetCurrentProcessId())) {
+    // The process id in ten digits, so that a seed gives the same list whatever the id's length.
+    PlantedUserTree() : root_("Software\\ZeltrinKeyListFuzz" + ZeroPadded(::GetCurrentProcessId(), 10)) {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
-        Set(root_ + "\\Dumped", "A", REG_SZ, "text\0"s);
-        Set(root_ + "\\Dumped", "B", REG_DWORD, "\x07\0\0\0"s);
-        Set(root_ + "\\Dumped\\Sub", "C", REG_BINARY, "AB\0\x7fz"s);
+        Set(root_ + "\\Dumped", {"A", "REG_SZ", "text", ""}, REG_SZ, "text\0"s);
+        Set(root_ + "\\Dumped", {"B", "REG_DWORD", "0x7", ""}, REG_DWORD, "\x07\0\0\0"s);
+        Set(root_ + "\\Dumped\\Sub",
+            {"C", "REG_BINARY", "<5 bytes of binary data follow>",
+             std::string(13, ' ') + Padded("41 42 00 7f 7a ", 48) + "  " + Padded("AB..z", 16) + "\n"},
+            REG_BINARY, "AB\0\x7fz"s);
         // A chain of keys whose path is as long as the system's ANSI registry calls take under
         // Wine (longer ones fail there with 234, though a list may name them).
         longPath_ = root_;
@@ -62,7 +70,7 @@ public:
             longPath_ += '\\';
             longPath_.append(std::min<size_t>(room, 200), 'l');
         }
-        Set(longPath_, "Z", REG_DWORD, "\x01\0\0\0"s);
+        Set(longPath_, {"Z", "REG_DWORD", "0x1", ""}, REG_DWORD, "\x01\0\0\0"s);
     }
     ~PlantedUserTree() { ::RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str()); }
     PlantedUserTree(const PlantedUserTree&) = delete;
@@ -73,30 +81,76 @@ public:
     const std::string& LongPath() const { return longPath_; }
 
     // The block of a listed key, or nothing when the listed path names none of the planted keys.
+    // The system opens a path with one backslash at its end as the key before it.
     std::string BlockFor(const std::string& subKey) const {
-        if (AsciiUpper(subKey) == AsciiUpper(Dumped()))
-            return "[" + subKey + "]\n" + ValueLine(0, "A", "REG_SZ", "text") + ValueLine(0, "B", "REG_DWORD", "0x7") +
-                   "   [Sub]\n" + ValueLine(1, "C", "REG_BINARY", "<5 bytes of binary data follow>") +
-                   std::string(13, ' ') + Padded("41 42 00 7f 7a ", 48) + "  " + Padded("AB..z", 16) + "\n";
-        if (AsciiUpper(subKey) == AsciiUpper(longPath_))
-            return "[" + subKey + "]\n" + ValueLine(0, "Z", "REG_DWORD", "0x1");
-        return "";
+        if (subKey.size() > kLongestOpenedPath) return "";
+        auto key = keys_.find(AsciiUpper(WithoutEndingBackslash(subKey)));
+        return key == keys_.end() ? "" : Block(key->first, subKey, 0);
+    }
+
+    // A listed path above the tree (the hive itself or a key on the way to the tree's root) names
+    // keys this test did not make, so no model can know their blocks.
+    bool IsAbove(const std::string& subKey) const {
+        std::string path = AsciiUpper(WithoutEndingBackslash(subKey));
+        return path.empty() || AsciiUpper(root_).rfind(path + "\\", 0) == 0;
     }
 
 private:
-    static void Set(const std::string& subKey, const char* name, DWORD type, const std::string& data) {
+    struct Value {
+        std::string name;
+        std::string type;
+        std::string shown;
+        std::string hexDump;
+    };
+
+    static std::string ZeroPadded(DWORD number, size_t digits) {
+        std::string text = std::to_string(number);
+        return std::string(digits - std::min(digits, text.size()), '0') + text;
+    }
+
+    static std::string WithoutEndingBackslash(const std::string& path) {
+        return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    }
+
+    // The keys are kept by their upper-case paths, so a key's children follow it in the order
+    // in which the system enumerates them.
+    std::string Block(const std::string& upperPath, const std::string& shownName, int depth) const {
+        std::string block = std::string(static_cast<size_t>(3 * depth), ' ') + "[" + shownName + "]\n";
+        for (const Value& value : keys_.at(upperPath).values)
+            block += ValueLine(depth, value.name, value.type, value.shown) + value.hexDump;
+        const std::string childPrefix = upperPath + "\\";
+        for (auto child = keys_.lower_bound(childPrefix); child != keys_.end(); ++child) {
+            if (child->first.rfind(childPrefix, 0) != 0) break;
+            if (child->first.find('\\', childPrefix.size()) != std::string::npos) continue;
+            const std::string& realPath = child->second.realPath;
+            block += Block(child->first, realPath.substr(realPath.rfind('\\') + 1), depth + 1);
+        }
+        return block;
+    }
+
+    void Set(const std::string& subKey, const Value& value, DWORD type, const std::string& data) {
         win32::UniqueRegKey key;
         ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
                                     nullptr),
                   ERROR_SUCCESS)
             << subKey;
-        ASSERT_EQ(::RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                   static_cast<DWORD>(data.size())),
+        ASSERT_EQ(::RegSetValueExA(key.get(), value.name.c_str(), 0, type,
+                                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
+        for (size_t end = root_.size(); end != std::string::npos; end = subKey.find('\\', end + 1))
+            keys_[AsciiUpper(subKey.substr(0, end))].realPath = subKey.substr(0, end);
+        keys_[AsciiUpper(subKey)].realPath = subKey;
+        keys_[AsciiUpper(subKey)].values.push_back(value);
     }
+
+    struct Key {
+        std::string realPath;
+        std::vector<Value> values;
+    };
 
     std::string root_;
     std::string longPath_;
+    std::map<std::string, Key> keys_;
 };
 
 std::string RandomCase(testing_support::SeededRandom& random, std::string text) {
@@ -197,6 +251,16 @@ std::string ExpectedDump(const std::string& listBytes, const PlantedUserTree& tr
     return TextModeBytes(dump);
 }
 
+// Whether the last line of what a text-mode read gives of these bytes names a known hive and
+// a path above the tree.
+bool LastLineNamesKeyAbove(const std::string& bytes, const PlantedUserTree& tree) {
+    std::string text = AsTextModeReads(bytes);
+    std::string line = text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    size_t backslash = line.find('\\');
+    if (line.empty() || line[0] == '#' || backslash == std::string::npos) return false;
+    return IsKnownHive(line.substr(0, backslash)) && tree.IsAbove(line.substr(backslash + 1));
+}
+
 }  // namespace
 
 TEST(KeyListSeeded, EveryListGivesItsHeaderLinesAndBlocksAndWritesOnlyTheDump) {
@@ -211,8 +275,15 @@ TEST(KeyListSeeded, EveryListGivesItsHeaderLinesAndBlocksAndWritesOnlyTheDump) {
             list += ListLine(random, tree);
             if (i + 1 < lines || random.Chance(70)) list += LineEnd(random);
         }
-        // Now and then a stray CTRL+Z, which ends a text-mode read.
-        if (random.Chance(10)) list.insert(static_cast<size_t>(random.Int(0, static_cast<int>(list.size()))), 1, '\x1a');
+        // Now and then a stray CTRL+Z, which ends a text-mode read; never where it leaves a line
+        // that names a key above the tree.
+        if (random.Chance(10)) {
+            size_t at = 0;
+            do {
+                at = static_cast<size_t>(random.Int(0, static_cast<int>(list.size())));
+            } while (LastLineNamesKeyAbove(list.substr(0, at), tree));
+            list.insert(at, 1, '\x1a');
+        }
 
         ScopedWorkFolder folder;
         WriteWholeFile("QzRegList.txt", list);
@@ -231,4 +302,24 @@ TEST(KeyListSeeded, EveryListGivesItsHeaderLinesAndBlocksAndWritesOnlyTheDump) {
     if (std::getenv("ZELTRIN_CASES") == nullptr) {
         EXPECT_GT(blocks, kCases / 4);  // keys were really dumped
     }
+}
+
+// The case that once failed for one seed: a CTRL+Z right after a key on the way down the long
+// chain cuts the listed path there, and that key, which exists, is dumped with the chain below.
+TEST(KeyListSeeded, ALineCutByCtrlZNamesTheKeyBeforeTheCut) {
+    PlantedUserTree tree;
+    const std::string chain = tree.Root() + "\\" + std::string(200, 'l');
+    ASSERT_EQ(tree.LongPath(), chain + "\\" + std::string(21, 'l'));
+    const std::string listed = "sOFTWARE" + chain.substr(8);
+    ScopedWorkFolder folder;
+    WriteWholeFile("QzRegList.txt", "HKEY_CURRENT_USER\\" + listed + "\x1a\\" + std::string(21, 'l') + "\r\n");
+    {
+        CRegInfo dump("REGISTRY.TXT");
+        ASSERT_TRUE(dump.IsOpen());
+        dump.DumpFromList();
+    }
+    const std::string expected = "~~~[Hive:HKEY_CURRENT_USER Subkey:" + listed + "]~~~\r\n" + "[" + listed + "]\r\n" +
+                                 "   [" + std::string(21, 'l') + "]\r\n" +
+                                 "      Z:                 REG_DWORD" + std::string(22, ' ') + "0x1\r\n";
+    EXPECT_EQ(ReadWholeFile("REGISTRY.TXT"), expected);
 }
