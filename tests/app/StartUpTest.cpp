@@ -2,6 +2,7 @@
 // folder of its own, silently and with its dialog.
 #include <gtest/gtest.h>
 
+#include "MainDialogWindow.h"
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
 #include "app/CULVIXApp.h"
@@ -30,20 +31,6 @@ std::string Zeltrin() {
     quoted += ProgramFolder();
     quoted += "\\Zeltrin.exe\"";
     return quoted;
-}
-
-// The main dialog of another process, once it is up.
-HWND WaitForMainDialog(DWORD processId) {
-    for (int tries = 0; tries < 1000; ++tries) {
-        HWND window = nullptr;
-        while ((window = ::FindWindowExA(nullptr, window, "#32770", "Zeltrin - BRENNOCK Dunmere for Windows"))) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && ::IsWindowVisible(window)) return window;
-        }
-        ::Sleep(20);
-    }
-    return nullptr;
 }
 
 // Lets a started program run and gives its main dialog once it shows.

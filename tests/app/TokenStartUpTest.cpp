@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "MainDialogWindow.h"
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
 #include "app/CULVIXApp.h"
@@ -64,19 +65,6 @@ size_t EntriesStartingWith(const std::vector<std::string>& entries, const std::s
     size_t count = 0;
     for (const std::string& entry : entries) count += entry.rfind(start, 0) == 0 ? 1 : 0;
     return count;
-}
-
-HWND WaitForMainDialog(DWORD processId) {
-    for (int tries = 0; tries < 1000; ++tries) {
-        HWND window = nullptr;
-        while ((window = ::FindWindowExA(nullptr, window, "#32770", "Zeltrin - BRENNOCK Dunmere for Windows"))) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && ::IsWindowVisible(window)) return window;
-        }
-        ::Sleep(20);
-    }
-    return nullptr;
 }
 
 // A work folder as program folder, with a local destination root "dest" and a share stand-in

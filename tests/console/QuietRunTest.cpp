@@ -1,9 +1,9 @@
 // "-quiet" in process: every box path puts its text on the console and, while the report is
 // open, into the report, shows no box, and the run goes on as if the box had been answered.
-#include <cstring>
 #include <optional>
 
 #include "ConsoleCapture.h"
+#include "InstallationType.h"
 #include "MessageBoxAnswerer.h"
 #include "RunFixture.h"
 #include "app/CULVIXApp.h"
@@ -125,32 +125,10 @@ TEST_F(QuietRun, AReportThatCannotBeMovedIsSaidOnTheConsoleOnly) {
 class QuietServerCoreRun : public QuietRun {
 protected:
     void SetUp() override {
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kVersionKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    key.put(), nullptr),
-                  ERROR_SUCCESS);
-        char old[MAX_PATH] = {};
-        DWORD size = sizeof old;
-        hadValue = ::RegQueryValueExA(key.get(), "InstallationType", nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                                      &size) == ERROR_SUCCESS;
-        previous = old;
-        SetType("Server Core");
+        ASSERT_TRUE(serverCore.Planted());
         QuietRun::SetUp();
     }
-    void TearDown() override {
-        QuietRun::TearDown();
-        if (hadValue)
-            SetType(previous.c_str());
-        else
-            ::RegDeleteValueA(key.get(), "InstallationType");
-    }
-    void SetType(const char* type) {
-        ::RegSetValueExA(key.get(), "InstallationType", 0, REG_SZ, reinterpret_cast<const BYTE*>(type),
-                         static_cast<DWORD>(std::strlen(type) + 1));
-    }
-    static constexpr const char* kVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-    win32::UniqueRegKey key;
-    bool hadValue = false;
-    std::string previous;
+    testing_support::PlantedInstallationType serverCore{"Server Core"};
 };
 
 TEST_F(QuietServerCoreRun, TheRunFolderIsNamedOnTheConsoleAfterTheReportIsClosed) {

@@ -42,20 +42,13 @@ TEST(JobFallback, AChildThatCannotBeAssignedGetsNoJob) {
     ScopedWorkFolder folder;
     const std::string tool = folder.Path() + "\\qzflxinfo.exe";
     ASSERT_TRUE(::CopyFileA((ProgramFolder() + "\\zeltrin-stub-tool.exe").c_str(), tool.c_str(), FALSE));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string line = "\"" + tool + "\"";
-    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE,
-                                 CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
-    win32::UniqueKernelHandle process(started.hProcess);
-    win32::UniqueKernelHandle thread(started.hThread);
+    ChildProcess process("\"" + tool + "\"", folder.Path());
+    ASSERT_TRUE(process.Started());
     // A handle without the rights a job needs stands in for a system that refuses the child.
     HANDLE weak = nullptr;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), process.get(), ::GetCurrentProcess(), &weak, SYNCHRONIZE,
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), process.Handle(), ::GetCurrentProcess(), &weak, SYNCHRONIZE,
                                   FALSE, 0));
     win32::UniqueKernelHandle limited(weak);
     EXPECT_FALSE(process::JobFor(limited.get()));
-    EXPECT_TRUE(process::JobFor(process.get()));
-    ::TerminateProcess(process.get(), 0);
+    EXPECT_TRUE(process::JobFor(process.Handle()));
 }

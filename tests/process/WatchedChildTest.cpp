@@ -37,6 +37,13 @@ protected:
         return path;
     }
 
+    static std::string Quoted(const std::string& path) {
+        std::string quoted(1, '"');
+        quoted += path;
+        quoted += '"';
+        return quoted;
+    }
+
     static process::ChildStart Direct(const std::string& tool) {
         process::ChildStart start;
         start.application = tool;
@@ -146,22 +153,13 @@ TEST_F(WatchedChildTest, AChildThatEndsBeforeItsLimitKeepsItsOwnExitCode) {
 TEST_F(WatchedChildTest, TheJobsEndEndsNoChild) {
     // What the system does to the job when the collector itself dies.
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
-    const std::string tool = PlaceTool("qzflxinfo.exe");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string line = "\"" + tool + "\"";
-    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE,
-                                 CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
-    win32::UniqueKernelHandle child(started.hProcess);
-    win32::UniqueKernelHandle thread(started.hThread);
-    win32::UniqueKernelHandle job = process::JobFor(child.get());
+    ChildProcess child(Quoted(PlaceTool("qzflxinfo.exe")), folder.Path());
+    ASSERT_TRUE(child.Started());
+    win32::UniqueKernelHandle job = process::JobFor(child.Handle());
     ASSERT_TRUE(job);
-    ASSERT_NE(::ResumeThread(thread.get()), static_cast<DWORD>(-1));
+    child.Resume();
     job.reset();
-    EXPECT_EQ(::WaitForSingleObject(child.get(), 2000), static_cast<DWORD>(WAIT_TIMEOUT));
-    ::TerminateProcess(child.get(), 0);
-    ::WaitForSingleObject(child.get(), INFINITE);
+    EXPECT_EQ(::WaitForSingleObject(child.Handle(), 2000), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
 TEST_F(WatchedChildTest, AStartThatFailsGivesTheSystemErrorAndNoChild) {
@@ -180,15 +178,9 @@ TEST_F(WatchedChildTest, WithoutAJobTheProcessTreeIsEndedThroughTheParents) {
     std::string grandchild = PlaceTool("qzgrand.exe");
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|\"" + grandchild + "\"").c_str());
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzparent,qzgrand|60000");
-    const std::string tool = PlaceTool("qzparent.exe");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string line = "\"" + tool + "\"";
-    ASSERT_TRUE(::CreateProcessA(tool.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                                 nullptr, &startup, &started));
-    win32::UniqueKernelHandle parent(started.hProcess);
-    win32::UniqueKernelHandle thread(started.hThread);
+    ChildProcess parent(Quoted(PlaceTool("qzparent.exe")), folder.Path());
+    ASSERT_TRUE(parent.Started());
+    parent.Resume();
     for (int tries = 0; tries < 500 && ProcessIds().count("qzgrand") == 0; ++tries) ::Sleep(20);
     auto ids = ProcessIds();
     ASSERT_EQ(ids.count("qzgrand"), 1u) << "the grandchild never started";
@@ -196,8 +188,8 @@ TEST_F(WatchedChildTest, WithoutAJobTheProcessTreeIsEndedThroughTheParents) {
         ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids["qzgrand"]));
     ASSERT_TRUE(grand);
 
-    EXPECT_TRUE(process::EndProcessTree(parent.get(), ERROR_TIMEOUT));
-    EXPECT_EQ(::WaitForSingleObject(parent.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_TRUE(process::EndProcessTree(parent.Handle(), ERROR_TIMEOUT));
+    EXPECT_EQ(::WaitForSingleObject(parent.Handle(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(::WaitForSingleObject(grand.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 0;
     EXPECT_TRUE(::GetExitCodeProcess(grand.get(), &code));

@@ -1,9 +1,9 @@
 // The run from OK to the end of the dialog: incident number check, where the run folder
 // goes, the report's last entry and its move, packaging, the Server Core box, progress.
-#include <cstring>
 #include <ctime>
 #include <set>
 
+#include "InstallationType.h"
 #include "MessageBoxAnswerer.h"
 #include "ProductRegistry.h"
 #include "RunFixture.h"
@@ -178,32 +178,10 @@ TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
 class ServerCoreRun : public CollectionRun {
 protected:
     void SetUp() override {
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kVersionKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    key.put(), nullptr),
-                  ERROR_SUCCESS);
-        char old[MAX_PATH] = {};
-        DWORD size = sizeof old;
-        hadValue = ::RegQueryValueExA(key.get(), "InstallationType", nullptr, nullptr,
-                                      reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-        previous = old;
-        SetType("Server Core");
+        ASSERT_TRUE(serverCore.Planted());
         CollectionRun::SetUp();
     }
-    void TearDown() override {
-        CollectionRun::TearDown();
-        if (hadValue)
-            SetType(previous.c_str());
-        else
-            ::RegDeleteValueA(key.get(), "InstallationType");
-    }
-    void SetType(const char* type) {
-        ::RegSetValueExA(key.get(), "InstallationType", 0, REG_SZ, reinterpret_cast<const BYTE*>(type),
-                         static_cast<DWORD>(std::strlen(type) + 1));
-    }
-    static constexpr const char* kVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-    win32::UniqueRegKey key;
-    bool hadValue = false;
-    std::string previous;
+    testing_support::PlantedInstallationType serverCore{"Server Core"};
 };
 
 TEST_F(ServerCoreRun, TheLastBoxNamesTheRunFolderAndPackagingGetsOne) {

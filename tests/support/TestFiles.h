@@ -53,6 +53,7 @@ public:
 
     bool Started() const noexcept { return static_cast<bool>(process_); }
     DWORD Id() const noexcept { return id_; }
+    HANDLE Handle() const noexcept { return process_.get(); }
     void Resume();
     // The exit code, or -1 when the program outlasted the wait (it is then killed).
     int Wait(DWORD timeoutMs = 60000);
