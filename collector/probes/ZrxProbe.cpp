@@ -1,7 +1,7 @@
 // IsZRXInstalled: can the replication product's template path be read?
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
-#include "probes/LeadingNumber.h"
+#include "common/text/LeadingNumber.h"
 #include "probes/RegistryValueRead.h"
 
 namespace {

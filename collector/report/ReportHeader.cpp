@@ -3,7 +3,7 @@
 
 #include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
-#include "probes/LeadingNumber.h"
+#include "common/text/LeadingNumber.h"
 #include "resources/resource.h"
 
 namespace {
