@@ -12,7 +12,8 @@
 #include "BenchHarness.h"
 #include "SyntheticEventLog.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
+#include "eventlog/EventLogExport.h"
 
 using namespace testing_support;
 
@@ -98,16 +99,18 @@ int Measure(int scale, int rounds) {
     const std::string perRecordOutput = folder + "\\per-record.log";
     const std::string cachedSampleOutput = folder + "\\cached-sample.log";
 
-    CULVIXDlg dialog;
+    Collection collection;
+    collection.Start();
+    EventLogExport eventLog(collection);
     // All records within the 45 days, and the same times for both sides.
     const DWORD newest = static_cast<DWORD>(std::time(nullptr)) - 60;
     const int sample = std::min(records, kPerRecordSample);
-    auto exportWith = [&dialog, newest](bool keep, int count, const std::string& output) {
-        dialog.eventLog.openLog = OpenSynthetic(MakeLog(count, newest));
-        dialog.eventLog.messageFileValues.keepAcrossRecords = keep;
-        dialog.eventLog.messageModules.keepAcrossRecords = keep;
+    auto exportWith = [&eventLog, newest](bool keep, int count, const std::string& output) {
+        eventLog.openLog = OpenSynthetic(MakeLog(count, newest));
+        eventLog.messageFileValues.keepAcrossRecords = keep;
+        eventLog.messageModules.keepAcrossRecords = keep;
         bench::Stopwatch clock;
-        dialog.CaptureEventLog("Application", output, 0, kSourcesKey);
+        eventLog.CaptureEventLog("Application", output, 0, kSourcesKey);
         return clock.Seconds();
     };
     bench::PairMedians medians = bench::AlternateSelfTimed(
@@ -115,8 +118,8 @@ int Measure(int scale, int rounds) {
         [&] { return exportWith(false, sample, perRecordOutput) * records / sample; });
     // The same first records through the cache, to compare with the per-record output.
     exportWith(true, sample, cachedSampleOutput);
-    dialog.report.file.Close();
-    ::DeleteFileA(dialog.report.fileName.c_str());
+    collection.report.file.Close();
+    ::DeleteFileA(collection.report.fileName.c_str());
 
     bool same = SameBytes(cachedSampleOutput, perRecordOutput);
     char note[200];

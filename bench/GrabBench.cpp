@@ -11,7 +11,7 @@
 
 #include "BenchHarness.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -97,14 +97,15 @@ int Measure(int scale, int rounds) {
     // The report log is made in the current folder; keep it beside the data.
     std::string folder = bench::DataFolder("grab", scale);
     ::SetCurrentDirectoryA(folder.c_str());
-    CULVIXDlg dialog;
+    Collection collection;
+    collection.Start();
     int found = 0;
     bench::PairMedians medians = bench::AlternateSelfTimed(
         rounds,
         [&] {
             EmptyFolder(OursTarget(scale));
             bench::Stopwatch clock;
-            found = dialog.GrabMultipleFiles(Source(scale), "*.log", OursTarget(scale) + "\\");
+            found = collection.GrabMultipleFiles(Source(scale), "*.log", OursTarget(scale) + "\\");
             return clock.Seconds();
         },
         [&] {
@@ -114,8 +115,8 @@ int Measure(int scale, int rounds) {
             bench::RunChild(command);
             return clock.Seconds();
         });
-    dialog.report.file.Close();
-    ::DeleteFileA(dialog.report.fileName.c_str());
+    collection.report.file.Close();
+    ::DeleteFileA(collection.report.fileName.c_str());
 
     char note[128];
     std::snprintf(note, sizeof note, "%d files, %llu MiB%s", kFilesAt1x * scale, (kBytesAt1x * scale) >> 20,

@@ -9,7 +9,7 @@
 
 #include "BenchHarness.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -47,9 +47,11 @@ size_t SearchPeakGrowth(const std::string& folder) {
 }
 
 // The run's listing of one system directory, timed over the rounds; the median in seconds.
-double TimeListing(CULVIXDlg& dialog, const std::string& systemDirectory, int rounds) {
-    dialog.folders.systemDirectory = systemDirectory;
-    return bench::Alternate(rounds, [&] { dialog.ListVersions(kListing, "\\*.dll"); }, nullptr).ours;
+double TimeListing(Collection& collection, const std::string& systemDirectory, int rounds) {
+    collection.folders.systemDirectory = systemDirectory;
+    return bench::Alternate(
+               rounds, [&] { collection.ListVersions(kListing, "\\*.dll"); }, nullptr)
+        .ours;
 }
 
 int Measure(const bench::Arguments& arguments) {
@@ -59,25 +61,26 @@ int Measure(const bench::Arguments& arguments) {
         return 1;
     }
     const int files = kFilesAt1x * arguments.scale;
-    // The dialog makes its report log in the current directory; it is removed at the end.
+    // The collection makes its report log in the current directory; it is removed at the end.
     ::SetCurrentDirectoryA(folder.c_str());
     const size_t searchGrowth = SearchPeakGrowth(folder + "\\sys");
     double seconds = 0;
     double smallSeconds = 0;
     long long listed = 0;
     {
-        CULVIXDlg dialog;
-        dialog.run.runFolder = folder;
-        dialog.run.osFolder = folder + "\\OS";
-        if (!bench::MakeFolders(dialog.run.osFolder)) {
-            std::fprintf(stderr, "versions: cannot make %s\n", dialog.run.osFolder.c_str());
+        Collection collection;
+        collection.Start();
+        collection.run.runFolder = folder;
+        collection.run.osFolder = folder + "\\OS";
+        if (!bench::MakeFolders(collection.run.osFolder)) {
+            std::fprintf(stderr, "versions: cannot make %s\n", collection.run.osFolder.c_str());
             return 1;
         }
-        seconds = TimeListing(dialog, folder + "\\sys", arguments.rounds);
-        listed = VersionBlocks(dialog.run.osFolder + "\\" + kListing);
-        if (arguments.scale == 1) smallSeconds = TimeListing(dialog, folder + "\\sys500", arguments.rounds);
-        dialog.report.file.Close();
-        ::DeleteFileA(dialog.report.fileName.c_str());
+        seconds = TimeListing(collection, folder + "\\sys", arguments.rounds);
+        listed = VersionBlocks(collection.run.osFolder + "\\" + kListing);
+        if (arguments.scale == 1) smallSeconds = TimeListing(collection, folder + "\\sys500", arguments.rounds);
+        collection.report.file.Close();
+        ::DeleteFileA(collection.report.fileName.c_str());
     }
     if (listed != files) {
         std::fprintf(stderr, "versions: %lld of %d libraries listed with their versions\n", listed, files);

@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <wbemcli.h>
 
+#include <span>
 #include <string>
+
+#include "RunState.h"
 
 std::wstring PrintMpioDiskInfo(IWbemClassObject* object);
 std::wstring PrintMpioPathInformation(IWbemClassObject* object);
@@ -20,3 +23,12 @@ std::wstring PrintPdoScsiAddress(IWbemClassObject* object);
 std::wstring PrintMpioDriveInfo(IWbemClassObject* object);
 std::wstring PrintMpioAdapterInformation(IWbemClassObject* object);
 std::wstring PrintMpioControllerInfo(IWbemClassObject* object);
+
+// The printers of the classes that appear embedded in others; any other class is printed with
+// every property.
+struct EmbeddedClassRow {
+    const wchar_t* className;
+    InstancePrinter printer;
+};
+
+std::span<const EmbeddedClassRow> EmbeddedClassTable();

@@ -22,12 +22,10 @@ void PrintIndentedLine(const std::wstring& text) {
 }
 
 void PrintInstance(IWbemClassObject* instance) {
-    RunState& run = ThisRun();
-    ++run.indentation;
-    std::wstring text = run.printer(instance);
+    DeeperIndentation deeper;
+    std::wstring text = ThisRun().printer(instance);
     text += L"\n";
     PrintWide(text);
-    --run.indentation;
 }
 
 void EnumInstances(const std::wstring& className) {
@@ -90,6 +88,7 @@ void EnumNamespace(const std::wstring& className) {
         header += L">\n";
         PrintWide(header);
     }
+    // Not given back: each section of the output starts one level deeper than the one before.
     ++run.indentation;
 
     Bstr name(className.c_str());

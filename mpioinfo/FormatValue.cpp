@@ -202,5 +202,5 @@ std::wstring FormatValue(CIMTYPE cimType, const VARIANT& value) {
         if (!ArrayElementsAre(value.parray, elementType)) return kConversionError;
         return ArrayText(cimType, elementType, array);
     }
-    return enumproperties(value);
+    return kConversionError;
 }

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "ClassPrinters.h"
 #include "ComValues.h"
 #include "Output.h"
 #include "WbemErrors.h"
@@ -71,15 +72,11 @@ std::wstring SingleObject(IUnknown* unknown) {
     std::wstring className;
     HRESULT status = 0;
     if (ClassName(object.get(), className, status)) printer = EmbeddedPrinter(className, printer);
-    RunState& run = ThisRun();
-    ++run.indentation;
-    std::wstring text = printer(object.get());
-    --run.indentation;
-    return text;
+    DeeperIndentation deeper;
+    return printer(object.get());
 }
 
 std::wstring ObjectArray(SAFEARRAY* array) {
-    RunState& run = ThisRun();
     if (array == nullptr || ::SafeArrayGetDim(array) != 1)
         return NestedMarker(
             Widen(Format("<array of %u dimensions not shown>", array != nullptr ? ::SafeArrayGetDim(array) : 0)));
@@ -90,18 +87,13 @@ std::wstring ObjectArray(SAFEARRAY* array) {
     status = ::SafeArrayGetUBound(array, 1, &upper);
     if (status != 0) FatalWbemError("Couldn't get safe array ubound", status);
 
-    ++run.indentation;
-    std::wstring text;
     if (static_cast<long long>(upper) - lower + 1 <= 0) {
-        text = Indentation();
-        text += L"<empty array>\n";
-        --run.indentation;
-        return text;
+        DeeperIndentation deeper;
+        return Indentation() + L"<empty array>\n";
     }
-    if (!ArrayElementsAre(array, VT_UNKNOWN)) {
-        --run.indentation;
-        return NestedMarker(L"<conversion error>");
-    }
+    if (!ArrayElementsAre(array, VT_UNKNOWN)) return NestedMarker(L"<conversion error>");
+    DeeperIndentation deeper;
+    std::wstring text;
     InstancePrinter printer = PrintAllProperties;
     for (LONG i = lower; i <= upper; ++i) {
         win32::ComPtr<IUnknown> element;
@@ -118,14 +110,14 @@ std::wstring ObjectArray(SAFEARRAY* array) {
         text += L"instance of ";
         text += className;
         text += L" {\n";
-        ++run.indentation;
         printer = EmbeddedPrinter(className, printer);
-        text += printer(object.get());
-        text += Indentation(run.indentation - 1);
+        {
+            DeeperIndentation elementDeeper;
+            text += printer(object.get());
+        }
+        text += Indentation();
         text += L" }\n";
-        --run.indentation;
     }
-    --run.indentation;
     return text;
 }
 
@@ -154,7 +146,7 @@ std::wstring FormatProperty(IWbemClassObject* object, const wchar_t* name) {
     text += L" = ";
     if (IsEmbedded(value.get().vt)) {
         text += L"\n";
-        text += FormatValue(cimType, value.get());
+        text += enumproperties(value.get());
     } else {
         text += FormatValue(cimType, value.get());
         text += L"\n";

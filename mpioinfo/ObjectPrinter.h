@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wbemcli.h>
 
-#include <span>
 #include <string>
 
 #include "RunState.h"
@@ -12,6 +11,7 @@
 std::wstring FormatProperty(IWbemClassObject* object, const wchar_t* name);
 
 // A property value by its VARIANT type; the CIM type tells 64-bit integers carried as strings.
+// Embedded objects are enumproperties' part: here they are a conversion error.
 std::wstring FormatValue(CIMTYPE cimType, const VARIANT& value);
 
 // One embedded object or an array of them, one level deeper than the property.
@@ -19,10 +19,3 @@ std::wstring enumproperties(const VARIANT& value);
 
 // Every non-system property of an object, one line each.
 std::wstring PrintAllProperties(IWbemClassObject* object);
-
-struct EmbeddedClassRow {
-    const wchar_t* className;
-    InstancePrinter printer;
-};
-
-std::span<const EmbeddedClassRow> EmbeddedClassTable();

@@ -26,3 +26,13 @@ RunState& ThisRun();
 // The indentation level's two-space steps.
 std::wstring Indentation();
 std::wstring Indentation(int level);
+
+// One level deeper for the life of the object: every way out of a block, a fatal WMI error's
+// exit included, leaves the level as the block found it.
+class DeeperIndentation {
+public:
+    DeeperIndentation() noexcept { ++ThisRun().indentation; }
+    ~DeeperIndentation() { --ThisRun().indentation; }
+    DeeperIndentation(const DeeperIndentation&) = delete;
+    DeeperIndentation& operator=(const DeeperIndentation&) = delete;
+};

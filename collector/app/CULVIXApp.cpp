@@ -7,6 +7,7 @@
 #include "app/TokenCheck.h"
 #include "console/ConsoleWriter.h"
 #include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/MessageBoxReplacement.h"
 #include "framework/MessageBoxes.h"
 
@@ -50,28 +51,31 @@ bool CULVIXApp::InitInstance() {
         return false;
     }
 
-    CULVIXDlg dialog;
-    quietBoxes.SetDialog(&dialog);
-    dialog.console = console.Usable() ? &console : nullptr;
-    dialog.unattended.commandLine = arguments;
-    dialog.unattended.quiet = options.quiet;
-    dialog.unattended.timeoutSeconds = tokens.timeoutSeconds;
-    dialog.unattended.noShare = tokens.noShare;
-    if (!tokens.shareRoot.empty()) dialog.run.networkShareRoot = tokens.shareRoot;
+    Collection collection;
+    quietBoxes.SetCollection(&collection);
+    collection.unattended.commandLine = arguments;
+    collection.unattended.quiet = options.quiet;
+    collection.unattended.timeoutSeconds = tokens.timeoutSeconds;
+    collection.unattended.noShare = tokens.noShare;
+    if (!tokens.shareRoot.empty()) collection.run.networkShareRoot = tokens.shareRoot;
     // As if picked with Browse...: the silent run collects there, the dialog shows it.
-    if (!tokens.destinationFolder.empty()) dialog.entries.destinationFolder = tokens.destinationFolder;
-    SetMainWindow(&dialog);
+    if (!tokens.destinationFolder.empty()) collection.entries.destinationFolder = tokens.destinationFolder;
+    collection.Start();
+    // The header's entries stay off the console, as they always have.
+    collection.console = console.Usable() ? &console : nullptr;
     if (showDialog) {
+        CULVIXDlg dialog(collection);
+        SetMainWindow(&dialog);
         dialog.DoModal();
+        SetMainWindow(nullptr);
     } else {
-        dialog.entries.incidentNumber = incidentNumber;
-        if (dialog.Create(nullptr)) {
-            ::ShowWindow(dialog.GetSafeHwnd(), SW_HIDE);
-            dialog.OnOK();
-        }
+        // The same detection and run as the dialog's, with the boxes as the detection left them.
+        collection.SetProblemTimeToNow();
+        collection.entries.incidentNumber = incidentNumber;
+        collection.Initialize();
+        collection.RunCollection();
     }
-    SetMainWindow(nullptr);
-    quietBoxes.SetDialog(nullptr);
-    SetExitStatus(dialog.exitStatus);
+    quietBoxes.SetCollection(nullptr);
+    SetExitStatus(collection.exitStatus);
     return false;
 }

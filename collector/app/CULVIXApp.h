@@ -4,8 +4,9 @@
 #include "app/AdministratorCheck.h"
 #include "framework/Application.h"
 
-// The application object: checks the user, reads the command line and runs the one main
-// dialog, shown or silent. The program performs at most one collection and then ends.
+// The application object: checks the user, reads the command line, starts the one collection
+// and shows it in the main dialog or runs it silently. The program performs at most one
+// collection and then ends.
 class CULVIXApp : public framework::Application {
 public:
     explicit CULVIXApp(AdministratorCheck isAdministrator = IsUserAdministrator) noexcept

@@ -3,7 +3,7 @@
 
 #include "console/ConsoleWriter.h"
 
-class CULVIXDlg;
+class Collection;
 
 // Where the texts of the boxes a "-quiet" run does not show go: to the console, and to the
 // report as an entry while the report is open.
@@ -11,13 +11,13 @@ class QuietBoxes {
 public:
     explicit QuietBoxes(console::ConsoleWriter& console) noexcept : console_(console) {}
 
-    // The dialog whose report takes the texts; nullptr while it is being built.
-    void SetDialog(CULVIXDlg* dialog) noexcept { dialog_ = dialog; }
+    // The collection whose report takes the texts; nullptr while there is none.
+    void SetCollection(Collection* collection) noexcept { collection_ = collection; }
     void Show(const std::string& text);
 
 private:
     console::ConsoleWriter& console_;
-    CULVIXDlg* dialog_ = nullptr;
+    Collection* collection_ = nullptr;
     // An entry the report cannot take shows "Could not pack the string" through a box of its
     // own, which comes back here: that one goes to the console only.
     bool writingEntry_ = false;

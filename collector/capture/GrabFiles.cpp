@@ -2,11 +2,11 @@
 #include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
-int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
+int Collection::GrabFile(std::string source, std::string target, int move) {
     framework::WaitCursor wait;
     LogReport("Start - GrabFile");
     LogReport("Source File: %s", source.c_str());
@@ -24,7 +24,7 @@ int CULVIXDlg::GrabFile(std::string source, std::string target, int move) {
     return done ? 1 : 0;
 }
 
-int CULVIXDlg::GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder) {
+int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder) {
     LogReport("Start - GrabMultipleFiles");
     LogReport("Source Path: %s", sourceFolder.c_str());
     LogReport("Source File Name: %s", fileName.c_str());

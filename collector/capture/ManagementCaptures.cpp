@@ -1,14 +1,15 @@
 // The management server's gather script, and the storage-foundation-manager diagnostic that
 // stands in for it where it cannot run.
 #include "common/text/Format.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 
 namespace {
 constexpr const char* kManagementServerKey = "SOFTWARE\\TOBRIN\\NLDH\\quintl";
 constexpr const char* kGatherScript = "wkegather.pl";
 }  // namespace
 
-void CULVIXDlg::CaptureWKEInfo() {
+void Collection::CaptureWKEInfo() {
     LogReport("Start - CaptureWKEInfo");
     if (!IsPathExistsInRegistry(kManagementServerKey, "Installdir", run.managementServerFolder, 0)) {
         CaptureNLDInfo();
@@ -26,16 +27,16 @@ void CULVIXDlg::CaptureWKEInfo() {
     // The outer quotes are the interpreter's to take off, so both inner paths stay quoted.
     std::string commandLine = text::Format("\"\"%sbin\\perl\" \"%s\" --dir %s\"", run.managementServerFolder.c_str(),
                                            script.c_str(), run.wkeFolder.c_str());
-    LogReport("WKE App and Args: %s", ShownCommand(commandLine).c_str());
+    LogReport("WKE App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
     LogReport("WKE Target Folder Name: %s", run.wkeFolder.c_str());
-    if (RunCommand(commandLine) != 0) CaptureNLDInfo();
+    if (ChildrenOf(*this).RunCommand(commandLine) != 0) CaptureNLDInfo();
 }
 
-void CULVIXDlg::CaptureNLDInfo() {
+void Collection::CaptureNLDInfo() {
     LogReport("Start - CaptureNLDInfo");
     std::string commandLine = text::Format("\"%s\" \"%s\"", paths.nldDiagScript.c_str(), run.nldFolder.c_str());
-    LogReport("NLD App and Args: %s", ShownCommand(commandLine).c_str());
+    LogReport("NLD App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
     LogReport("NLD Target Folder Name: %s", run.nldFolder.c_str());
-    RunQuotedCommand(commandLine);
+    ChildrenOf(*this).RunQuotedCommand(commandLine);
     LogReport("Finish - CaptureNLDInfo");
 }

@@ -5,7 +5,7 @@
 
 #include "common/win32/Environment.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kShownEntryCharacters = 200;  // enough of a skipped entry to find
 
 }  // namespace
 
-void CULVIXDlg::CaptureMiscLogs() {
+void Collection::CaptureMiscLogs() {
     LogReport("Start - CaptureMiscLogs");
     // Opened by its bare name: the configuration sits in the program folder, the current directory.
     win32::UniqueCStream config(std::fopen("Zeltrin.CFG", "r"));

@@ -1,13 +1,14 @@
 // CaptureMPIOInfo: the MPIO installation log and the output of qdsminfo.
 #include "common/text/Format.h"
 #include "common/win32/Environment.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 
 namespace {
 constexpr const char* kMpioLogName = "instmpio.log";
 }  // namespace
 
-int CULVIXDlg::CaptureMPIOInfo() {
+int Collection::CaptureMPIOInfo() {
     LogReport("Start - CaptureMPIOInfo");
     std::string temp = win32::ExpandEnvironment("%TEMP%");
     std::string logPath = temp + "\\qzmpio\\" + kMpioLogName;
@@ -24,7 +25,7 @@ int CULVIXDlg::CaptureMPIOInfo() {
     std::string commandLine = text::Format("%s >> %s", "qdsminfo.exe", run.qdsminfoLogTarget.c_str());
     LogReport("QDSMInfo AppArgs: %s", commandLine.c_str());
     LogReport("QDSMInfo Target Folder Name: %s", run.qdsminfoLogTarget.c_str());
-    RunCommand(commandLine);
+    ChildrenOf(*this).RunCommand(commandLine);
     LogReport("Finish - CaptureMPIOInfo");
     return 1;
 }

@@ -1,8 +1,9 @@
 // CaptureOSInfo: the system information tool's report of the machine.
 #include "common/text/Format.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 
-int CULVIXDlg::CaptureOSInfo() {
+int Collection::CaptureOSInfo() {
     // Windows 2000's tool needs /a to report every category.
     const char* options = os.isWindows2000 ? " /a /report" : " /report";
     std::string arguments = text::Format("%s %s", options, run.msinfoReportTarget.c_str());
@@ -10,7 +11,7 @@ int CULVIXDlg::CaptureOSInfo() {
     LogReport("Application Name: %s", detection.msinfoPath.c_str());
     LogReport("Arguments: %s", arguments.c_str());
     DWORD status = 0;
-    int created = StartDirect(detection.msinfoPath, arguments, detection.msinfoPath, status);
+    int created = ChildrenOf(*this).StartDirect(detection.msinfoPath, arguments, detection.msinfoPath, status);
     LogReport("Finish - CaptureOSInfo Error=%d", static_cast<int>(status));
     return created;
 }

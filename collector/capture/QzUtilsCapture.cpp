@@ -1,13 +1,14 @@
 // CaptureQzUtils: runs one of the product's tools and brings its output file in.
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 
-int CULVIXDlg::CaptureQzUtils(std::string application, std::string arguments, std::string sourceOutputFile,
+int Collection::CaptureQzUtils(std::string application, std::string arguments, std::string sourceOutputFile,
                               std::string targetOutputFile, int move, DWORD timeout) {
     framework::WaitCursor wait;
     LogReport("Start - CaptureQzUtils");
     LogReport("Start - Application Name: %s", application.c_str());
-    LogReport("Start - Arguments: %s", ShownCommand(arguments).c_str());
+    LogReport("Start - Arguments: %s", process::ChildRunner::ShownCommand(arguments).c_str());
     LogReport("Start - Source Output File:%s", sourceOutputFile.c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     LogReport("Start - Move File: %d", move);
@@ -17,7 +18,7 @@ int CULVIXDlg::CaptureQzUtils(std::string application, std::string arguments, st
     // Only the argument string fills the command line buffer; the application path is the
     // system's to judge, and a path it cannot take fails the start with its own reason.
     DWORD status = 0;
-    int created = StartDirect(application, arguments, application, status);
+    int created = ChildrenOf(*this).StartDirect(application, arguments, application, status);
     if (created) {
         if (sourceOutputFile.empty())
             LogReport("Log files will be captured in target folder by %s directly.", application.c_str());

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "report/ErrorText.h"
 
 namespace {
@@ -28,7 +28,7 @@ std::string ReadXmlPath(HKEY schedule) {
 
 }  // namespace
 
-void CULVIXDlg::CaptureRBKLogs() {
+void Collection::CaptureRBKLogs() {
     LogReport("Start - CaptureRBKLogs");
     win32::UniqueRegKey schedules;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSchedulesKey, 0, kScheduleAccess, schedules.put()) != ERROR_SUCCESS) {

@@ -1,7 +1,8 @@
 // The captures that run a script through the system's script host: the service's hang dump
 // and the replication configuration.
 #include "common/text/Format.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 
 namespace {
@@ -10,20 +11,20 @@ constexpr const char* kDebuggingToolsFolder = "Program Files\\Debugging Tools fo
 constexpr const char* kDumpedProcess = "qzsvc.exe";
 }  // namespace
 
-int CULVIXDlg::CaptureDumpThroughADPlus() {
+int Collection::CaptureDumpThroughADPlus() {
     LogReport("Start - CaptureDumpThroughADPlus");
     std::string commandLine = "cscript ";
     commandLine += text::Format("\"%s%s\\adplus_old.vbs\" -quiet -hang -pn %s -o %s", folders.homeDrive.c_str(),
                                 kDebuggingToolsFolder, kDumpedProcess, run.runFolder.c_str());
-    LogReport("CaptureDumpThroughADPlus Args: %s", ShownCommand(commandLine).c_str());
+    LogReport("CaptureDumpThroughADPlus Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
     LogReport("CaptureDumpThroughADPlus Target Folder Name: %s", run.runFolder.c_str());
     DWORD status = 0;
-    StartDirect("", commandLine, kScriptHost, status);
+    ChildrenOf(*this).StartDirect("", commandLine, kScriptHost, status);
     LogReport("Finish - CaptureDumpThroughADPlus");
     return 1;
 }
 
-int CULVIXDlg::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
+int Collection::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
     framework::WaitCursor wait;
     std::string commandLine = "cscript ";
     commandLine += paths.zrxScript;
@@ -31,12 +32,12 @@ int CULVIXDlg::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
     commandLine += targetOutputFile;
     LogReport("Start - CaptureZRXInfo");
     LogReport("Start - Application Name:  cscript.exe");
-    LogReport("Start - Arguments: %s", ShownCommand(commandLine).c_str());
+    LogReport("Start - Arguments: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
     LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     // Shown only: the script is waited for under the run's own time limit, if it has one.
     LogReport("Start - Timeout: %d", static_cast<int>(timeout));
     DWORD status = 0;
-    int created = StartDirect("", commandLine, kScriptHost, status);
+    int created = ChildrenOf(*this).StartDirect("", commandLine, kScriptHost, status);
     LogReport("Finish - CaptureZRXInfo Error=%d", static_cast<int>(status));
     return created;
 }

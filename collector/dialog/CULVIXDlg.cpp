@@ -1,14 +1,15 @@
-// Construction, data exchange and message map of the main dialog.
+// Construction, data exchange and message map of the main dialog, and what it shows of a run.
 #include "dialog/CULVIXDlg.h"
 
+#include "engine/OptionTable.h"
 #include "resources/resource.h"
 
-CULVIXDlg::CULVIXDlg(OsVersionReader readOsVersion) : framework::Dialog(IDD_ULVIX_DIALOG) {
+CULVIXDlg::CULVIXDlg(Collection& shown) : framework::Dialog(IDD_ULVIX_DIALOG), collection(shown) {
     icon_ = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    CreateReport(readOsVersion);
+    collection.Show(*this);
 }
 
-CULVIXDlg::~CULVIXDlg() = default;
+CULVIXDlg::~CULVIXDlg() { collection.StopShowing(); }
 
 std::span<const framework::MessageMapEntry> CULVIXDlg::GetMessageMap() const {
     using framework::OnClicked;
@@ -30,46 +31,52 @@ std::span<const framework::MessageMapEntry> CULVIXDlg::GetMessageMap() const {
 // it keeps its previous value.
 void CULVIXDlg::DoDataExchange(framework::DataExchange& exchange) {
     exchange.Control(IDC_PROGRESS, progress);
-    exchange.CheckBox(IDC_REGISTRY, options.registry);
-    exchange.CheckBox(IDC_OKAPO_LOGS, options.okapoLogs);
-    exchange.CheckBox(IDC_CLUSTER_LOGS, options.clusterLogs);
-    exchange.CheckBox(IDC_MSINFO32, options.msinfo32);
-    exchange.CheckBox(IDC_FLX_ASL_DSM, options.flxAslDsm);
-    exchange.CheckBox(IDC_PROVIDERS, options.providers);
-    exchange.CheckBox(IDC_QZSVC_DUMP, options.qzsvcDump);
-    exchange.CheckBox(IDC_QZDIAG, options.qzdiag);
-    exchange.Text(IDC_INCIDENT, entries.incidentNumber, 9);
-    exchange.CheckBox(IDC_APP_EVENT_LOG, options.appEventLog);
-    exchange.CheckBox(IDC_HARDWARE_INFO, options.hardwareInfo);
-    exchange.CheckBox(IDC_MPS_REPORTS, options.mpsReports);
-    exchange.CheckBox(IDC_SYSTEM_EVENT_LOG, options.systemEventLog);
-    exchange.CheckBox(IDC_BINARY_VERSION, options.binaryVersion);
-    exchange.Text(IDC_COMMENTS, entries.comments, 256);
-    exchange.Text(IDC_NAME, entries.name, 50);
-    exchange.CheckBox(IDC_BOOT_INI, options.bootIni);
-    exchange.CheckBox(IDC_MEMORY_DUMP, options.memoryDump);
-    exchange.DateTime(IDC_PROBLEM_DATE, entries.problemDate);
-    exchange.DateTime(IDC_PROBLEM_TIME, entries.problemTime);
-    exchange.CheckBox(IDC_SETUP_LOG, options.setupLog);
-    exchange.CheckBox(IDC_DR_WATSON_LOG, options.drWatsonLog);
-    exchange.CheckBox(IDC_COMPRESS, options.compress);
-    exchange.CheckBox(IDC_DELETE_AFTER_COMPRESS, options.deleteAfterCompress);
-    exchange.CheckBox(IDC_USER_DUMP, options.userDump);
-    exchange.CheckBox(IDC_KERD_LOGS, options.kerdLogs);
-    exchange.CheckBox(IDC_ZRX, options.zrx);
-    exchange.CheckBox(IDC_PQH_HA, options.pqhHa);
-    exchange.CheckBox(IDC_WLT, options.wlt);
-    exchange.CheckBox(IDC_TEJ_RQN, options.tejRqn);
-    exchange.CheckBox(IDC_TGN, options.tgn);
-    exchange.CheckBox(IDC_RUQ, options.ruq);
-    exchange.CheckBox(IDC_VDS_LOGS, options.vdsLogs);
-    exchange.CheckBox(IDC_MISCELLANEOUS, options.miscellaneous);
-    exchange.CheckBox(IDC_SOLUTIONS, options.solutions);
-    exchange.CheckBox(IDC_RBK_SCHEDULES, options.rbkSchedules);
-    exchange.CheckBox(IDC_OSMU, options.osmu);
-    exchange.CheckBox(IDC_PELORIN, options.pelorin);
-    exchange.CheckBox(IDC_LICENSES, options.licenses);
-    exchange.CheckBox(IDC_NLD_WKE, options.nldWke);
-    exchange.CheckBox(IDC_PQHMC, options.pqhmc);
-    exchange.CheckBox(IDC_BOOT_LOG, options.bootLog);
+    EntryFields& entries = collection.entries;
+    for (int place = 1; place <= kLastExchangePlace; ++place) {
+        for (const OptionRow& row : OptionTable())
+            if (row.exchangePlace == place) exchange.CheckBox(row.controlId, collection.options.*row.flag);
+        for (const EntryExchange& entry : EntryExchanges()) {
+            if (entry.exchangePlace != place) continue;
+            switch (entry.field) {
+                case EntryField::kIncidentNumber:
+                    exchange.Text(IDC_INCIDENT, entries.incidentNumber, entry.maxChars);
+                    break;
+                case EntryField::kComments: exchange.Text(IDC_COMMENTS, entries.comments, entry.maxChars); break;
+                case EntryField::kName: exchange.Text(IDC_NAME, entries.name, entry.maxChars); break;
+                case EntryField::kProblemDate: exchange.DateTime(IDC_PROBLEM_DATE, entries.problemDate); break;
+                case EntryField::kProblemTime: exchange.DateTime(IDC_PROBLEM_TIME, entries.problemTime); break;
+            }
+        }
+    }
 }
+
+void CULVIXDlg::OnOK() { collection.RunCollection(); }
+
+void CULVIXDlg::ShowBoxes(std::span<const BoxState> boxes) {
+    const auto table = OptionTable();
+    for (size_t index = 0; index < table.size() && index < boxes.size(); ++index) {
+        ::CheckDlgButton(GetSafeHwnd(), table[index].controlId, boxes[index].check);
+        ::EnableWindow(GetDlgItem(table[index].controlId), boxes[index].enabled);
+    }
+}
+
+void CULVIXDlg::ReadBack(Collection& read) {
+    UpdateData(true);
+    // The dialog-state block of the run reports the boxes as the user left them.
+    const auto table = OptionTable();
+    for (size_t index = 0; index < table.size(); ++index) {
+        read.boxes[index].check = static_cast<int>(::IsDlgButtonChecked(GetSafeHwnd(), table[index].controlId));
+        read.boxes[index].enabled = ::IsWindowEnabled(GetDlgItem(table[index].controlId)) != FALSE;
+    }
+}
+
+void CULVIXDlg::ShowRunStarted() {
+    ::ShowWindow(progress.GetSafeHwnd(), SW_SHOW);
+    ::ShowWindow(GetDlgItem(IDC_STATUS), SW_SHOW);
+}
+
+void CULVIXDlg::ShowStatus(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }
+
+void CULVIXDlg::StepProgress() { progress.StepIt(); }
+
+void CULVIXDlg::RunEnded() { EndDialog(IDOK); }

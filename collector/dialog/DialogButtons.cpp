@@ -9,7 +9,7 @@
 #include "resources/resource.h"
 
 void CULVIXDlg::OnHelp() {
-    ::ShellExecuteA(GetSafeHwnd(), "open", paths.helpFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteA(GetSafeHwnd(), "open", collection.paths.helpFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CULVIXDlg::OnBrowse() {
@@ -30,15 +30,13 @@ void CULVIXDlg::OnBrowse() {
 void CULVIXDlg::AcceptBrowsedFolder(const std::string& path) {
     // Paths with blanks would break the packaging command line, which splits at blanks.
     if (path.empty() || path.find(' ') != std::string::npos) return;
-    entries.destinationFolder = path;
-    if (entries.destinationFolder.back() != '\\') entries.destinationFolder += '\\';
-    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, entries.destinationFolder.c_str());
+    std::string& destination = collection.entries.destinationFolder;
+    destination = path;
+    if (destination.back() != '\\') destination += '\\';
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, destination.c_str());
 }
 
 void CULVIXDlg::OnCancel() {
-    std::string name = report.file.GetFileName();
-    report.file.Close();
-    if (!name.empty()) ::DeleteFileA(name.c_str());
-    exitStatus = kExitCancelled;
+    collection.DiscardReport();
     EndDialog(IDCANCEL);
 }

@@ -20,13 +20,15 @@ BOOL CULVIXDlg::OnInitDialog() {
     ::SendMessageA(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     ::SendMessageA(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    entries.problemDate = now;
-    entries.problemTime = now;
+    collection.SetProblemTimeToNow();
     UpdateData(false);
 
-    Initialize();
+    collection.Initialize();
+    // Neither box has a step of its own; they stay out of sight.
+    ::ShowWindow(GetDlgItem(IDC_HARDWARE_INFO), SW_HIDE);
+    ::ShowWindow(GetDlgItem(IDC_MEMORY_DUMP), SW_HIDE);
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_VERSION_LABEL, ("v" + collection.programVersion).c_str());
+    ::SetDlgItemTextA(GetSafeHwnd(), IDC_OS_DESCRIPTION, collection.os.description.c_str());
 
     int lower = 0;
     int upper = 0;
@@ -34,7 +36,9 @@ BOOL CULVIXDlg::OnInitDialog() {
     progress.SetStep((upper - lower) / kProgressSteps);
 
     // A destination given on the command line shows as a folder picked with Browse... would.
-    const std::string& destination = entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
+    const EntryFields& entries = collection.entries;
+    const std::string& destination =
+        entries.destinationFolder.empty() ? collection.folders.homeDrive : entries.destinationFolder;
     ::SetDlgItemTextA(GetSafeHwnd(), IDC_DESTINATION, destination.c_str());
     return TRUE;
 }

@@ -5,7 +5,7 @@
 
 INT_PTR CULVIXDlg::OnSysCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return FALSE;
-    CAboutDlg about(programVersion);
+    CAboutDlg about(collection.programVersion);
     about.DoModal(GetSafeHwnd());
     return TRUE;
 }

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/ReportSink.h"
+#include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
@@ -21,8 +22,8 @@ enum class WalkEnd { BufferUsed, DaysLimit, Damaged };
 
 class TextExport {
 public:
-    TextExport(CULVIXDlg& dialog, FILE* file, std::string sourcesKey, long long limit)
-        : dialog_(dialog), file_(file), sourcesKey_(std::move(sourcesKey)), limit_(limit) {}
+    TextExport(EventLogExport& exporter, ReportSink& report, FILE* file, std::string sourcesKey, long long limit)
+        : exporter_(exporter), report_(report), file_(file), sourcesKey_(std::move(sourcesKey)), limit_(limit) {}
 
     // Reads until the log is used up, a read fails, the days limit or a damaged record.
     void Run(EventLogSource& log) {
@@ -38,7 +39,7 @@ public:
             if (end == WalkEnd::DaysLimit) return;
             if (end == WalkEnd::Damaged) break;
         }
-        dialog_.LogReport("# of records read: %d", counter_);
+        report_.LogReport("# of records read: %d", counter_);
     }
 
 private:
@@ -46,17 +47,17 @@ private:
         while (!rest.empty()) {
             RecordStep step = ReadEventRecord(rest);
             if (step.fault != RecordFault::None) {
-                dialog_.LogReport("Damaged event record #%d: %s; the export stops here", counter_ + 1,
+                report_.LogReport("Damaged event record #%d: %s; the export stops here", counter_ + 1,
                                   DescribeRecordFault(step, rest.size()).c_str());
                 return WalkEnd::Damaged;
             }
             if (static_cast<long long>(step.record.timeWritten) <= limit_) {
-                dialog_.LogReport("Days limit reached");
+                report_.LogReport("Days limit reached");
                 return WalkEnd::DaysLimit;
             }
             if (counter_ > 0) std::fputc('\n', file_);
             std::fputs(FormatEventRecordLine(step.record).c_str(), file_);
-            dialog_.WriteEventDescription(file_, step.record, sourcesKey_);
+            exporter_.WriteEventDescription(file_, step.record, sourcesKey_);
             std::fflush(file_);
             ++counter_;
             rest = rest.subspan(step.length);
@@ -64,7 +65,8 @@ private:
         return WalkEnd::BufferUsed;
     }
 
-    CULVIXDlg& dialog_;
+    EventLogExport& exporter_;
+    ReportSink& report_;
     FILE* file_;
     std::string sourcesKey_;
     long long limit_;
@@ -73,19 +75,19 @@ private:
 
 }  // namespace
 
-int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey) {
+int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey) {
     framework::WaitCursor wait;
     long long limit = static_cast<long long>(std::time(nullptr)) - kDaysLimitSeconds;
-    LogReport("Start - Capture %s Event Log", logName.c_str());
+    report_.LogReport("Start - Capture %s Event Log", logName.c_str());
 
-    std::unique_ptr<EventLogSource> log = eventLog.openLog(logName);
+    std::unique_ptr<EventLogSource> log = openLog(logName);
     if (!log) {
         DWORD error = ::GetLastError();
-        LogReport("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
+        report_.LogReport("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
     } else if (mode == kBackupMode) {
         if (!log->Backup(outputPath)) {
             DWORD error = ::GetLastError();
-            LogReport("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
+            report_.LogReport("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
                       GetErrorText(error).c_str());
         }
     } else {
@@ -93,18 +95,18 @@ int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int 
         if (!file) {
             // Without a file there is nothing to export into; the log is still closed below.
             DWORD error = ::GetLastError();
-            LogReport("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
+            report_.LogReport("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
         } else {
             DWORD total = 0;
             if (!log->CountRecords(total)) total = 0;
-            LogReport("Total # of records: %d", static_cast<int>(total));
-            LogReport("Number of days limit: %d", kDaysLimit);
-            EventLogExport::ExportScope kept(eventLog);
-            TextExport(*this, file.get(), sourcesKey, limit).Run(*log);
+            report_.LogReport("Total # of records: %d", static_cast<int>(total));
+            report_.LogReport("Number of days limit: %d", kDaysLimit);
+            ExportScope kept(*this);
+            TextExport(*this, report_, file.get(), sourcesKey, limit).Run(*log);
         }
     }
     log.reset();
 
-    LogReport("Finish - Captured %s Event Log into %s", logName.c_str(), outputPath.c_str());
+    report_.LogReport("Finish - Captured %s Event Log into %s", logName.c_str(), outputPath.c_str());
     return 0;
 }

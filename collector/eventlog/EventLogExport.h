@@ -8,8 +8,21 @@
 #include "eventlog/MessageFileValues.h"
 #include "eventlog/MessageModuleCache.h"
 
-// What the event log export keeps on the dialog.
-struct EventLogExport {
+class ReportSink;
+
+// The export of an event log: as the system's backup, or as text with each record's
+// description, writing its progress and failures to the report.
+class EventLogExport {
+public:
+    explicit EventLogExport(ReportSink& report) noexcept : report_(report) {}
+
+    // Mode 2 saves the system's backup; any other writes the text export of the last 45 days.
+    int CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey);
+    bool WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey);
+    bool FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module);
+    void WriteUnresolvedDescription(FILE* file, const EventRecord& record);
+    void SplitMessageFiles(std::string text);
+
     EventLogOpener openLog = OpenSystemEventLog;  // tests put synthetic logs here
     std::vector<std::string> messageFiles;        // the work list of one record's message files
     MessageFileValues messageFileValues;
@@ -30,4 +43,7 @@ struct EventLogExport {
     private:
         EventLogExport& owner_;
     };
+
+private:
+    ReportSink& report_;
 };

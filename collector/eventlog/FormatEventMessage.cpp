@@ -3,7 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/ReportSink.h"
+#include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 #include "framework/WaitCursor.h"
 
@@ -11,7 +12,7 @@ namespace {
 constexpr DWORD kMessageBuffer = 4096;  // a longer message cannot be formatted from this module
 }
 
-bool CULVIXDlg::FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module) {
+bool EventLogExport::FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module) {
     framework::WaitCursor wait;
     char message[kMessageBuffer];
     // The message as written first: whether the record carries every insertion it asks for

@@ -1,11 +1,12 @@
 // Splits a source's "EventMessageFile" list; empty entries are kept, the caller skips them.
-#include "dialog/CULVIXDlg.h"
+#include "engine/ReportSink.h"
+#include "eventlog/EventLogExport.h"
 
-void CULVIXDlg::SplitMessageFiles(std::string text) {
+void EventLogExport::SplitMessageFiles(std::string text) {
     size_t start = 0;
     for (size_t end = text.find(';'); end != std::string::npos; end = text.find(';', start)) {
-        eventLog.messageFiles.push_back(text.substr(start, end - start));
+        messageFiles.push_back(text.substr(start, end - start));
         start = end + 1;
     }
-    eventLog.messageFiles.push_back(text.substr(start));
+    messageFiles.push_back(text.substr(start));
 }

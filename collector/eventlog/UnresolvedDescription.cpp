@@ -1,7 +1,8 @@
 // The description of a record whose source gives no message text.
 #include <cstdio>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/ReportSink.h"
+#include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 
 std::string UnresolvedDescription(const EventRecord& record) {
@@ -23,6 +24,6 @@ std::string UnresolvedDescription(const EventRecord& record) {
     return text;
 }
 
-void CULVIXDlg::WriteUnresolvedDescription(FILE* file, const EventRecord& record) {
+void EventLogExport::WriteUnresolvedDescription(FILE* file, const EventRecord& record) {
     std::fputs(UnresolvedDescription(record).c_str(), file);
 }

@@ -1,5 +1,6 @@
 // The description of one record, from the message files its source names in the registry.
-#include "dialog/CULVIXDlg.h"
+#include "engine/ReportSink.h"
+#include "eventlog/EventLogExport.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
@@ -7,9 +8,9 @@ namespace {
 constexpr DWORD kExpandedBuffer = 260;  // the expanded list, terminator included
 }
 
-bool CULVIXDlg::WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey) {
+bool EventLogExport::WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey) {
     framework::WaitCursor wait;
-    const std::string* value = eventLog.messageFileValues.Find(sourcesKey + record.sourceName);
+    const std::string* value = messageFileValues.Find(sourcesKey + record.sourceName);
     if (value == nullptr) {
         WriteUnresolvedDescription(file, record);
         return false;
@@ -19,23 +20,23 @@ bool CULVIXDlg::WriteEventDescription(FILE* file, const EventRecord& record, std
     DWORD needed = ::ExpandEnvironmentStringsA(value->c_str(), expanded, kExpandedBuffer);
     if (needed == 0 || needed > kExpandedBuffer) {
         DWORD error = ::GetLastError();
-        LogReport("Failed to expand %s!!!. REASON: %s", value->c_str(), GetErrorText(error).c_str());
+        report_.LogReport("Failed to expand %s!!!. REASON: %s", value->c_str(), GetErrorText(error).c_str());
         WriteUnresolvedDescription(file, record);
         return false;
     }
 
     SplitMessageFiles(expanded);
     bool resolved = false;
-    for (const std::string& path : eventLog.messageFiles) {
+    for (const std::string& path : messageFiles) {
         if (path.empty()) continue;
-        HMODULE module = eventLog.messageModules.Load(path);
+        HMODULE module = messageModules.Load(path);
         if (module != nullptr && FormatEventMessage(file, record, module)) {
             resolved = true;
             break;
         }
     }
-    eventLog.messageFiles.clear();
-    eventLog.messageModules.EndRecord();
+    messageFiles.clear();
+    messageModules.EndRecord();
     if (!resolved) WriteUnresolvedDescription(file, record);
     return resolved;
 }

@@ -19,7 +19,7 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    // The program has one thread: the dialog's, which runs every collection.
+    // The program has one thread, which runs the dialog and the collection.
     static inline int depth_ = 0;
     HCURSOR previous_ = nullptr;
 };

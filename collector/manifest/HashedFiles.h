@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "run/RunFolderFiles.h"
+#include "engine/RunFolderFiles.h"
 
 // A file of the run folder with its SHA-256, or the error that kept it from being hashed.
 struct HashedFile {

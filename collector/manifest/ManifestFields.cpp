@@ -1,50 +1,6 @@
 #include "manifest/ManifestFields.h"
 
-#include <iterator>
-
 namespace {
-
-constexpr OptionField kOptions[] = {
-    {&OptionFlags::registry, "registry"},
-    {&OptionFlags::appEventLog, "appEventLog"},
-    {&OptionFlags::okapoLogs, "okapoLogs"},
-    {&OptionFlags::clusterLogs, "clusterLogs"},
-    {&OptionFlags::msinfo32, "msinfo32"},
-    {&OptionFlags::qzsvcDump, "qzsvcDump"},
-    {&OptionFlags::providers, "providers"},
-    {&OptionFlags::flxAslDsm, "flxAslDsm"},
-    {&OptionFlags::qzdiag, "qzdiag"},
-    {&OptionFlags::systemEventLog, "systemEventLog"},
-    {&OptionFlags::mpsReports, "mpsReports"},
-    {&OptionFlags::binaryVersion, "binaryVersion"},
-    {&OptionFlags::hardwareInfo, "hardwareInfo"},
-    {&OptionFlags::memoryDump, "memoryDump"},
-    {&OptionFlags::bootIni, "bootIni"},
-    {&OptionFlags::setupLog, "setupLog"},
-    {&OptionFlags::drWatsonLog, "drWatsonLog"},
-    {&OptionFlags::compress, "compress"},
-    {&OptionFlags::pelorin, "pelorin"},
-    {&OptionFlags::userDump, "userDump"},
-    {&OptionFlags::deleteAfterCompress, "deleteAfterCompress"},
-    {&OptionFlags::pqhmc, "pqhmc"},
-    {&OptionFlags::nldWke, "nldWke"},
-    {&OptionFlags::tejRqn, "tejRqn"},
-    {&OptionFlags::kerdLogs, "kerdLogs"},
-    {&OptionFlags::zrx, "zrx"},
-    {&OptionFlags::wlt, "wlt"},
-    {&OptionFlags::pqhHa, "pqhHa"},
-    {&OptionFlags::ruq, "ruq"},
-    {&OptionFlags::tgn, "tgn"},
-    {&OptionFlags::vdsLogs, "vdsLogs"},
-    {&OptionFlags::miscellaneous, "miscellaneous"},
-    {&OptionFlags::solutions, "solutions"},
-    {&OptionFlags::rbkSchedules, "rbkSchedules"},
-    {&OptionFlags::osmu, "osmu"},
-    {&OptionFlags::bootLog, "bootLog"},
-    {&OptionFlags::licenses, "licenses"},
-};
-// Every option is an int: a flag without a row here would be missing from the manifest.
-static_assert(sizeof(OptionFlags) == std::size(kOptions) * sizeof(int));
 
 constexpr DetectionField kDetection[] = {
     {nullptr, &DetectionResults::productVersion, "productVersion"},
@@ -94,5 +50,4 @@ constexpr DetectionField kDetection[] = {
 
 }  // namespace
 
-std::span<const OptionField> OptionFields() noexcept { return kOptions; }
 std::span<const DetectionField> DetectionFields() noexcept { return kDetection; }

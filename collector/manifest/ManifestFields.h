@@ -1,15 +1,10 @@
 #pragma once
 #include <span>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/CollectionState.h"
 
-// The names the run manifest gives the option flags and detection results: their C++
-// names, so a field added to either struct is one row in a table.
-
-struct OptionField {
-    int OptionFlags::*flag;
-    const char* name;
-};
+// The names the run manifest gives the detection results: their C++ names, so a field added
+// to the struct is one row in a table. The options take theirs from the option table.
 
 // A detection result is a flag or a text; the other member pointer is null.
 struct DetectionField {
@@ -18,5 +13,4 @@ struct DetectionField {
     const char* name;
 };
 
-std::span<const OptionField> OptionFields() noexcept;
 std::span<const DetectionField> DetectionFields() noexcept;

@@ -3,7 +3,8 @@
 #include <map>
 
 #include "common/text/Format.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
+#include "engine/OptionTable.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestFields.h"
 
@@ -23,18 +24,18 @@ void WriteHashedFile(JsonWriter& json, const HashedFile& file) {
 void WriteOptions(JsonWriter& json, const OptionFlags& options) {
     json.Key("options");
     json.BeginObject();
-    for (const OptionField& field : OptionFields()) json.Member(field.name, options.*field.flag);
+    for (const OptionRow& row : OptionTable()) json.Member(row.manifestName, options.*row.flag);
     json.EndObject();
 }
 
-void WriteUnattended(JsonWriter& json, const CULVIXDlg& dialog) {
+void WriteUnattended(JsonWriter& json, const Collection& collection) {
     json.Key("unattended");
     json.BeginObject();
-    json.Member("quiet", dialog.unattended.quiet);
-    json.Member("timeoutSeconds", dialog.unattended.timeoutSeconds);
-    json.Member("noShare", dialog.unattended.noShare);
-    json.Member("destinationRoot", dialog.entries.destinationFolder);
-    json.Member("shareRoot", dialog.run.networkShareRoot);
+    json.Member("quiet", collection.unattended.quiet);
+    json.Member("timeoutSeconds", collection.unattended.timeoutSeconds);
+    json.Member("noShare", collection.unattended.noShare);
+    json.Member("destinationRoot", collection.entries.destinationFolder);
+    json.Member("shareRoot", collection.run.networkShareRoot);
     json.EndObject();
 }
 
@@ -109,24 +110,24 @@ std::string ManifestTime(const SYSTEMTIME& time) {
                         time.wMinute, time.wSecond);
 }
 
-std::string ManifestJson(const CULVIXDlg& dialog, const std::vector<HashedFile>& files, const SYSTEMTIME& end) {
+std::string ManifestJson(const Collection& collection, const std::vector<HashedFile>& files, const SYSTEMTIME& end) {
     std::map<std::string, const HashedFile*> byPath;
     for (const HashedFile& file : files) byPath[file.relativePath] = &file;
 
     JsonWriter json;
     json.BeginObject();
     json.Member("program", "Zeltrin");
-    json.Member("version", dialog.programVersion);
-    json.Member("commandLine", dialog.unattended.commandLine);
-    json.Member("machine", dialog.folders.nodeName);
-    json.Member("incident", dialog.run.bugFolderNumber);
-    json.Member("runFolder", dialog.run.runFolder);
-    json.Member("start", ManifestTime(dialog.record.RunStart()));
+    json.Member("version", collection.programVersion);
+    json.Member("commandLine", collection.unattended.commandLine);
+    json.Member("machine", collection.folders.nodeName);
+    json.Member("incident", collection.run.bugFolderNumber);
+    json.Member("runFolder", collection.run.runFolder);
+    json.Member("start", ManifestTime(collection.record.RunStart()));
     json.Member("end", ManifestTime(end));
-    WriteOptions(json, dialog.options);
-    WriteUnattended(json, dialog);
-    WriteDetection(json, dialog.detection);
-    WriteSteps(json, dialog.record, byPath);
+    WriteOptions(json, collection.options);
+    WriteUnattended(json, collection);
+    WriteDetection(json, collection.detection);
+    WriteSteps(json, collection.record, byPath);
     json.Key("files");
     json.BeginArray();
     for (const HashedFile& file : files) WriteHashedFile(json, file);

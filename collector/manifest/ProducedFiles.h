@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "run/RunFolderFiles.h"
+#include "engine/RunFolderFiles.h"
 
 // The files a step left in the run folder: those of `after` that `before` did not hold, or
 // held with another size or last write time. Both lists ordered by path, as listed.

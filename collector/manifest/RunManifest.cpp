@@ -4,7 +4,7 @@
 
 #include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "manifest/HashedFiles.h"
 #include "manifest/ManifestJson.h"
 #include "manifest/Sha256Sums.h"
@@ -48,7 +48,7 @@ std::string FailureLine(const std::string& path, DWORD error) {
 
 }  // namespace
 
-std::vector<std::string> CULVIXDlg::WriteRunManifest() {
+std::vector<std::string> Collection::WriteRunManifest() {
     ZELTRIN_PROFILE_SECTION("run manifest");
     std::vector<RunFolderFile> listed = ListRunFolderFiles(run.runFolder);
     listed.erase(std::remove_if(listed.begin(), listed.end(), IsManifestFile), listed.end());

@@ -1,26 +1,30 @@
 #pragma once
 // The component detection's steps, in the order Initialize runs them. Each probes one
-// component, stores what it finds on the dialog, sets the boxes that depend on it and writes
-// its findings to the report.
-class CULVIXDlg;
+// component, stores what it finds in the collection's detection results, writes its findings
+// to the report and returns what it decides about the boxes that depend on it.
+#include "probes/BoxDecisions.h"
+
+class Collection;
 
 namespace detection_steps {
 
-void DetectVolumeManagerService(CULVIXDlg& dialog);
-void DetectWindowsCluster(CULVIXDlg& dialog);
-void DetectAlertLog(CULVIXDlg& dialog);
-void DetectTraces(CULVIXDlg& dialog);
-void DetectPlugInXmlFolder(CULVIXDlg& dialog);
-void DetectSystemInformationTool(CULVIXDlg& dialog);
-void DetectSolutionsLog(CULVIXDlg& dialog);
-void DetectSnapshotSchedules(CULVIXDlg& dialog);
-void DetectSystemFiles(CULVIXDlg& dialog);
-void DetectReplication(CULVIXDlg& dialog);
-void DetectMpsReports(CULVIXDlg& dialog);
-void DetectUserDump(CULVIXDlg& dialog);
-void DetectKerdLogs(CULVIXDlg& dialog);
-void DetectPelorin(CULVIXDlg& dialog);
-void DetectLicences(CULVIXDlg& dialog);
-void DetectSnapshotTools(CULVIXDlg& dialog);
+using DetectionStep = BoxDecisions (*)(Collection& collection);
+
+BoxDecisions DetectVolumeManagerService(Collection& collection);
+BoxDecisions DetectWindowsCluster(Collection& collection);
+BoxDecisions DetectAlertLog(Collection& collection);
+BoxDecisions DetectTraces(Collection& collection);
+BoxDecisions DetectPlugInXmlFolder(Collection& collection);
+BoxDecisions DetectSystemInformationTool(Collection& collection);
+BoxDecisions DetectSolutionsLog(Collection& collection);
+BoxDecisions DetectSnapshotSchedules(Collection& collection);
+BoxDecisions DetectSystemFiles(Collection& collection);
+BoxDecisions DetectReplication(Collection& collection);
+BoxDecisions DetectMpsReports(Collection& collection);
+BoxDecisions DetectUserDump(Collection& collection);
+BoxDecisions DetectKerdLogs(Collection& collection);
+BoxDecisions DetectPelorin(Collection& collection);
+BoxDecisions DetectLicences(Collection& collection);
+BoxDecisions DetectSnapshotTools(Collection& collection);
 
 }  // namespace detection_steps

@@ -1,10 +1,10 @@
 // IsFileExists: does a path (a file, a folder, or anything a wildcard matches) exist?
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
-int CULVIXDlg::IsFileExists(std::string path) {
+int Collection::IsFileExists(std::string path) {
     framework::WaitCursor wait;
     LogReport("Start - IsFileExists %s", path.c_str());
     if (path.empty()) {

@@ -1,5 +1,5 @@
 // The MPS report probe: which MPS report tool is present, and where will its cabinet be?
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr MpsReportTool kMpsReportTools[] = {
 
 }  // namespace
 
-void CULVIXDlg::DetectMpsReportTool(std::string toolSubFolder) {
+void Collection::DetectMpsReportTool(std::string toolSubFolder) {
     for (const MpsReportTool& tool : kMpsReportTools) {
         detection.mpsToolPath = folders.programFolder + "\\" + toolSubFolder + tool.executable;
         if (IsFileExists(detection.mpsToolPath)) {

@@ -1,9 +1,8 @@
 // Detection of the product's own components: its service, alert log, traces, plug-ins,
 // replication and volume daemon logs.
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "probes/DetectionSteps.h"
 #include "probes/KerdOptions.h"
-#include "probes/OptionBoxes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -13,123 +12,130 @@ constexpr const char* kProductTracingKey = "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVe
 constexpr const char* kConsoleTracingKey = "SOFTWARE\\BRENNOCK\\HLMQobc\\Nib33\\Agents\\StorageAgent\\Tracing";
 constexpr const char* kVolumeManagerKey = "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager";
 
-OptionBoxes BoxesOf(CULVIXDlg& dialog) { return OptionBoxes(dialog.GetSafeHwnd()); }
-
 // The console's trace may be registered in two places; what one finds the other never clears.
-void DetectConsoleTrace(CULVIXDlg& dialog, const char* tracingKey) {
-    DetectionResults& found = dialog.detection;
+void DetectConsoleTrace(Collection& collection, const char* tracingKey) {
+    DetectionResults& found = collection.detection;
     std::string path;
-    if (!dialog.IsPathExistsInRegistry(tracingKey, "TRACEFILE", path, 0)) {
-        dialog.LogReport("YEB: NOT Installed");
+    if (!collection.IsPathExistsInRegistry(tracingKey, "TRACEFILE", path, 0)) {
+        collection.LogReport("YEB: NOT Installed");
         return;
     }
-    dialog.LogReport("YEB: Installed");
-    dialog.LogReport("YEB Trace file path: %s", path.c_str());
+    collection.LogReport("YEB: Installed");
+    collection.LogReport("YEB Trace file path: %s", path.c_str());
     found.yebTraceRegistered = 1;
     found.yebTracePath = path;
-    if (dialog.IsFileExists(path)) found.yebTraceFound = 1;
+    if (collection.IsFileExists(path)) found.yebTraceFound = 1;
 }
 
 }  // namespace
 
 namespace detection_steps {
 
-void DetectVolumeManagerService(CULVIXDlg& dialog) {
-    bool running = dialog.IsQzSvcRunning("qzsvc") || dialog.IsQzSvcRunning("qzob");
-    OptionBoxes boxes = BoxesOf(dialog);
+BoxDecisions DetectVolumeManagerService(Collection& collection) {
+    BoxDecisions boxes;
+    bool running = collection.IsQzSvcRunning("qzsvc") || collection.IsQzSvcRunning("qzob");
     if (!running) {
         boxes.Disable(IDC_QZSVC_DUMP);
         boxes.Disable(IDC_PROVIDERS);
-        dialog.LogReport("VM Service is NOT running");
-        return;
+        collection.LogReport("VM Service is NOT running");
+        return boxes;
     }
-    dialog.detection.serviceRunning = 1;
+    collection.detection.serviceRunning = 1;
     boxes.Enable(IDC_QZSVC_DUMP);
     boxes.Enable(IDC_PROVIDERS);
-    dialog.LogReport("VM Service is running");
+    collection.LogReport("VM Service is running");
+    return boxes;
 }
 
-void DetectAlertLog(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    if (!dialog.IsPathExistsInRegistry(kProductKey, "INSTALLDIR", found.productInstallFolder, 0)) return;
-    dialog.LogReport("OKAPO/YEB AlertLog file path: %s", found.productInstallFolder.c_str());
+BoxDecisions DetectAlertLog(Collection& collection) {
+    DetectionResults& found = collection.detection;
+    if (!collection.IsPathExistsInRegistry(kProductKey, "INSTALLDIR", found.productInstallFolder, 0)) return {};
+    collection.LogReport("OKAPO/YEB AlertLog file path: %s", found.productInstallFolder.c_str());
     found.alertLogPath = found.productInstallFolder;
     found.alertLogPath += "ALERTLOG\\ALERT.LOG";
-    dialog.LogReport(dialog.IsFileExists(found.alertLogPath) ? "YEB Alert is available" : "YEB Alert is NOT available");
+    collection.LogReport(collection.IsFileExists(found.alertLogPath) ? "YEB Alert is available"
+                                                                     : "YEB Alert is NOT available");
+    return {};
 }
 
-void DetectTraces(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    OptionBoxes boxes = BoxesOf(dialog);
+BoxDecisions DetectTraces(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
     std::string path;
-    if (dialog.IsPathExistsInRegistry(kProductTracingKey, "TRACEFILE", path, 0)) {
-        dialog.LogReport("OKAPO: Installed");
-        dialog.LogReport("OKAPO Trace file path: %s", path.c_str());
+    if (collection.IsPathExistsInRegistry(kProductTracingKey, "TRACEFILE", path, 0)) {
+        collection.LogReport("OKAPO: Installed");
+        collection.LogReport("OKAPO Trace file path: %s", path.c_str());
         found.okapoTraceRegistered = 1;
         found.okapoTracePath = path;
-        found.okapoTraceFound = dialog.IsFileExists(path);
+        found.okapoTraceFound = collection.IsFileExists(path);
         boxes.EnableOrDisable(IDC_OKAPO_LOGS, found.okapoTraceFound);
     } else {
         boxes.Disable(IDC_OKAPO_LOGS);
-        dialog.LogReport("OKAPO: NOT Installed");
+        collection.LogReport("OKAPO: NOT Installed");
     }
-    DetectConsoleTrace(dialog, kConsoleTracingKey);
-    DetectConsoleTrace(dialog, kProductTracingKey);
+    DetectConsoleTrace(collection, kConsoleTracingKey);
+    DetectConsoleTrace(collection, kProductTracingKey);
+    return boxes;
 }
 
-void DetectPlugInXmlFolder(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
+BoxDecisions DetectPlugInXmlFolder(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
     std::string folder;
-    bool registered = dialog.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\Dunmere Plug-ins", "XMLDIR", folder, 0) ||
-                      dialog.IsPathExistsInRegistry(kVolumeManagerKey, "XMLDIR", folder, 0);
+    bool registered = collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\Dunmere Plug-ins", "XMLDIR", folder, 0) ||
+                      collection.IsPathExistsInRegistry(kVolumeManagerKey, "XMLDIR", folder, 0);
     if (!registered) {
-        BoxesOf(dialog).Disable(IDC_TGN);
-        dialog.LogReport("TGN is NOT installed");
-        return;
+        boxes.Disable(IDC_TGN);
+        collection.LogReport("TGN is NOT installed");
+        return boxes;
     }
-    dialog.LogReport("TGN: Installed");
-    dialog.LogReport("TGN XML Files path: %s", folder.c_str());
+    collection.LogReport("TGN: Installed");
+    collection.LogReport("TGN XML Files path: %s", folder.c_str());
     found.tgnInstalled = 1;
     found.tgnXmlInstalled = 1;
     found.tgnXmlFolder = folder;
-    BoxesOf(dialog).Enable(IDC_TGN);
+    boxes.Enable(IDC_TGN);
+    return boxes;
 }
 
-void DetectReplication(CULVIXDlg& dialog) {
-    if (dialog.IsZRXInstalled()) {
-        dialog.detection.zrxInstalled = 1;
-        dialog.LogReport("ZRX: Installed");
-        BoxesOf(dialog).Enable(IDC_ZRX);
+BoxDecisions DetectReplication(Collection& collection) {
+    BoxDecisions boxes;
+    if (collection.IsZRXInstalled()) {
+        collection.detection.zrxInstalled = 1;
+        collection.LogReport("ZRX: Installed");
+        boxes.Enable(IDC_ZRX);
     } else {
-        BoxesOf(dialog).DisableAndClear(IDC_ZRX);
-        dialog.LogReport("ZRX: NOT Installed");
+        boxes.DisableAndClear(IDC_ZRX);
+        collection.LogReport("ZRX: NOT Installed");
     }
+    return boxes;
 }
 
-void DetectKerdLogs(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    if (dialog.IsPathExistsInRegistry(kVolumeManagerKey, "KerdOptions", found.kerdOptions, 0)) {
-        dialog.LogReport("VM Log file path: %s", found.kerdOptions.c_str());
+BoxDecisions DetectKerdLogs(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
+    if (collection.IsPathExistsInRegistry(kVolumeManagerKey, "KerdOptions", found.kerdOptions, 0)) {
+        collection.LogReport("VM Log file path: %s", found.kerdOptions.c_str());
         KerdLogLocation location = ParseKerdLogOption(found.kerdOptions);
         if (location.found) {
             found.kerdLogFolder = location.folder;
             found.kerdLogPattern = location.pattern;
             found.kerdLogsFound = 1;
-            dialog.LogReport("VM Log file path -- after parsing: %s", found.kerdLogFolder.c_str());
+            collection.LogReport("VM Log file path -- after parsing: %s", found.kerdLogFolder.c_str());
         }
     }
-    OptionBoxes boxes = BoxesOf(dialog);
     if (!found.kerdLogsFound) {
         boxes.Disable(IDC_KERD_LOGS);
-        dialog.LogReport("Path details for VM (kerd) path/logs are not found");
-        return;
+        collection.LogReport("Path details for VM (kerd) path/logs are not found");
+        return boxes;
     }
-    if (dialog.IsFileExists(found.kerdLogFolder)) {
+    if (collection.IsFileExists(found.kerdLogFolder)) {
         found.kerdLogPattern.assign(1, '*');  // every file of the folder
         boxes.Enable(IDC_KERD_LOGS);
     } else {
         boxes.Disable(IDC_KERD_LOGS);
     }
+    return boxes;
 }
 
 }  // namespace detection_steps

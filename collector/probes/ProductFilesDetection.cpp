@@ -4,9 +4,8 @@
 
 #include "common/win32/Environment.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "probes/DetectionSteps.h"
-#include "probes/OptionBoxes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -46,90 +45,96 @@ constexpr SnapshotTool kSnapshotTools[] = {
 
 namespace detection_steps {
 
-void DetectSolutionsLog(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    OptionBoxes boxes(dialog.GetSafeHwnd());
-    if (!dialog.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory",
+BoxDecisions DetectSolutionsLog(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
+    if (!collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory",
                                        found.solutionsLogPath, 0)) {
         boxes.DisableAndClear(IDC_SOLUTIONS);
-        dialog.LogReport("Solutions Log Info not found!");
-        return;
+        collection.LogReport("Solutions Log Info not found!");
+        return boxes;
     }
-    dialog.LogReport("Solutions Log path and name: %s", found.solutionsLogPath.c_str());
-    if (dialog.IsFileExists(found.solutionsLogPath))
+    collection.LogReport("Solutions Log path and name: %s", found.solutionsLogPath.c_str());
+    if (collection.IsFileExists(found.solutionsLogPath))
         boxes.EnableAndCheck(IDC_SOLUTIONS);
     else
         boxes.DisableAndClear(IDC_SOLUTIONS);
+    return boxes;
 }
 
-void DetectSnapshotSchedules(CULVIXDlg& dialog) {
-    OptionBoxes boxes(dialog.GetSafeHwnd());
+BoxDecisions DetectSnapshotSchedules(Collection& collection) {
+    BoxDecisions boxes;
     win32::UniqueRegKey schedules;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brennock\\QzSvc\\CurrentVersion\\Schedules", 0, KEY_READ,
                         schedules.put()) != ERROR_SUCCESS) {
-        dialog.LogReport("Error Opening Schedules key!");
+        collection.LogReport("Error Opening Schedules key!");
         boxes.DisableAndClear(IDC_RBK_SCHEDULES);
-        return;
+        return boxes;
     }
     char name[MAX_PATH + 1] = {};
     DWORD length = sizeof name;
     if (::RegEnumKeyExA(schedules.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
         ERROR_NO_MORE_ITEMS) {
-        dialog.LogReport("Error enumerating Schedules key!");
+        collection.LogReport("Error enumerating Schedules key!");
         boxes.DisableAndClear(IDC_RBK_SCHEDULES);
-        return;
+        return boxes;
     }
     boxes.EnableAndCheck(IDC_RBK_SCHEDULES);
+    return boxes;
 }
 
-void DetectPelorin(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    if (!dialog.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+BoxDecisions DetectPelorin(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
+    if (!collection.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                                        "Common AppData", found.commonAppData, 0)) {
-        OptionBoxes(dialog.GetSafeHwnd()).Disable(IDC_PELORIN);
-        dialog.LogReport("PLR is NOT installed");
-        return;
+        boxes.Disable(IDC_PELORIN);
+        collection.LogReport("PLR is NOT installed");
+        return boxes;
     }
-    dialog.LogReport("Pelorin Installed");
-    dialog.LogReport("Common AppData: %s", found.commonAppData.c_str());
+    collection.LogReport("Pelorin Installed");
+    collection.LogReport("Common AppData: %s", found.commonAppData.c_str());
     found.pelorinInstalled = 1;
     found.pelorinLogFolder = found.commonAppData + "\\Tobrin\\Pelorin";
-    dialog.LogReport("PLR Logs path: %s", found.pelorinLogFolder.c_str());
-    OptionBoxes(dialog.GetSafeHwnd()).Enable(IDC_PELORIN);
+    collection.LogReport("PLR Logs path: %s", found.pelorinLogFolder.c_str());
+    boxes.Enable(IDC_PELORIN);
+    return boxes;
 }
 
-void DetectLicences(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
+BoxDecisions DetectLicences(Collection& collection) {
+    BoxDecisions boxes;
+    DetectionResults& found = collection.detection;
     found.licenceFolder = win32::ExpandEnvironment(kLicenceFolder);
-    OptionBoxes boxes(dialog.GetSafeHwnd());
-    if (!dialog.IsFileExists(found.licenceFolder)) {
-        dialog.LogReport("No License(s) Exist");
+    if (!collection.IsFileExists(found.licenceFolder)) {
+        collection.LogReport("No License(s) Exist");
         boxes.Disable(IDC_LICENSES);
-        return;
+        return boxes;
     }
-    dialog.LogReport("Licenses Folder Exists");
+    collection.LogReport("Licenses Folder Exists");
     if (HoldsAnyEntry(found.licenceFolder)) {
         found.licenceFilesFound = 1;
-        dialog.LogReport("License(s) Exist");
+        collection.LogReport("License(s) Exist");
         boxes.Enable(IDC_LICENSES);
     } else {
-        dialog.LogReport("No License(s) Exist");
+        collection.LogReport("No License(s) Exist");
         boxes.Disable(IDC_LICENSES);
     }
+    return boxes;
 }
 
-void DetectSnapshotTools(CULVIXDlg& dialog) {
-    OptionBoxes boxes(dialog.GetSafeHwnd());
+BoxDecisions DetectSnapshotTools(Collection& collection) {
+    BoxDecisions boxes;
     for (const SnapshotTool& tool : kSnapshotTools) {
-        std::string& path = dialog.detection.*tool.toolPath;
+        std::string& path = collection.detection.*tool.toolPath;
         path = win32::ExpandEnvironment(tool.path);
-        if (dialog.IsFileExists(path)) {
+        if (collection.IsFileExists(path)) {
             boxes.EnableAndCheck(tool.controlId);
-            dialog.detection.*tool.found = 1;
+            collection.detection.*tool.found = 1;
         } else {
             boxes.DisableAndClear(tool.controlId);
         }
     }
+    return boxes;
 }
 
 }  // namespace detection_steps

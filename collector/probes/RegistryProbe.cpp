@@ -2,10 +2,10 @@
 #include <cstring>
 
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "probes/RegistryValueRead.h"
 
-int CULVIXDlg::IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output,
+int Collection::IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output,
                                       int use64BitView) {
     LogReport("Start - IsPathExistsInRegistry Sub Key:%s; Value Name:%s", subKey.c_str(), valueName.c_str());
     int result = 0;

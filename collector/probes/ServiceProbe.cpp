@@ -1,9 +1,9 @@
 // IsQzSvcRunning: is a service in any state but stopped?
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "report/ErrorText.h"
 
-int CULVIXDlg::IsQzSvcRunning(std::string serviceName) {
+int Collection::IsQzSvcRunning(std::string serviceName) {
     LogReport("Start - IsQzSvcRunning - Service Name: %s", serviceName.c_str());
     int result = 0;
     DWORD error = 0;

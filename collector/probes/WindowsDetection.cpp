@@ -1,8 +1,7 @@
 // Detection of what Windows holds for the run: the cluster, the system information tool,
 // the dump, boot, setup and Dr. Watson files, and the MPS report tools.
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "probes/DetectionSteps.h"
-#include "probes/OptionBoxes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -20,68 +19,78 @@ constexpr FixedFile kSetupLog{&FixedPaths::setupLog, &DetectionResults::setupLog
 constexpr FixedFile kDrWatsonLog{&FixedPaths::drWatsonLog, &DetectionResults::drWatsonLogFound, IDC_DR_WATSON_LOG};
 constexpr FixedFile kUserDump{&FixedPaths::drWatsonUserDump, &DetectionResults::userDumpFound, IDC_USER_DUMP};
 
-void DetectFixedFile(CULVIXDlg& dialog, const FixedFile& file) {
-    bool exists = dialog.IsFileExists(dialog.paths.*file.path) != 0;
-    if (exists) dialog.detection.*file.found = 1;
-    OptionBoxes(dialog.GetSafeHwnd()).EnableOrDisableAndClear(file.controlId, exists);
+void DetectFixedFile(Collection& collection, const FixedFile& file, BoxDecisions& boxes) {
+    bool exists = collection.IsFileExists(collection.paths.*file.path) != 0;
+    if (exists) collection.detection.*file.found = 1;
+    boxes.EnableOrDisableAndClear(file.controlId, exists);
 }
 
 }  // namespace
 
 namespace detection_steps {
 
-void DetectWindowsCluster(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    found.clusterLogPath = dialog.folders.windowsDirectory + "\\CLUSTER";
-    if (dialog.os.isVersion6) {
-        dialog.LogReport("Cluster Path: %s", found.clusterLogPath.c_str());
+BoxDecisions DetectWindowsCluster(Collection& collection) {
+    DetectionResults& found = collection.detection;
+    found.clusterLogPath = collection.folders.windowsDirectory + "\\CLUSTER";
+    if (collection.os.isVersion6) {
+        collection.LogReport("Cluster Path: %s", found.clusterLogPath.c_str());
     } else {
         found.clusterLogPath += "\\CLUSTER.LOG";
-        dialog.LogReport("Cluster Log and path: %s", found.clusterLogPath.c_str());
+        collection.LogReport("Cluster Log and path: %s", found.clusterLogPath.c_str());
     }
-    OptionBoxes boxes(dialog.GetSafeHwnd());
-    if (dialog.IsFileExists(found.clusterLogPath)) {
+    BoxDecisions boxes;
+    if (collection.IsFileExists(found.clusterLogPath)) {
         found.clusterPresent = 1;
         found.clusterLogFound = 1;
         boxes.Enable(IDC_CLUSTER_LOGS);
     } else {
         boxes.Disable(IDC_CLUSTER_LOGS);
-        dialog.LogReport("MSCS: NOT Installed");
+        collection.LogReport("MSCS: NOT Installed");
     }
+    return boxes;
 }
 
-void DetectSystemInformationTool(CULVIXDlg& dialog) {
-    DetectionResults& found = dialog.detection;
-    OptionBoxes boxes(dialog.GetSafeHwnd());
-    if (!dialog.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", found.msinfoPath,
-                                       dialog.os.isWow64)) {
+BoxDecisions DetectSystemInformationTool(Collection& collection) {
+    DetectionResults& found = collection.detection;
+    BoxDecisions boxes;
+    if (!collection.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", found.msinfoPath,
+                                       collection.os.isWow64)) {
         boxes.Disable(IDC_MSINFO32);
-        dialog.LogReport("MS Info application not found!");
-        return;
+        collection.LogReport("MS Info application not found!");
+        return boxes;
     }
-    dialog.LogReport("MS Info application path and name: %s", found.msinfoPath.c_str());
-    found.msinfoFound = dialog.IsFileExists(found.msinfoPath);
+    collection.LogReport("MS Info application path and name: %s", found.msinfoPath.c_str());
+    found.msinfoFound = collection.IsFileExists(found.msinfoPath);
     boxes.EnableOrDisable(IDC_MSINFO32, found.msinfoFound);
+    return boxes;
 }
 
-void DetectSystemFiles(CULVIXDlg& dialog) {
-    DetectFixedFile(dialog, kMemoryDump);
-    DetectFixedFile(dialog, kBootFile);
-    DetectFixedFile(dialog, kSetupLog);
+BoxDecisions DetectSystemFiles(Collection& collection) {
+    BoxDecisions boxes;
+    DetectFixedFile(collection, kMemoryDump, boxes);
+    DetectFixedFile(collection, kBootFile, boxes);
+    DetectFixedFile(collection, kSetupLog, boxes);
     // Dr. Watson exists only up to Windows XP and Server 2003.
-    if ((dialog.os.isWindows2000 || dialog.os.isXpOr2003) && !dialog.os.isVersion6)
-        DetectFixedFile(dialog, kDrWatsonLog);
+    if ((collection.os.isWindows2000 || collection.os.isXpOr2003) && !collection.os.isVersion6)
+        DetectFixedFile(collection, kDrWatsonLog, boxes);
     else
-        OptionBoxes(dialog.GetSafeHwnd()).DisableAndClear(IDC_DR_WATSON_LOG);
+        boxes.DisableAndClear(IDC_DR_WATSON_LOG);
+    return boxes;
 }
 
-void DetectMpsReports(CULVIXDlg& dialog) {
+BoxDecisions DetectMpsReports(Collection& collection) {
     // Only the box's state follows the tool: its check mark starts clear and stays so.
-    bool found = dialog.detection.mpsToolFound != 0;
-    OptionBoxes(dialog.GetSafeHwnd()).EnableOrDisable(IDC_MPS_REPORTS, found);
-    dialog.LogReport(found ? "MPS Report option is enabled" : "MPS Report option is disabled");
+    bool found = collection.detection.mpsToolFound != 0;
+    BoxDecisions boxes;
+    boxes.EnableOrDisable(IDC_MPS_REPORTS, found);
+    collection.LogReport(found ? "MPS Report option is enabled" : "MPS Report option is disabled");
+    return boxes;
 }
 
-void DetectUserDump(CULVIXDlg& dialog) { DetectFixedFile(dialog, kUserDump); }
+BoxDecisions DetectUserDump(Collection& collection) {
+    BoxDecisions boxes;
+    DetectFixedFile(collection, kUserDump, boxes);
+    return boxes;
+}
 
 }  // namespace detection_steps

@@ -1,7 +1,7 @@
 // The 64-bit probe: does the program run under the 32-bit emulation of 64-bit Windows?
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
-int CULVIXDlg::DetectWow64() {
+int Collection::DetectWow64() {
     using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
     // Looked up at run time: systems before XP SP2 do not have it.
     FARPROC found = ::GetProcAddress(::GetModuleHandleA("kernel32"), "IsWow64Process");

@@ -1,7 +1,7 @@
 // IsZRXInstalled: can the replication product's template path be read?
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
-#include "probes/LeadingNumber.h"
+#include "engine/Collection.h"
+#include "common/text/LeadingNumber.h"
 #include "probes/RegistryValueRead.h"
 
 namespace {
@@ -21,7 +21,7 @@ std::string ConstantsKey(int majorVersion) {
 
 }  // namespace
 
-int CULVIXDlg::IsZRXInstalled() {
+int Collection::IsZRXInstalled() {
     LogReport("Start - IsZRXInstalled");
     std::string version;
     if (IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))

@@ -1,9 +1,9 @@
-// Creating the report log and writing its header while the dialog is constructed.
+// The collection's start-up: the report log created and its header written.
 #include <cstdio>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
-#include "probes/LeadingNumber.h"
+#include "common/text/LeadingNumber.h"
 #include "resources/resource.h"
 
 namespace {
@@ -29,7 +29,7 @@ std::string CreateFailedText(const std::string& name, DWORD error) {
 
 }  // namespace
 
-void CULVIXDlg::CreateReport(OsVersionReader readOsVersion) {
+void Collection::Start(OsVersionReader readOsVersion) {
     char name[64];
     std::snprintf(name, sizeof name, "%d_%s", static_cast<int>(::GetCurrentProcessId()), kReportFileSuffix);
     report.fileName = name;
@@ -98,7 +98,7 @@ void CULVIXDlg::CreateReport(OsVersionReader readOsVersion) {
     SetFixedPaths();
 }
 
-void CULVIXDlg::SetOsFacts(const OsVersionInfo& version) {
+void Collection::SetOsFacts(const OsVersionInfo& version) {
     bool nt = version.platformId == VER_PLATFORM_WIN32_NT;
     os.isWindows2000 = nt && version.major == 5 && version.minor == 0;
     os.isXpOr2003 = nt && version.major == 5 && version.minor != 0;

@@ -4,7 +4,7 @@
 
 #include "common/profile/SectionTimer.h"
 #include "console/ConsoleWriter.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
 #include "report/FailureLines.h"
 #include "report/TimeText.h"
@@ -13,14 +13,14 @@ namespace {
 constexpr int kMaxReportEntry = 511;  // the report's fixed entry buffer, terminator not counted
 }
 
-void CULVIXDlg::LogReport(const char* format, ...) {
+void Collection::LogReport(const char* format, ...) {
     char text[kMaxReportEntry + 1];
     va_list arguments;
     va_start(arguments, format);
     int length = std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
     if (length < 0 || length > kMaxReportEntry) {
-        framework::ShowMessageBox(GetSafeHwnd(), "Could not pack the string", kMessageCaption,
+        framework::ShowMessageBox(View().BoxOwner(), "Could not pack the string", kMessageCaption,
                                   MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "report/TimeText.h"
 
 namespace {
@@ -54,7 +54,7 @@ std::vector<std::string> TimeZoneEntries(DWORD answer, const TIME_ZONE_INFORMATI
     };
 }
 
-void CULVIXDlg::ReportTimeInformation() {
+void Collection::ReportTimeInformation() {
     LogReport("*********************** Time Information **************************");
     LogReport("Problem occurred on: %s at %s", report.problemDateText.c_str(), report.problemTimeText.c_str());
     LogReport("Current Time: %s", FormatLocalNow(kClockFormat).c_str());

@@ -2,7 +2,7 @@
 // One row of the capture step table: its name, the option and findings that decide it, what the
 // status line says, what it does, and whether the progress bar moves after it.
 
-class CULVIXDlg;
+class Collection;
 struct OptionFlags;
 
 struct CaptureStep {
@@ -13,11 +13,11 @@ struct CaptureStep {
     int row;
     const char* name;                      // the row in the run manifest
     int OptionFlags::*option;              // nullptr: the row does not depend on a box
-    bool (*alsoNeeds)(const CULVIXDlg&);   // nullptr: nothing more
+    bool (*alsoNeeds)(const Collection&);   // nullptr: nothing more
     const char* capturingText;             // nullptr: the status line is not touched
     const char* skippingText;              // nullptr: likewise
     bool actionShowsText;                  // the action puts the capturing text up itself, later
     unsigned folders;
-    void (*action)(CULVIXDlg&, const char* capturingText);
+    void (*action)(Collection&, const char* capturingText);
     bool advancesProgress;
 };

@@ -2,14 +2,14 @@
 // no row looks at the outcome of another: each capture writes its own outcome to the report.
 #include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "run/CaptureStep.h"
 #include "run/StepActions.h"
 
 namespace {
 
 using namespace step_actions;
-using D = CULVIXDlg;
+using D = Collection;
 
 bool MpsOff(const D& d) { return !d.options.mpsReports; }
 bool MsinfoFound(const D& d) { return d.detection.msinfoFound && MpsOff(d); }
@@ -123,7 +123,7 @@ static_assert(ProgressSteps() == 23);
 
 }  // namespace
 
-void CULVIXDlg::RunCaptureSteps() {
+void Collection::RunCaptureSteps() {
     for (const CaptureStep& step : kCaptureSteps) {
         ZELTRIN_PROFILE_SECTION("row " + std::to_string(step.row));
         bool carriedOut = (!step.option || options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(*this));
@@ -137,6 +137,6 @@ void CULVIXDlg::RunCaptureSteps() {
             SetStatusText(step.skippingText);
         }
         EndStepRecord();
-        if (step.advancesProgress) progress.StepIt();
+        if (step.advancesProgress) StepProgress();
     }
 }

@@ -3,7 +3,7 @@
 
 #include "console/ConsoleWriter.h"
 #include "console/SummaryLines.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void AddMatches(const std::string& folder, const std::string& pattern, std::vect
 // The command files name their cabinets after the bug folder number, the machine folder and
 // the time stamp: qzcab.cmd puts the run's beside the run folder, qzhacab.cmd the cluster
 // snapshot's inside it; a list too long for one cabinet goes on in "_2", "_3", ...
-std::vector<console::CabinetFile> CULVIXDlg::CabinetsOfRun() const {
+std::vector<console::CabinetFile> Collection::CabinetsOfRun() const {
     std::vector<console::CabinetFile> cabinets;
     if (!options.compress) return cabinets;
     const std::string machineFolder = ParentFolder(run.runFolder);
@@ -52,7 +52,7 @@ std::vector<console::CabinetFile> CULVIXDlg::CabinetsOfRun() const {
     return cabinets;
 }
 
-void CULVIXDlg::WriteRunSummary(const std::vector<RunFolderFile>& collected) {
+void Collection::WriteRunSummary(const std::vector<RunFolderFile>& collected) {
     if (console == nullptr) return;
     console::RunSummary summary;
     summary.runFolder = run.runFolder;

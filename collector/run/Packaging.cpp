@@ -1,7 +1,8 @@
 // Version listings of the system directory, the cabinet lists of the run, and the packing
 // of the cluster snapshot folder.
 #include "common/text/Format.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 #include "inventory/CFileInfo.h"
 
 namespace {
@@ -24,23 +25,23 @@ void WriteList(const std::string& baseFolder, const std::string& outputPath, con
 
 }  // namespace
 
-void CULVIXDlg::ListVersions(std::string fileName, std::string pattern) {
+void Collection::ListVersions(std::string fileName, std::string pattern) {
     WriteList(run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
               CFileInfo::Mode::VersionListing);
 }
 
-void CULVIXDlg::WriteCabList() {
+void Collection::WriteCabList() {
     WriteList(run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*", true,
               CFileInfo::Mode::CabinetList);
 }
 
-void CULVIXDlg::WriteHACabList() {
+void Collection::WriteHACabList() {
     const std::string snapshots = run.runFolder + "\\clusnap";
     WriteList(snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
               CFileInfo::Mode::CabinetList);
 }
 
-void CULVIXDlg::PackageHALogs(int serverCore) {
+void Collection::PackageHALogs(int serverCore) {
     if (!options.compress) {
         SetStatusText("Skip packaging HA logs files ...");
         return;
@@ -48,8 +49,8 @@ void CULVIXDlg::PackageHALogs(int serverCore) {
     SetStatusText("Package HA logs files ...");
     WriteHACabList();
     const std::string snapshots = run.runFolder + "\\clusnap";
-    RunCommand(text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(), folders.systemDirectory.c_str(),
+    ChildrenOf(*this).RunCommand(text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(), folders.systemDirectory.c_str(),
                             run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO",
                             run.timeStamp.c_str(), serverCore),
-               kHACommandLineLimit);
+               process::ChildRunner::kHACommandLineLimit);
 }

@@ -1,10 +1,11 @@
-// The whole collection: the OK operation of the main dialog.
+// The whole collection: what OK starts in the dialog, and what a silent run does.
 #include "common/profile/SectionTimer.h"
 #include "common/text/Format.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
 #include "console/ConsoleWriter.h"
-#include "dialog/CULVIXDlg.h"
+#include "capture/ChildrenOf.h"
+#include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
@@ -29,17 +30,15 @@ void ReadServerCore(int& isServerCore) {
 
 }  // namespace
 
-void CULVIXDlg::OnOK() { RunCollection(); }
-
-void CULVIXDlg::RunCollection() {
+void Collection::RunCollection() {
     ZELTRIN_PROFILE_SECTION("collection run");
     record.StartRun();
     ReadServerCore(os.isServerCore);
-    UpdateData(true);
+    View().ReadBack(*this);
 
     if (!IsValidIncidentNumber(entries.incidentNumber)) {
         ::MessageBeep(MB_ICONEXCLAMATION);
-        framework::ShowMessageBox(GetSafeHwnd(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
+        framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
                                   MB_OK | MB_ICONEXCLAMATION);
         exitStatus = kExitIncidentRefused;
         return;
@@ -67,9 +66,8 @@ void CULVIXDlg::RunCollection() {
     AssignTargetPaths();
     ReportDlgState();
 
-    ::ShowWindow(progress.GetSafeHwnd(), SW_SHOW);
-    ::ShowWindow(GetDlgItem(IDC_STATUS), SW_SHOW);
-    progress.StepIt();
+    View().ShowRunStarted();
+    StepProgress();
 
     RunCaptureSteps();
 
@@ -79,7 +77,7 @@ void CULVIXDlg::RunCollection() {
         text::Format("%s %s %s %s %s %s %d", "qzcab.cmd", run.runFolder.c_str(), folders.systemDirectory.c_str(),
                      run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(),
                      os.isServerCore);
-    const bool packagingFits = !options.compress || CommandLineFits(packagingCommand);
+    const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
 
     ReportTimeInformation();
     LogReport("ULVIX - Done!");
@@ -88,12 +86,12 @@ void CULVIXDlg::RunCollection() {
     // A move onto a full drive must not leave an empty report in the run folder beside the
     // complete one that stays here.
     if (!win32::MoveWholeFile(report.fileName, report.destination)) {
-        framework::ShowMessageBox(GetSafeHwnd(),
+        framework::ShowMessageBox(View().BoxOwner(),
                                   text::Format(framework::LoadResourceString(IDS_REPORT_MOVE_FAILED).c_str(),
                                                report.fileName.c_str(), report.destination.c_str()),
                                   kMessageCaption, MB_OK | MB_ICONERROR);
     }
-    progress.StepIt();
+    StepProgress();
 
     // The report is closed by now: a manifest that could not be written reaches the user
     // through the console and the run's failure count only.
@@ -110,16 +108,16 @@ void CULVIXDlg::RunCollection() {
         ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");
         WriteCabList();
-        if (packagingFits) RunCommand(packagingCommand);
+        if (packagingFits) ChildrenOf(*this).RunCommand(packagingCommand);
     } else {
         SetStatusText("Skip packaging the logs files ...");
     }
 
     if (os.isServerCore)
-        framework::ShowMessageBox(GetSafeHwnd(), text::Format("The logs are located at %s", run.runFolder.c_str()),
+        framework::ShowMessageBox(View().BoxOwner(), text::Format("The logs are located at %s", run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
     WriteRunSummary(collected);
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
-    EndDialog(IDOK);
+    View().RunEnded();
 }

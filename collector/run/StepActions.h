@@ -1,28 +1,28 @@
 #pragma once
 // The actions of the capture step table that are more than one call.
-class CULVIXDlg;
+class Collection;
 
 namespace step_actions {
 
-void StopBootLogging(CULVIXDlg& dialog, const char*);
-void CopySetupLogs(CULVIXDlg& dialog, const char*);
-void CaptureClusterLog(CULVIXDlg& dialog, const char*);
-void CaptureOkapoTraces(CULVIXDlg& dialog, const char*);
-void CaptureConsoleTraces(CULVIXDlg& dialog, const char*);
-void CaptureApplicationEventLog(CULVIXDlg& dialog, const char*);
-void CaptureSystemEventLog(CULVIXDlg& dialog, const char*);
-void DumpRegistry(CULVIXDlg& dialog, const char*);
-void CaptureMultipathInformation(CULVIXDlg& dialog, const char*);
-void CaptureProviders(CULVIXDlg& dialog, const char*);
-void CaptureQzDiag(CULVIXDlg& dialog, const char*);
-void CaptureBootLogs(CULVIXDlg& dialog, const char*);
-void CaptureClusterSnapshot(CULVIXDlg& dialog, const char*);
-void CaptureWltSnapshot(CULVIXDlg& dialog, const char*);
-void CaptureInstallerDiagnostics(CULVIXDlg& dialog, const char* capturingText);
-void CaptureCommunicationLogs(CULVIXDlg& dialog, const char* capturingText);
-void CaptureVdsLogs(CULVIXDlg& dialog, const char*);
-void CaptureVersions(CULVIXDlg& dialog, const char*);
-void CaptureLicences(CULVIXDlg& dialog, const char* capturingText);
-void CapturePelorinLogs(CULVIXDlg& dialog, const char* capturingText);
+void StopBootLogging(Collection& collection, const char*);
+void CopySetupLogs(Collection& collection, const char*);
+void CaptureClusterLog(Collection& collection, const char*);
+void CaptureOkapoTraces(Collection& collection, const char*);
+void CaptureConsoleTraces(Collection& collection, const char*);
+void CaptureApplicationEventLog(Collection& collection, const char*);
+void CaptureSystemEventLog(Collection& collection, const char*);
+void DumpRegistry(Collection& collection, const char*);
+void CaptureMultipathInformation(Collection& collection, const char*);
+void CaptureProviders(Collection& collection, const char*);
+void CaptureQzDiag(Collection& collection, const char*);
+void CaptureBootLogs(Collection& collection, const char*);
+void CaptureClusterSnapshot(Collection& collection, const char*);
+void CaptureWltSnapshot(Collection& collection, const char*);
+void CaptureInstallerDiagnostics(Collection& collection, const char* capturingText);
+void CaptureCommunicationLogs(Collection& collection, const char* capturingText);
+void CaptureVdsLogs(Collection& collection, const char*);
+void CaptureVersions(Collection& collection, const char*);
+void CaptureLicences(Collection& collection, const char* capturingText);
+void CapturePelorinLogs(Collection& collection, const char* capturingText);
 
 }  // namespace step_actions

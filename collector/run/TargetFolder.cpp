@@ -2,7 +2,7 @@
 // chosen options need.
 #include <ctime>
 
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
@@ -19,7 +19,7 @@ std::string LocalTimeStamp() {
 
 }  // namespace
 
-int CULVIXDlg::CreateTargetFolder() {
+int Collection::CreateTargetFolder() {
     framework::WaitCursor wait;
     LogReport("Start - CreateTargetFolder %s", run.runFolder.c_str());
     // A second call (the local root after the share) starts from a clean slate: no folder of

@@ -1,12 +1,12 @@
 // AssignTargetPaths: the full path of every output of the run.
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 #include "report/ErrorText.h"
 
 // The OS and VM targets are built on the run folder's "OS" and "VM" paths even when the
 // options did not make those folders: a path built on an empty folder member would point
 // at the root of the current drive, outside the run folder. The rows that write there make
 // the folder first (EnsureSubFolder).
-void CULVIXDlg::AssignTargetPaths() {
+void Collection::AssignTargetPaths() {
     const std::string os = run.runFolder + "\\OS\\";
     run.appEventLogFolder = os;
     run.systemEventLogFolder = os;
@@ -56,7 +56,7 @@ void CULVIXDlg::AssignTargetPaths() {
     run.pqhmcFolder = folder + "PQHMC";
 }
 
-void CULVIXDlg::EnsureSubFolder(std::string& member, const char* name) {
+void Collection::EnsureSubFolder(std::string& member, const char* name) {
     if (!member.empty()) return;
     std::string path = run.runFolder + "\\" + name;
     if (!::CreateDirectoryA(path.c_str(), nullptr)) {

@@ -8,7 +8,7 @@
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
 #include "app/CULVIXApp.h"
-#include "app/ExitStatus.h"
+#include "engine/ExitStatus.h"
 #include "resources/resource.h"
 
 using namespace testing_support;

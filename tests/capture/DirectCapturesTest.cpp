@@ -25,7 +25,7 @@ using QzUtilsTest = ToolCaptureTest;
 TEST_F(QzUtilsTest, MoveFlagOneTakesTheToolsOutputOutOfTheCurrentDirectory) {
     std::string tool = PlaceTool("qzflxinfo.exe");
     std::string target = MakeFolder("out") + "\\flx.enc";
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
 
     EXPECT_FALSE(PathExists("qzflxinfo.enc"));
     EXPECT_EQ(ReadWholeFile(target), "qzflxinfo stub output\r\n");
@@ -38,7 +38,7 @@ TEST_F(QzUtilsTest, MoveFlagOneTakesTheToolsOutputOutOfTheCurrentDirectory) {
 TEST_F(QzUtilsTest, MoveFlagZeroLeavesACopyBehind) {
     std::string tool = PlaceTool("qzvmdom.exe");
     std::string target = MakeFolder("out") + "\\dom.html";
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, "\"" + tool + "\"", "QzVMDOM.html", target, 0, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, "\"" + tool + "\"", "QzVMDOM.html", target, 0, INFINITE), 1);
 
     EXPECT_EQ(ReadWholeFile("QzVMDOM.html"), "qzvmdom stub output\r\n");
     EXPECT_EQ(ReadWholeFile(target), "qzvmdom stub output\r\n");
@@ -49,7 +49,7 @@ TEST_F(QzUtilsTest, ANonzeroExitIsLoggedAndTheOutputStillComesIn) {
     std::string tool = PlaceTool("qzflxinfo.exe");
     std::string target = MakeFolder("out") + "\\flx.enc";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "300");
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
 
     EXPECT_EQ(ReadWholeFile(target), "qzflxinfo stub output\r\n");
     EXPECT_EQ(NewEntries(), Join({QzUtilsOpening(tool, " -x", "qzflxinfo.enc", target, 1), Waited(300),
@@ -59,7 +59,7 @@ TEST_F(QzUtilsTest, ANonzeroExitIsLoggedAndTheOutputStillComesIn) {
 
 TEST_F(QzUtilsTest, AnOutputTheToolDidNotWriteIsPassedOverQuietly) {
     std::string tool = PlaceTool("qzfilever.exe");
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, " -q", "never.txt", work + "\\never.txt.copy", 1, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, " -q", "never.txt", work + "\\never.txt.copy", 1, INFINITE), 1);
 
     EXPECT_EQ(NewEntries(), Join({QzUtilsOpening(tool, " -q", "never.txt", work + "\\never.txt.copy", 1), Waited(0),
                                   MissingLines("never.txt"), {"Finish - CaptureQzUtils Error=0"}}));
@@ -67,7 +67,7 @@ TEST_F(QzUtilsTest, AnOutputTheToolDidNotWriteIsPassedOverQuietly) {
 
 TEST_F(QzUtilsTest, AMissingToolNamesTheSystemsReasonAndItsCode) {
     std::string tool = work + "\\absent.exe";
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, " -x", "", work + "\\out", 1, INFINITE), 0);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, " -x", "", work + "\\out", 1, INFINITE), 0);
 
     EXPECT_EQ(NewEntries(), Join({QzUtilsOpening(tool, " -x", "", work + "\\out", 1),
                                   {"CreateProcess() failed to create " + tool +
@@ -78,9 +78,9 @@ TEST_F(QzUtilsTest, AMissingToolNamesTheSystemsReasonAndItsCode) {
 TEST_F(QzUtilsTest, ArgumentsFillTheCommandLineBufferToTheLastCharacterAndNoFurther) {
     std::string tool = PlaceTool("qzflxinfo.exe");
     std::string fits = " " + std::string(260, 'a');
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, fits, "", work, 0, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, fits, "", work, 0, INFINITE), 1);
     std::string tooLong = fits + "b";
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, tooLong, "", work, 0, INFINITE), 0);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, tooLong, "", work, 0, INFINITE), 0);
 
     EXPECT_EQ(StubStarts(), Lines{"qzflxinfo|" + fits});
     Lines entries = NewEntries();
@@ -93,11 +93,11 @@ TEST_F(QzUtilsTest, ArgumentsFillTheCommandLineBufferToTheLastCharacterAndNoFurt
 using PqhmcTest = ToolCaptureTest;
 
 TEST_F(PqhmcTest, TheToolWritesIntoItsFolderAndTheRunnerSaysSo) {
-    dialog.paths.pqhmcDiagTool = PlaceTool("pqhmc-diag.exe");
-    dialog.run.pqhmcFolder = work + "\\PQHMC";
-    dialog.CapturePQHMCInfo();
+    collection.paths.pqhmcDiagTool = PlaceTool("pqhmc-diag.exe");
+    collection.run.pqhmcFolder = work + "\\PQHMC";
+    collection.CapturePQHMCInfo();
 
-    const std::string& tool = dialog.paths.pqhmcDiagTool;
+    const std::string& tool = collection.paths.pqhmcDiagTool;
     std::string arguments = "\"" + tool + "\" \"" + work + "\\PQHMC\"";
     EXPECT_EQ(ReadWholeFile("PQHMC\\pqhmc-diag.log"), "pqhmc-diag stub output\r\n");
     EXPECT_EQ(StubStarts(), Lines{"pqhmc-diag|" + arguments});
@@ -112,19 +112,20 @@ class OsInfoTest : public ToolCaptureTest {
 protected:
     void SetUp() override {
         ToolCaptureTest::SetUp();
-        dialog.detection.msinfoPath = PlaceTool("msinfo32.exe");
-        dialog.run.msinfoReportTarget = work + "\\MSINFO_REPORT.TXT";
+        collection.detection.msinfoPath = PlaceTool("msinfo32.exe");
+        collection.run.msinfoReportTarget = work + "\\MSINFO_REPORT.TXT";
     }
     Lines Expected(const std::string& arguments, Lines middle, const std::string& finish) {
-        return Join({{"Start - CaptureOSInfo", "Application Name: " + dialog.detection.msinfoPath,
+        return Join({{"Start - CaptureOSInfo", "Application Name: " + collection.detection.msinfoPath,
                       "Arguments: " + arguments},
-                     middle, {finish}});
+                     middle,
+                     {finish}});
     }
 };
 
 TEST_F(OsInfoTest, Windows2000AsksForAllCategories) {
-    dialog.os.isWindows2000 = 1;
-    EXPECT_EQ(dialog.CaptureOSInfo(), 1);
+    collection.os.isWindows2000 = 1;
+    EXPECT_EQ(collection.CaptureOSInfo(), 1);
     std::string arguments = " /a /report " + work + "\\MSINFO_REPORT.TXT";
     EXPECT_EQ(StubStarts(), Lines{"msinfo32|" + arguments});
     EXPECT_EQ(NewEntries(), Expected(arguments, Waited(0), "Finish - CaptureOSInfo Error=0"));
@@ -132,16 +133,16 @@ TEST_F(OsInfoTest, Windows2000AsksForAllCategories) {
 
 TEST_F(OsInfoTest, LaterSystemsAskForThePlainReport) {
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "1");
-    EXPECT_EQ(dialog.CaptureOSInfo(), 1);
+    EXPECT_EQ(collection.CaptureOSInfo(), 1);
     std::string arguments = " /report " + work + "\\MSINFO_REPORT.TXT";
     EXPECT_EQ(StubStarts(), Lines{"msinfo32|" + arguments});
     EXPECT_EQ(NewEntries(), Expected(arguments, Waited(1), "Finish - CaptureOSInfo Error=1"));
 }
 
 TEST_F(OsInfoTest, AReportPathTooLongForTheCommandLineIsRefusedNotRun) {
-    dialog.run.msinfoReportTarget = work + "\\" + std::string(250, 'r') + ".TXT";
-    EXPECT_EQ(dialog.CaptureOSInfo(), 0);
-    std::string arguments = " /report " + dialog.run.msinfoReportTarget;
+    collection.run.msinfoReportTarget = work + "\\" + std::string(250, 'r') + ".TXT";
+    EXPECT_EQ(collection.CaptureOSInfo(), 0);
+    std::string arguments = " /report " + collection.run.msinfoReportTarget;
     EXPECT_EQ(StubStarts(), Lines{});
     EXPECT_EQ(NewEntries(), Expected(arguments, {RefusedLine(arguments)}, "Finish - CaptureOSInfo Error=206"));
 }
@@ -152,10 +153,10 @@ using ScriptHostTest = ToolCaptureTest;
 
 TEST_F(ScriptHostTest, ReplicationScriptGetsItsQuotedPathAndTheBareOutputFile) {
     PlaceTool("cscript.exe");
-    dialog.paths.zrxScript = "\"" + work + "\\DumpZRXInfo.vbs\"";
+    collection.paths.zrxScript = "\"" + work + "\\DumpZRXInfo.vbs\"";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "2");
     std::string target = work + "\\ZRX_INFO.TXT";
-    EXPECT_EQ(dialog.CaptureZRXInfo(target, INFINITE), 1);
+    EXPECT_EQ(collection.CaptureZRXInfo(target, INFINITE), 1);
 
     std::string commandLine = "cscript \"" + work + "\\DumpZRXInfo.vbs\" " + target;
     EXPECT_EQ(StubStarts(), Lines{"cscript|" + commandLine});
@@ -167,9 +168,9 @@ TEST_F(ScriptHostTest, ReplicationScriptGetsItsQuotedPathAndTheBareOutputFile) {
 
 TEST_F(ScriptHostTest, HangDumpCommandNamesTheDebuggingToolsScriptAndTheRunFolder) {
     PlaceTool("cscript.exe");
-    dialog.folders.homeDrive = "C:\\";
-    dialog.run.runFolder = work + "\\run";
-    EXPECT_EQ(dialog.CaptureDumpThroughADPlus(), 1);
+    collection.folders.homeDrive = "C:\\";
+    collection.run.runFolder = work + "\\run";
+    EXPECT_EQ(collection.CaptureDumpThroughADPlus(), 1);
 
     std::string commandLine =
         "cscript \"C:\\Program Files\\Debugging Tools for Windows (x64)\\adplus_old.vbs\" -quiet -hang -pn qzsvc.exe "
@@ -184,9 +185,9 @@ TEST_F(ScriptHostTest, HangDumpCommandNamesTheDebuggingToolsScriptAndTheRunFolde
 // Wine's script host ends with 0 even when the script is missing, so only the form of the
 // status is known here.
 TEST_F(ScriptHostTest, WithoutTheDebuggingToolsTheRealScriptHostRunsAndItsStatusIsLogged) {
-    dialog.folders.homeDrive = work + "\\";
-    dialog.run.runFolder = work;
-    EXPECT_EQ(dialog.CaptureDumpThroughADPlus(), 1);
+    collection.folders.homeDrive = work + "\\";
+    collection.run.runFolder = work;
+    EXPECT_EQ(collection.CaptureDumpThroughADPlus(), 1);
 
     Lines entries = NewEntries();
     ASSERT_EQ(entries.size(), 6u);
@@ -200,42 +201,42 @@ TEST_F(ScriptHostTest, WithoutTheDebuggingToolsTheRealScriptHostRunsAndItsStatus
 
 TEST_F(ScriptHostTest, AHangDumpCommandTooLongIsRefusedAndTheCaptureStillFinishes) {
     PlaceTool("cscript.exe");
-    dialog.folders.homeDrive = "C:\\";
-    dialog.run.runFolder = work + "\\" + std::string(200, 'f');
-    EXPECT_EQ(dialog.CaptureDumpThroughADPlus(), 1);
+    collection.folders.homeDrive = "C:\\";
+    collection.run.runFolder = work + "\\" + std::string(200, 'f');
+    EXPECT_EQ(collection.CaptureDumpThroughADPlus(), 1);
 
     std::string commandLine =
         "cscript \"C:\\Program Files\\Debugging Tools for Windows (x64)\\adplus_old.vbs\" -quiet -hang -pn qzsvc.exe "
         "-o " +
-        dialog.run.runFolder;
+        collection.run.runFolder;
     EXPECT_EQ(StubStarts(), Lines{});
     EXPECT_EQ(NewEntries(), Join({{"Start - CaptureDumpThroughADPlus", "CaptureDumpThroughADPlus Args: " + commandLine,
-                                   "CaptureDumpThroughADPlus Target Folder Name: " + dialog.run.runFolder,
+                                   "CaptureDumpThroughADPlus Target Folder Name: " + collection.run.runFolder,
                                    RefusedLine(commandLine), "Finish - CaptureDumpThroughADPlus"}}));
 }
 
 // A command line too long for a report entry would have the report show its "Could not pack
 // the string" box, which no one answers in a silent run: the entries show its beginning.
 TEST_F(ScriptHostTest, CommandLinesTooLongForAReportEntryShowTheirBeginningAndAreRefused) {
-    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);  // only keeps a faulty build from hanging
     std::string deep = work + "\\" + std::string(240, 'd');
-    dialog.paths.pqhmcDiagTool = deep + "\\pqhmc-diag.exe";
-    dialog.run.pqhmcFolder = deep + "\\PQHMC";
-    dialog.paths.zrxScript = "\"" + deep + "\\DumpZRXInfo.vbs\"";
+    collection.paths.pqhmcDiagTool = deep + "\\pqhmc-diag.exe";
+    collection.run.pqhmcFolder = deep + "\\PQHMC";
+    collection.paths.zrxScript = "\"" + deep + "\\DumpZRXInfo.vbs\"";
     std::string zrxTarget = deep + "\\ZRX";
-    dialog.CapturePQHMCInfo();
-    EXPECT_EQ(dialog.CaptureZRXInfo(zrxTarget, INFINITE), 0);
+    collection.CapturePQHMCInfo();
+    EXPECT_EQ(collection.CaptureZRXInfo(zrxTarget, INFINITE), 0);
 
-    std::string pqhmc = "\"" + dialog.paths.pqhmcDiagTool + "\" \"" + dialog.run.pqhmcFolder + "\"";
-    std::string zrx = "cscript " + dialog.paths.zrxScript + " " + zrxTarget;
+    std::string pqhmc = "\"" + collection.paths.pqhmcDiagTool + "\" \"" + collection.run.pqhmcFolder + "\"";
+    std::string zrx = "cscript " + collection.paths.zrxScript + " " + zrxTarget;
     ASSERT_GT(pqhmc.size(), 511u);
     ASSERT_GT(zrx.size(), 511u);
     EXPECT_EQ(StubStarts(), Lines{});
     EXPECT_EQ(NewEntries(),
               Join({{"Start - CapturePQHMCInfo", "PQHMC App and Args: " + pqhmc.substr(0, 200) + "...",
-                     "PQHMC Target Folder Name: " + dialog.run.pqhmcFolder},
-                    QzUtilsOpening(dialog.paths.pqhmcDiagTool, pqhmc.substr(0, 200) + "...", "", dialog.run.pqhmcFolder,
-                                   1),
+                     "PQHMC Target Folder Name: " + collection.run.pqhmcFolder},
+                    QzUtilsOpening(collection.paths.pqhmcDiagTool, pqhmc.substr(0, 200) + "...", "",
+                                   collection.run.pqhmcFolder, 1),
                     {RefusedLine(pqhmc), "Finish - CaptureQzUtils Error=206", "Finish - CapturePQHMCInfo",
                      "Start - CaptureZRXInfo", "Start - Application Name:  cscript.exe",
                      "Start - Arguments: " + zrx.substr(0, 200) + "...", "Start - Target Output File:" + zrxTarget,

@@ -31,7 +31,7 @@ protected:
 TEST_F(GrabTest, CopyReplacesAnExistingTarget) {
     WriteWholeFile("src\\a.log", "new");
     WriteWholeFile("dst\\a.log", "old");
-    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "a.log", 0), 1);
+    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "a.log", 0), 1);
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "new");
     EXPECT_EQ(NewEntries(), GrabFileLines(src + "\\a.log", dst + "a.log", "", 0));
 }
@@ -39,7 +39,7 @@ TEST_F(GrabTest, CopyReplacesAnExistingTarget) {
 TEST_F(GrabTest, MoveOntoAnExistingTargetFailsAndLeavesBothFiles) {
     WriteWholeFile("src\\a.log", "new");
     WriteWholeFile("dst\\a.log", "old");
-    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "a.log", 1), 0);
+    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "a.log", 1), 0);
     EXPECT_EQ(ReadWholeFile("src\\a.log"), "new");
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "old");
     EXPECT_EQ(NewEntries(), GrabFileLines(src + "\\a.log", dst + "a.log",
@@ -49,16 +49,16 @@ TEST_F(GrabTest, MoveOntoAnExistingTargetFailsAndLeavesBothFiles) {
 // A failed copy removes only what it made itself: a target that was there stays.
 TEST_F(GrabTest, FailedCopyKeepsATargetThatWasThereBefore) {
     WriteWholeFile("dst\\a.log", "old");
-    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "a.log", 0), 0);
+    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "a.log", 0), 0);
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "old");
 }
 
 TEST_F(GrabTest, MoveRenamesAndACopyOfAMissingFileFails) {
     WriteWholeFile("src\\a.log", "moved");
-    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "b.log", 1), 1);
+    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "b.log", 1), 1);
     EXPECT_FALSE(PathExists("src\\a.log"));
     EXPECT_EQ(ReadWholeFile("dst\\b.log"), "moved");
-    EXPECT_EQ(dialog.GrabFile(src + "\\a.log", dst + "a.log", 0), 0);
+    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "a.log", 0), 0);
     Lines entries = NewEntries();
     EXPECT_EQ(Lines(entries.begin() + 4, entries.end()),
               GrabFileLines(src + "\\a.log", dst + "a.log", "Failed to copy!!! " + GetErrorText(ERROR_FILE_NOT_FOUND),
@@ -68,7 +68,7 @@ TEST_F(GrabTest, MoveRenamesAndACopyOfAMissingFileFails) {
 TEST_F(GrabTest, StarCopiesBothFilesAndNamesTheDotFolders) {
     WriteWholeFile("src\\a.log", "a");
     WriteWholeFile("src\\b.txt", "b");
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "*", dst), 1);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "*", dst), 1);
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "a");
     EXPECT_EQ(ReadWholeFile("dst\\b.txt"), "b");
 
@@ -103,7 +103,7 @@ TEST_F(GrabTest, StarCopiesBothFilesAndNamesTheDotFolders) {
 
 TEST_F(GrabTest, ATargetFolderWithoutItsBackslashGluesTheNamesToIt) {
     WriteWholeFile("src\\x.log", "x");
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "x.log", folder.Path() + "\\logs"), 1);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "x.log", folder.Path() + "\\logs"), 1);
     EXPECT_EQ(ReadWholeFile("logsx.log"), "x");
     Lines entries = NewEntries();
     EXPECT_NE(std::find(entries.begin(), entries.end(), "After found Target:" + folder.Path() + "\\logsx.log"),
@@ -114,7 +114,7 @@ TEST_F(GrabTest, APatternMatchingOnlyFoldersCopiesNothingAndSucceeds) {
     ::CreateDirectoryA("src\\logs1", nullptr);
     ::CreateDirectoryA("src\\logs2", nullptr);
     WriteWholeFile("src\\logs1\\inner.log", "never copied");
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "logs*", dst), 1);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "logs*", dst), 1);
     EXPECT_FALSE(PathExists("dst\\logs1"));
     EXPECT_FALSE(PathExists("dst\\inner.log"));
     Lines entries = NewEntries();
@@ -127,7 +127,7 @@ TEST_F(GrabTest, AFileThatFailsToCopyDoesNotStopTheRest) {
     WriteWholeFile("src\\a.log", "a");
     WriteWholeFile("src\\b.log", "b");
     ::CreateDirectoryA("dst\\a.log", nullptr);  // a folder where the copy of a.log must go
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "*.log", dst), 1);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "*.log", dst), 1);
     EXPECT_EQ(ReadWholeFile("dst\\b.log"), "b");
     Lines entries = NewEntries();
     EXPECT_EQ(std::count(entries.begin(), entries.end(), "Finish - GrabFile.  Error = 0"), 1);
@@ -135,8 +135,8 @@ TEST_F(GrabTest, AFileThatFailsToCopyDoesNotStopTheRest) {
 }
 
 TEST_F(GrabTest, AnEmptyFolderGivesCode2AndAMissingFolderCode3) {
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "*.log", dst), 0);
-    EXPECT_EQ(dialog.GrabMultipleFiles(src + "\\missing", "*.log", dst), 0);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "*.log", dst), 0);
+    EXPECT_EQ(collection.GrabMultipleFiles(src + "\\missing", "*.log", dst), 0);
     Lines entries = NewEntries();
     ASSERT_EQ(entries.size(), 14u);
     EXPECT_EQ(entries[5], "FindFirstFile() failed to find " + src + "\\*.log.!!! " + GetErrorText(ERROR_FILE_NOT_FOUND));
@@ -150,7 +150,7 @@ TEST_F(GrabTest, FilesInSubFoldersAreNeverCopied) {
     ::CreateDirectoryA("src\\sub", nullptr);
     WriteWholeFile("src\\sub\\deep.log", "deep");
     WriteWholeFile("src\\top.log", "top");
-    EXPECT_EQ(dialog.GrabMultipleFiles(src, "*.log", dst), 1);
+    EXPECT_EQ(collection.GrabMultipleFiles(src, "*.log", dst), 1);
     EXPECT_TRUE(PathExists("dst\\top.log"));
     EXPECT_FALSE(PathExists("dst\\deep.log"));
 }

@@ -49,8 +49,8 @@ protected:
         ::SetEnvironmentVariableA("TEMP", temp.c_str());
         ::SetEnvironmentVariableA("ALLUSERSPROFILE", allUsers.c_str());
         PlaceTool("qdsminfo.exe");
-        dialog.run.mpioLogTarget = work + "\\instmpio.log";
-        dialog.run.qdsminfoLogTarget = work + "\\qdsminfo.log";
+        collection.run.mpioLogTarget = work + "\\instmpio.log";
+        collection.run.qdsminfoLogTarget = work + "\\qdsminfo.log";
     }
     void TearDown() override {
         ::SetEnvironmentVariableA("TEMP", savedTemp.c_str());
@@ -81,7 +81,7 @@ protected:
 TEST_F(MpioTest, ALogAtTheFirstLocationNeedsNoSecondLook) {
     MakeFolder("temp\\qzmpio");
     WriteWholeFile(FirstLocation(), "first");
-    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+    EXPECT_EQ(collection.CaptureMPIOInfo(), 1);
 
     EXPECT_EQ(ReadWholeFile("instmpio.log"), "first");
     EXPECT_EQ(ReadWholeFile("qdsminfo.log"), Printed("qdsminfo stub output:"));
@@ -93,7 +93,7 @@ TEST_F(MpioTest, TheOlderLocationIsTriedWhenTheFirstCopyFails) {
     MakeFolder("all\\application data\\brennock");
     MakeFolder("all\\application data\\brennock\\mpio");
     WriteWholeFile(SecondLocation(), "second");
-    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+    EXPECT_EQ(collection.CaptureMPIOInfo(), 1);
 
     EXPECT_EQ(ReadWholeFile("instmpio.log"), "second");
     std::string notFound = "Failed to copy!!! " + GetErrorText(ERROR_PATH_NOT_FOUND);
@@ -104,7 +104,7 @@ TEST_F(MpioTest, TheOlderLocationIsTriedWhenTheFirstCopyFails) {
 
 TEST_F(MpioTest, WithTheLogAtNeitherLocationBothFailuresStandAndQdsminfoStillRuns) {
     WriteWholeFile("qdsminfo.log", "earlier\r\n");
-    EXPECT_EQ(dialog.CaptureMPIOInfo(), 1);
+    EXPECT_EQ(collection.CaptureMPIOInfo(), 1);
 
     EXPECT_FALSE(PathExists("instmpio.log"));
     EXPECT_EQ(ReadWholeFile("qdsminfo.log"), "earlier\r\n" + Printed("qdsminfo stub output:"));
@@ -119,9 +119,9 @@ protected:
     void SetUp() override {
         InterpreterCaptureTest::SetUp();
         RemoveMachineKey("SOFTWARE\\TOBRIN");
-        dialog.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
-        dialog.run.nldFolder = work + "\\NLD";
-        dialog.run.wkeFolder = work + "\\WKE";
+        collection.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
+        collection.run.nldFolder = work + "\\NLD";
+        collection.run.wkeFolder = work + "\\WKE";
         install = MakeFolder("mgmt") + "\\";
     }
     void TearDown() override {
@@ -157,7 +157,7 @@ protected:
 
 TEST_F(WkeTest, ASuccessfulGatherEndsTheCaptureWithoutTheNldDiagnostic) {
     InstallManagementServer(true);
-    dialog.CaptureWKEInfo();
+    collection.CaptureWKEInfo();
 
     EXPECT_EQ(Calls(), "");
     Lines starts = StubStarts();
@@ -170,7 +170,7 @@ TEST_F(WkeTest, ASuccessfulGatherEndsTheCaptureWithoutTheNldDiagnostic) {
 TEST_F(WkeTest, AFailedGatherFallsBackToTheNldDiagnostic) {
     InstallManagementServer(true);
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "1");
-    dialog.CaptureWKEInfo();
+    collection.CaptureWKEInfo();
 
     EXPECT_EQ(StubStarts().size(), 1u);
     EXPECT_EQ(Calls(), NldCall());
@@ -178,17 +178,17 @@ TEST_F(WkeTest, AFailedGatherFallsBackToTheNldDiagnostic) {
 }
 
 TEST_F(WkeTest, WithoutTheProductTheNldDiagnosticFollowsTheRegistryProbeDirectly) {
-    dialog.run.managementServerFolder = "kept from before\\";
-    dialog.CaptureWKEInfo();
+    collection.run.managementServerFolder = "kept from before\\";
+    collection.CaptureWKEInfo();
 
-    EXPECT_EQ(dialog.run.managementServerFolder, "kept from before\\");
+    EXPECT_EQ(collection.run.managementServerFolder, "kept from before\\");
     EXPECT_EQ(Calls(), NldCall());
     EXPECT_EQ(NewEntries(), Join({{"Start - CaptureWKEInfo"}, RegistryMissing(), Nld()}));
 }
 
 TEST_F(WkeTest, AMissingGatherScriptFallsBackToTheNldDiagnostic) {
     InstallManagementServer(false);
-    dialog.CaptureWKEInfo();
+    collection.CaptureWKEInfo();
 
     EXPECT_EQ(StubStarts(), Lines{});
     EXPECT_EQ(Calls(), NldCall());
@@ -199,9 +199,9 @@ TEST_F(WkeTest, AMissingGatherScriptFallsBackToTheNldDiagnostic) {
 using AppendedOutputTest = InterpreterCaptureTest;
 
 TEST_F(AppendedOutputTest, SnapshotScriptGetsItsQuotedPathAndTheOutputFolder) {
-    dialog.paths.osmuSnapshotScript = PlaceRecorder("osmu_snapshot.cmd", "osmu");
-    dialog.run.osmuFolder = work + "\\OSMU";
-    dialog.CaptureOSMUInfo();
+    collection.paths.osmuSnapshotScript = PlaceRecorder("osmu_snapshot.cmd", "osmu");
+    collection.run.osmuFolder = work + "\\OSMU";
+    collection.CaptureOSMUInfo();
 
     EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureOSMUInfo",
@@ -211,29 +211,29 @@ TEST_F(AppendedOutputTest, SnapshotScriptGetsItsQuotedPathAndTheOutputFolder) {
 
 TEST_F(AppendedOutputTest, AQuotedToolPathWithBlanksAndParenthesesKeepsItsQuotes) {
     MakeFolder("Program Files (x86)");
-    dialog.paths.osmuSnapshotScript = PlaceRecorder("Program Files (x86)\\osmu_snapshot.cmd", "osmu");
-    dialog.run.osmuFolder = work + "\\OSMU";
-    dialog.CaptureOSMUInfo();
+    collection.paths.osmuSnapshotScript = PlaceRecorder("Program Files (x86)\\osmu_snapshot.cmd", "osmu");
+    collection.run.osmuFolder = work + "\\OSMU";
+    collection.CaptureOSMUInfo();
     EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
 }
 
 TEST_F(AppendedOutputTest, TheNldDiagnosticTooLongIsRefusedAndNothingRuns) {
-    dialog.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
-    dialog.run.nldFolder = work + "\\" + std::string(200, 'n');
-    dialog.CaptureNLDInfo();
+    collection.paths.nldDiagScript = PlaceRecorder("nld_diag.cmd", "nld");
+    collection.run.nldFolder = work + "\\" + std::string(200, 'n');
+    collection.CaptureNLDInfo();
 
-    std::string commandLine = "\"" + work + "\\nld_diag.cmd\" \"" + dialog.run.nldFolder + "\"";
+    std::string commandLine = "\"" + work + "\\nld_diag.cmd\" \"" + collection.run.nldFolder + "\"";
     EXPECT_EQ(Calls(), "");
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureNLDInfo", "NLD App and Args: " + commandLine,
-                                   "NLD Target Folder Name: " + dialog.run.nldFolder, RefusedLine(commandLine),
+                                   "NLD Target Folder Name: " + collection.run.nldFolder, RefusedLine(commandLine),
                                    "Finish - CaptureNLDInfo"}));
 }
 
 TEST_F(AppendedOutputTest, FileVersionsAreAppendedToWhatTheFileHolds) {
     PlaceTool("qzfilever.exe");
-    dialog.run.kdxBinaryVersionTarget = work + "\\KDX_BINARY_VERSION.TXT";
-    dialog.CaptureKDXFileInfo();
-    dialog.CaptureKDXFileInfo();
+    collection.run.kdxBinaryVersionTarget = work + "\\KDX_BINARY_VERSION.TXT";
+    collection.CaptureKDXFileInfo();
+    collection.CaptureKDXFileInfo();
 
     EXPECT_EQ(ReadWholeFile("KDX_BINARY_VERSION.TXT"),
               Printed("qzfilever stub output:") + Printed("qzfilever stub output:"));
@@ -244,10 +244,10 @@ TEST_F(AppendedOutputTest, FileVersionsAreAppendedToWhatTheFileHolds) {
 }
 
 TEST_F(AppendedOutputTest, MountPointsComeFromTheSystemDirectorysUtility) {
-    dialog.folders.systemDirectory = MakeFolder("system32");
+    collection.folders.systemDirectory = MakeFolder("system32");
     PlaceTool("system32\\mountvol.exe");
-    dialog.run.mountVolTarget = work + "\\mountvol.txt";
-    dialog.CaptureMountVolInfo();
+    collection.run.mountVolTarget = work + "\\mountvol.txt";
+    collection.CaptureMountVolInfo();
 
     EXPECT_EQ(ReadWholeFile("mountvol.txt"), Printed("mountvol stub output:"));
     std::string commandLine = work + "\\system32\\mountvol.exe >> " + work + "\\mountvol.txt";
@@ -258,9 +258,9 @@ TEST_F(AppendedOutputTest, MountPointsComeFromTheSystemDirectorysUtility) {
 
 TEST_F(AppendedOutputTest, NodeMapAndNodeStateGoToTheirOwnFilesUnlogged) {
     PlaceTool("qzclustadm.exe");
-    dialog.run.hnvNidmapTarget = work + "\\HNV_NIDMAP_REPORT.TXT";
-    dialog.run.hnvNodestateTarget = work + "\\HNV_NODESTATE_REPORT.TXT";
-    dialog.CaptureHNVInfo();
+    collection.run.hnvNidmapTarget = work + "\\HNV_NIDMAP_REPORT.TXT";
+    collection.run.hnvNodestateTarget = work + "\\HNV_NODESTATE_REPORT.TXT";
+    collection.CaptureHNVInfo();
 
     EXPECT_EQ(ReadWholeFile("HNV_NIDMAP_REPORT.TXT"), Printed("qzclustadm stub output: nidmap"));
     EXPECT_EQ(ReadWholeFile("HNV_NODESTATE_REPORT.TXT"), Printed("qzclustadm stub output: -v nodestate"));
@@ -269,43 +269,44 @@ TEST_F(AppendedOutputTest, NodeMapAndNodeStateGoToTheirOwnFilesUnlogged) {
 
 TEST_F(AppendedOutputTest, ACommandTooLongForTheInterpreterIsRefusedAndNothingRuns) {
     PlaceTool("qzfilever.exe");
-    dialog.run.kdxBinaryVersionTarget = work + "\\" + std::string(240, 'k') + ".TXT";
-    dialog.CaptureKDXFileInfo();
+    collection.run.kdxBinaryVersionTarget = work + "\\" + std::string(240, 'k') + ".TXT";
+    collection.CaptureKDXFileInfo();
 
-    std::string commandLine = "qzfilever.EXE >> " + dialog.run.kdxBinaryVersionTarget;
+    std::string commandLine = "qzfilever.EXE >> " + collection.run.kdxBinaryVersionTarget;
     EXPECT_EQ(StubStarts(), Lines{});
-    EXPECT_FALSE(PathExists(dialog.run.kdxBinaryVersionTarget));
+    EXPECT_FALSE(PathExists(collection.run.kdxBinaryVersionTarget));
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureKDXFileInfo", "KDX File Ver AppArgs: " + commandLine,
-                                   "KDX File Ver Target Folder Name: " + dialog.run.kdxBinaryVersionTarget,
+                                   "KDX File Ver Target Folder Name: " + collection.run.kdxBinaryVersionTarget,
                                    RefusedLine(commandLine), "Finish - CaptureKDXFileInfo"}));
 }
 
 // A command line too long for a report entry would have the report show its "Could not pack
 // the string" box, which no one answers in a silent run: the entries show its beginning.
 TEST_F(AppendedOutputTest, CommandLinesTooLongForAReportEntryShowTheirBeginningAndAreRefused) {
-    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);  // only keeps a faulty build from hanging
     std::string deep = work + "\\" + std::string(240, 'd');
-    dialog.paths.osmuSnapshotScript = deep + "\\osmu_snapshot.cmd";
-    dialog.run.osmuFolder = deep + "\\OSMU";
-    dialog.paths.nldDiagScript = deep + "\\nld_diag.cmd";
-    dialog.run.nldFolder = deep + "\\NLD";
-    dialog.paths.qzdiagTool = "\"" + deep + "\\qzdiag2003.EXE\"";
-    dialog.run.qzdiagTarget = deep + "\\qzdiag.txt";
-    dialog.CaptureOSMUInfo();
-    dialog.CaptureNLDInfo();
-    step_actions::CaptureQzDiag(dialog, nullptr);
+    collection.paths.osmuSnapshotScript = deep + "\\osmu_snapshot.cmd";
+    collection.run.osmuFolder = deep + "\\OSMU";
+    collection.paths.nldDiagScript = deep + "\\nld_diag.cmd";
+    collection.run.nldFolder = deep + "\\NLD";
+    collection.paths.qzdiagTool = "\"" + deep + "\\qzdiag2003.EXE\"";
+    collection.run.qzdiagTarget = deep + "\\qzdiag.txt";
+    collection.CaptureOSMUInfo();
+    collection.CaptureNLDInfo();
+    step_actions::CaptureQzDiag(collection, nullptr);
 
-    std::string osmu = "\"" + dialog.paths.osmuSnapshotScript + "\" -o " + dialog.run.osmuFolder;
-    std::string nld = "\"" + dialog.paths.nldDiagScript + "\" \"" + dialog.run.nldFolder + "\"";
-    std::string qzdiag = dialog.paths.qzdiagTool + " >> " + dialog.run.qzdiagTarget;
+    std::string osmu = "\"" + collection.paths.osmuSnapshotScript + "\" -o " + collection.run.osmuFolder;
+    std::string nld = "\"" + collection.paths.nldDiagScript + "\" \"" + collection.run.nldFolder + "\"";
+    std::string qzdiag = collection.paths.qzdiagTool + " >> " + collection.run.qzdiagTarget;
     for (const std::string* line : {&osmu, &nld, &qzdiag}) ASSERT_GT(line->size(), 511u);
     EXPECT_EQ(Calls(), "");
-    EXPECT_EQ(NewEntries(),
-              (Lines{"Start - CaptureOSMUInfo", "OSMU App and Args: " + osmu.substr(0, 200) + "...",
-                     "OSMU Target Folder Name: " + dialog.run.osmuFolder, RefusedLine(osmu), "Finish - CaptureOSMUInfo",
-                     "Start - CaptureNLDInfo", "NLD App and Args: " + nld.substr(0, 200) + "...",
-                     "NLD Target Folder Name: " + dialog.run.nldFolder, RefusedLine(nld), "Finish - CaptureNLDInfo",
-                     "Start - Capturing QzDiag Information ...", "QzDiag App: " + qzdiag.substr(0, 200) + "...",
-                     "QzDiag Target Folder Name: " + dialog.run.qzdiagTarget, RefusedLine(qzdiag),
-                     "Finish - Capturing QzDiag Information"}));
+    EXPECT_EQ(
+        NewEntries(),
+        (Lines{"Start - CaptureOSMUInfo", "OSMU App and Args: " + osmu.substr(0, 200) + "...",
+               "OSMU Target Folder Name: " + collection.run.osmuFolder, RefusedLine(osmu), "Finish - CaptureOSMUInfo",
+               "Start - CaptureNLDInfo", "NLD App and Args: " + nld.substr(0, 200) + "...",
+               "NLD Target Folder Name: " + collection.run.nldFolder, RefusedLine(nld), "Finish - CaptureNLDInfo",
+               "Start - Capturing QzDiag Information ...", "QzDiag App: " + qzdiag.substr(0, 200) + "...",
+               "QzDiag Target Folder Name: " + collection.run.qzdiagTarget, RefusedLine(qzdiag),
+               "Finish - Capturing QzDiag Information"}));
 }

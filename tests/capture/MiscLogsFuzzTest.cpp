@@ -8,8 +8,8 @@
 
 #include "FolderSnapshot.h"
 #include "SeededCases.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 #include "report/ErrorText.h"
 
 using namespace testing_support;
@@ -265,7 +265,7 @@ TEST(MiscLogsSeeded, EveryConfigurationGivesItsLinesAndCopiesOnlyIntoMisc) {
     std::vector<Checked> cases;
     int copies = 0;
     {
-        CULVIXDlg dialog;
+        StartedCollection collection;
         const std::string report = OwnReportName();
         for (const SeededCase& c : SeededCaseList(kBaseSeed, kCases)) {
             SCOPED_TRACE(c.Name());
@@ -274,7 +274,7 @@ TEST(MiscLogsSeeded, EveryConfigurationGivesItsLinesAndCopiesOnlyIntoMisc) {
             ASSERT_TRUE(::CreateDirectoryA(run.c_str(), nullptr));
             ASSERT_TRUE(::CreateDirectoryA((run + "\\run").c_str(), nullptr));
             ASSERT_TRUE(::CreateDirectoryA((run + "\\run\\MISC").c_str(), nullptr));
-            dialog.run.miscFolder = folder.Path() + "\\" + run + "\\run\\MISC\\";
+            collection.run.miscFolder = folder.Path() + "\\" + run + "\\run\\MISC\\";
             variables.Set("QZFUZZ_PAD", "C:\\" + std::string(random.EdgeLength(kExpansion - 9), 'p'));
 
             std::string config;
@@ -287,11 +287,11 @@ TEST(MiscLogsSeeded, EveryConfigurationGivesItsLinesAndCopiesOnlyIntoMisc) {
                 config.insert(static_cast<size_t>(random.Int(0, static_cast<int>(config.size()))), 1, '\x1a');
             WriteWholeFile("Zeltrin.CFG", config);
 
-            Oracle oracle(dialog.run.miscFolder);
+            Oracle oracle(collection.run.miscFolder);
             oracle.Run(config);
             FolderSnapshot before = TakeFolderSnapshot(folder.Path());
-            dialog.LogReport("%s", c.Marker().c_str());
-            dialog.CaptureMiscLogs();
+            collection.LogReport("%s", c.Marker().c_str());
+            collection.CaptureMiscLogs();
 
             std::vector<std::string> expectedWrites;
             for (const std::string& name : oracle.Copied()) expectedWrites.push_back("+ " + run + "\\run\\MISC\\" + name);
@@ -302,16 +302,17 @@ TEST(MiscLogsSeeded, EveryConfigurationGivesItsLinesAndCopiesOnlyIntoMisc) {
             std::sort(expectedWrites.begin(), expectedWrites.end());
             std::sort(writes.begin(), writes.end());
             EXPECT_EQ(writes, expectedWrites);
-            EXPECT_EQ(FileNames(dialog.run.miscFolder.substr(0, dialog.run.miscFolder.size() - 1)), oracle.Copied());
+            EXPECT_EQ(FileNames(collection.run.miscFolder.substr(0, collection.run.miscFolder.size() - 1)),
+                      oracle.Copied());
             for (const std::string& name : oracle.Copied()) {
                 if (name == "a.log" || name == "b.log" || name == "c.txt" || name == "d.log") {
-                    EXPECT_EQ(ReadWholeFile(dialog.run.miscFolder + name), Content(name)) << name;
+                    EXPECT_EQ(ReadWholeFile(collection.run.miscFolder + name), Content(name)) << name;
                 }
             }
             cases.push_back({c.seed, oracle.ExpectedLines()});
             copies += static_cast<int>(oracle.Copied().size());
         }
-        dialog.report.file.Close();
+        collection.report.file.Close();
     }
     std::map<std::string, Lines> written = EntriesByCase(ReportEntries(ReadWholeFile(OwnReportName())));
     for (const Checked& checked : cases) {

@@ -31,7 +31,7 @@ protected:
         ProbeTest::SetUp();
         ::CreateDirectoryA("MISC", nullptr);
         ::CreateDirectoryA("logs", nullptr);
-        dialog.run.miscFolder = folder.Path() + "\\MISC\\";
+        collection.run.miscFolder = folder.Path() + "\\MISC\\";
         logs = folder.Path() + "\\logs";
     }
     void TearDown() override {
@@ -52,7 +52,7 @@ TEST_F(MiscLogsTest, SectionsCommentsAndEmptyLinesAreSkippedAndEntriesCopied) {
     // Written as an editor on the servers writes it: CR LF, the last line without its end.
     WriteWholeFile("Zeltrin.CFG", "[Product logs]\r\n# the product's own logs\r\n\r\n%QZMISCLOGS%\\*.log\r\n" +
                                       folder.Path() + "\\single.txt");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
 
     EXPECT_EQ(FolderNames("MISC"), (std::set<std::string>{"a.log", "b.log", "single.txt"}));
     EXPECT_EQ(ReadWholeFile("MISC\\single.txt"), "one");
@@ -61,11 +61,11 @@ TEST_F(MiscLogsTest, SectionsCommentsAndEmptyLinesAreSkippedAndEntriesCopied) {
     EXPECT_EQ(entries.front(), "Start - CaptureMiscLogs");
     EXPECT_EQ(Lines(entries.begin() + 1, entries.begin() + 6),
               (Lines{"Start - GrabMultipleFiles", "Source Path: " + logs, "Source File Name: *.log",
-                     "Target Path: " + dialog.run.miscFolder, "FindFirstFile() " + logs + "\\*.log"}));
+                     "Target Path: " + collection.run.miscFolder, "FindFirstFile() " + logs + "\\*.log"}));
     EXPECT_EQ(Lines(entries.end() - 6, entries.end()),
               (Lines{"Finish - GrabMultipleFiles.  Error = 0", "Start - GrabFile",
                      "Source File: " + folder.Path() + "\\single.txt",
-                     "Target File: " + dialog.run.miscFolder + "single.txt", "Finish - GrabFile.  Error = 0",
+                     "Target File: " + collection.run.miscFolder + "single.txt", "Finish - GrabFile.  Error = 0",
                      "Finish - CaptureMiscLogs"}));
     EXPECT_EQ(Count(entries, "Start - GrabFile"), 3);
     EXPECT_EQ(Count(entries, "Finish - GrabFile.  Error = 0"), 3);
@@ -74,7 +74,7 @@ TEST_F(MiscLogsTest, SectionsCommentsAndEmptyLinesAreSkippedAndEntriesCopied) {
 TEST_F(MiscLogsTest, EntriesWithoutALastComponentAreIgnoredWithoutALine) {
     WriteWholeFile("a.log", "a");
     WriteWholeFile("Zeltrin.CFG", folder.Path() + "\\\na.log\n\n[a.log\n#" + folder.Path() + "\\a.log\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMiscLogs", "Finish - CaptureMiscLogs"}));
     EXPECT_TRUE(FolderNames("MISC").empty());
 }
@@ -83,13 +83,13 @@ TEST_F(MiscLogsTest, AStarInAFolderComponentIsAPlainNameThatFailsToCopy) {
     WriteWholeFile("logs\a.log", "a");
     const std::string entry = folder.Path() + "\\lo*\\a.log";
     WriteWholeFile("Zeltrin.CFG", entry + "\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_TRUE(FolderNames("MISC").empty());
     Lines entries = NewEntries();
     ASSERT_EQ(entries.size(), 7u);
     EXPECT_EQ(Lines(entries.begin(), entries.begin() + 4),
               (Lines{"Start - CaptureMiscLogs", "Start - GrabFile", "Source File: " + entry,
-                     "Target File: " + dialog.run.miscFolder + "a.log"}));
+                     "Target File: " + collection.run.miscFolder + "a.log"}));
     EXPECT_EQ(entries[4].rfind("Failed to copy!!! ", 0), 0u) << entries[4];
     EXPECT_EQ(entries[5].rfind("Finish - GrabFile.  Error = ", 0), 0u) << entries[5];
     EXPECT_NE(entries[5], "Finish - GrabFile.  Error = 0");
@@ -99,7 +99,7 @@ TEST_F(MiscLogsTest, AStarInAFolderComponentIsAPlainNameThatFailsToCopy) {
 TEST_F(MiscLogsTest, AQuestionMarkAloneDoesNotMakeAPattern) {
     WriteWholeFile("logs\a1.log", "a");
     WriteWholeFile("Zeltrin.CFG", logs + "\\a?.log\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_TRUE(FolderNames("MISC").empty());
     Lines entries = NewEntries();
     EXPECT_EQ(Count(entries, "Source File: " + logs + "\\a?.log"), 1);
@@ -108,15 +108,16 @@ TEST_F(MiscLogsTest, AQuestionMarkAloneDoesNotMakeAPattern) {
 
 TEST_F(MiscLogsTest, AnIndentedHashIsAnEntry) {
     WriteWholeFile("Zeltrin.CFG", "  #old\\a.log\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     Lines entries = NewEntries();
     ASSERT_GE(entries.size(), 4u);
     EXPECT_EQ(Lines(entries.begin() + 1, entries.begin() + 4),
-              (Lines{"Start - GrabFile", "Source File:   #old\\a.log", "Target File: " + dialog.run.miscFolder + "a.log"}));
+              (Lines{"Start - GrabFile", "Source File:   #old\\a.log",
+                     "Target File: " + collection.run.miscFolder + "a.log"}));
 }
 
 TEST_F(MiscLogsTest, AMissingConfigurationFileIsOneLine) {
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(NewEntries(),
               (Lines{"Start - CaptureMiscLogs", "Failed to open config file for MISC", "Finish - CaptureMiscLogs"}));
 }
@@ -125,7 +126,7 @@ TEST_F(MiscLogsTest, ALineLongerThanTheBufferGoesOnAsTheNextLine) {
     WriteWholeFile("single.txt", "one");
     // The comment fills the 1023 characters of one read; what stands behind it is read as an entry.
     WriteWholeFile("Zeltrin.CFG", "#" + std::string(1022, 'c') + folder.Path() + "\\single.txt\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(FolderNames("MISC"), (std::set<std::string>{"single.txt"}));
     Lines entries = NewEntries();
     EXPECT_EQ(Count(entries, "Source File: " + folder.Path() + "\\single.txt"), 1);
@@ -139,7 +140,7 @@ TEST_F(MiscLogsTest, AnExpansionLongerThan1023CharactersIsSkippedWithALine) {
     ASSERT_TRUE(::SetEnvironmentVariableA("QZMISCLOGS", ("C:\\" + std::string(1020, 'f')).c_str()));
     WriteWholeFile("Zeltrin.CFG", "%QZLONGFOLDER%\\\n%QZMISCLOGS%\\x.log\n%QZMISCLOGS%\\\n" + folder.Path() +
                                       "\\single.txt\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(FolderNames("MISC"), (std::set<std::string>{"single.txt"}));
     Lines entries = NewEntries();
     ASSERT_EQ(entries.size(), 8u);
@@ -154,13 +155,13 @@ TEST_F(MiscLogsTest, AnExpansionLongerThan1023CharactersIsSkippedWithALine) {
 // Its copy lines would not fit a report entry and would bring up the report's box, which no
 // one answers in a silent run.
 TEST_F(MiscLogsTest, AnEntryLongerThanAPathIsSkippedWithALine) {
-    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);  // only keeps a faulty build from hanging
     WriteWholeFile("single.txt", "one");
     std::string fits = folder.Path() + "\\" + std::string(MAX_PATH - 2 - folder.Path().size(), 'f');
     std::string tooLong = fits + "g";
     std::string pattern = "C:\\" + std::string(600, 'p') + "\\*.log";
     WriteWholeFile("Zeltrin.CFG", fits + "\n" + tooLong + "\n" + pattern + "\n" + folder.Path() + "\\single.txt\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
 
     EXPECT_EQ(FolderNames("MISC"), (std::set<std::string>{"single.txt"}));
     Lines entries = NewEntries();
@@ -179,21 +180,21 @@ TEST_F(MiscLogsTest, ANameBehindASlashIsCopiedIntoMiscAndNowhereElse) {
     WriteWholeFile("logs\\a.log", "a");
     for (const char* made : {"run", "run\\MISC", "run\\MISC\\deeper", "logs\\sub", "logs\\sub\\d1"})
         ::CreateDirectoryA(made, nullptr);
-    dialog.run.miscFolder = folder.Path() + "\\run\\MISC\\deeper\\";
+    collection.run.miscFolder = folder.Path() + "\\run\\MISC\\deeper\\";
     WriteWholeFile("Zeltrin.CFG", logs + "\\sub\\d1\\y/../../../a.log\n" + logs + "\\sub/\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(FolderNames("run\\MISC\\deeper"), (std::set<std::string>{"a.log"}));
     EXPECT_TRUE(FolderNames("run").empty());
     EXPECT_TRUE(FolderNames(".").count("a.log") == 0);
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMiscLogs", "Start - GrabFile",
                                    "Source File: " + logs + "\\sub\\d1\\y/../../../a.log",
-                                   "Target File: " + dialog.run.miscFolder + "a.log", "Finish - GrabFile.  Error = 0",
-                                   "Finish - CaptureMiscLogs"}));
+                                   "Target File: " + collection.run.miscFolder + "a.log",
+                                   "Finish - GrabFile.  Error = 0", "Finish - CaptureMiscLogs"}));
 }
 
 TEST_F(MiscLogsTest, AnEntryThatExpandsToNothingIsIgnoredWithoutALine) {
     ASSERT_TRUE(::SetEnvironmentVariableA("QZMISCLOGS", ""));
     WriteWholeFile("Zeltrin.CFG", "%QZMISCLOGS%\n");
-    dialog.CaptureMiscLogs();
+    collection.CaptureMiscLogs();
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureMiscLogs", "Finish - CaptureMiscLogs"}));
 }

@@ -1,6 +1,7 @@
 // The command interpreter started as its own child: its exit code, refused lines, where the
 // interpreter comes from, and the record of every child.
 #include "ToolCaptureFixture.h"
+#include "capture/ChildrenOf.h"
 
 using namespace testing_support;
 
@@ -11,24 +12,24 @@ protected:
         char value[MAX_PATH] = {};
         ::GetEnvironmentVariableA("COMSPEC", value, MAX_PATH);
         savedComSpec = value;
-        dialog.record.StartRun();
-        dialog.record.BeginStep(1, "test step", true);
+        collection.record.StartRun();
+        collection.record.BeginStep(1, "test step", true);
     }
     void TearDown() override {
         ::SetEnvironmentVariableA("COMSPEC", savedComSpec.c_str());
         ToolCaptureTest::TearDown();
     }
     const std::vector<ChildRecord>& Children() {
-        dialog.record.EndStep();
-        return dialog.record.Steps().back().children;
+        collection.record.EndStep();
+        return collection.record.Steps().back().children;
     }
 
     std::string savedComSpec;
 };
 
 TEST_F(RunCommandTest, TheInterpretersExitCodeIsTheResult) {
-    EXPECT_EQ(dialog.RunCommand("exit /b 7"), 7);
-    EXPECT_EQ(dialog.RunCommand("exit /b 0"), 0);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("exit /b 7"), 7);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("exit /b 0"), 0);
     const auto& children = Children();
     ASSERT_EQ(children.size(), 2u);
     EXPECT_EQ(children[0].commandLine, "exit /b 7");
@@ -40,8 +41,8 @@ TEST_F(RunCommandTest, TheInterpretersExitCodeIsTheResult) {
 
 TEST_F(RunCommandTest, RedirectionsAndQuotesReachTheInterpreterAsBefore) {
     PlaceTool("qzfilever.EXE");
-    EXPECT_EQ(dialog.RunCommand("qzfilever.EXE a \"b c\" >> out.txt"), 0);
-    EXPECT_EQ(dialog.RunCommand("qzfilever.EXE d>>out.txt"), 0);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("qzfilever.EXE a \"b c\" >> out.txt"), 0);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("qzfilever.EXE d>>out.txt"), 0);
     Lines starts = StubStarts();
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(starts[0].rfind("qzfilever|qzfilever.EXE a \"b c\"", 0), 0u) << starts[0];
@@ -51,7 +52,7 @@ TEST_F(RunCommandTest, RedirectionsAndQuotesReachTheInterpreterAsBefore) {
 TEST_F(RunCommandTest, ARefusedLineIsNotRunAndIsRecorded) {
     const std::string line = "qzfilever.EXE " + std::string(300, 'x');
     PlaceTool("qzfilever.EXE");
-    EXPECT_EQ(dialog.RunCommand(line), -1);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand(line), -1);
     EXPECT_TRUE(StubStarts().empty());
     const auto& children = Children();
     ASSERT_EQ(children.size(), 1u);
@@ -64,14 +65,14 @@ TEST_F(RunCommandTest, ARefusedLineIsNotRunAndIsRecorded) {
 TEST_F(RunCommandTest, AnInterpreterInTheCurrentFolderIsNeverStarted) {
     PlaceTool("cmd.exe");
     ::SetEnvironmentVariableA("COMSPEC", "cmd.exe");
-    EXPECT_EQ(dialog.RunCommand("exit /b 3"), 3);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("exit /b 3"), 3);
     EXPECT_TRUE(StubStarts().empty());
 }
 
 TEST_F(RunCommandTest, AnInterpreterThatCannotStartGivesMinusOne) {
     const std::string missing = work + "\\missing\\cmd.exe";
     ::SetEnvironmentVariableA("COMSPEC", missing.c_str());
-    EXPECT_EQ(dialog.RunCommand("exit /b 3"), -1);
+    EXPECT_EQ(ChildrenOf(collection).RunCommand("exit /b 3"), -1);
     EXPECT_EQ(NewEntries(), Lines{"CreateProcess() failed to create " + missing +
                                   "!!! REASON: " + GetErrorText(ERROR_PATH_NOT_FOUND)});
     const auto& children = Children();
@@ -83,7 +84,7 @@ TEST_F(RunCommandTest, AnInterpreterThatCannotStartGivesMinusOne) {
 TEST_F(RunCommandTest, ARefusedDirectStartIsRecordedWithTheProgramItWouldHaveRun) {
     std::string tool = PlaceTool("qzflxinfo.exe");
     const std::string arguments = " " + std::string(300, 'x');
-    EXPECT_EQ(dialog.CaptureQzUtils(tool, arguments, "", work, 1, INFINITE), 0);
+    EXPECT_EQ(collection.CaptureQzUtils(tool, arguments, "", work, 1, INFINITE), 0);
     EXPECT_TRUE(StubStarts().empty());
     const auto& children = Children();
     ASSERT_EQ(children.size(), 1u);
@@ -95,8 +96,8 @@ TEST_F(RunCommandTest, ARefusedDirectStartIsRecordedWithTheProgramItWouldHaveRun
 TEST_F(RunCommandTest, ADirectStartIsRecordedWithItsExitCode) {
     std::string tool = PlaceTool("qzflxinfo.exe");
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "300");
-    dialog.CaptureQzUtils(tool, " -x", "", work, 1, INFINITE);
-    dialog.CaptureQzUtils(work + "\\missing.exe", " -x", "", work, 1, INFINITE);
+    collection.CaptureQzUtils(tool, " -x", "", work, 1, INFINITE);
+    collection.CaptureQzUtils(work + "\\missing.exe", " -x", "", work, 1, INFINITE);
     const auto& children = Children();
     ASSERT_EQ(children.size(), 2u);
     EXPECT_EQ(children[0].commandLine, tool + " -x");

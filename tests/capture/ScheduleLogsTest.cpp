@@ -22,7 +22,7 @@ protected:
         ProbeTest::SetUp();
         ::CreateDirectoryA("RBK_Schedules", nullptr);
         ::CreateDirectoryA("jobs", nullptr);
-        dialog.run.schedulesFolder = folder.Path() + "\\RBK_Schedules\\";
+        collection.run.schedulesFolder = folder.Path() + "\\RBK_Schedules\\";
         jobs = folder.Path() + "\\jobs";
     }
     void TearDown() override { RemoveMachineKey(kProductRoot); }
@@ -40,7 +40,7 @@ TEST_F(ScheduleLogsTest, TwoSchedulesInOneFolderCopyItTwice) {
     WriteWholeFile("jobs\\notes.txt", "beside");
     Schedule("Daily", jobs + "\\daily.xml");
     Schedule("Weekly", jobs + "\\weekly.xml");
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
 
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\daily.xml"), "<daily/>");
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\weekly.xml"), "<weekly/>");
@@ -50,7 +50,7 @@ TEST_F(ScheduleLogsTest, TwoSchedulesInOneFolderCopyItTwice) {
     EXPECT_EQ(entries.back(), "Finish - CaptureRBKLogs");
     EXPECT_EQ(Count(entries, "Source Path: " + jobs), 2);
     EXPECT_EQ(Count(entries, "Source File Name: *"), 2);
-    EXPECT_EQ(Count(entries, "Target Path: " + dialog.run.schedulesFolder), 2);
+    EXPECT_EQ(Count(entries, "Target Path: " + collection.run.schedulesFolder), 2);
     EXPECT_EQ(Count(entries, "Source File: " + jobs + "\\notes.txt"), 2);
     EXPECT_EQ(Count(entries, "Finish - GrabFile.  Error = 0"), 6);
     EXPECT_EQ(Count(entries, "Finish - GrabMultipleFiles.  Error = 0"), 2);
@@ -58,12 +58,12 @@ TEST_F(ScheduleLogsTest, TwoSchedulesInOneFolderCopyItTwice) {
 
 TEST_F(ScheduleLogsTest, AKeyWithoutSchedulesWritesOnlyStartAndFinish) {
     CreateMachineKey(kSchedules);
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureRBKLogs", "Finish - CaptureRBKLogs"}));
 }
 
 TEST_F(ScheduleLogsTest, AMissingKeyIsOneLine) {
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
     EXPECT_EQ(NewEntries(),
               (Lines{"Start - CaptureRBKLogs", "Failed to open Schedule registry key", "Finish - CaptureRBKLogs"}));
 }
@@ -76,7 +76,7 @@ TEST_F(ScheduleLogsTest, BrokenSchedulesHaveTheirLinesAndTheOthersAreStillCopied
     number.SetBytes("XMLFilePathName", REG_DWORD, std::string("\x05\0\0\0", 4));
     Schedule("D no folder", "daily.xml");
     Schedule("E root", "\\daily.xml");
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
 
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\daily.xml"), "<daily/>");
     Lines entries = NewEntries();
@@ -97,7 +97,7 @@ TEST_F(ScheduleLogsTest, AValueThatFillsTheBufferIsReadAndALongerOneFails) {
     full.SetBytes("XMLFilePathName", REG_SZ, std::string(519, 'x'));
     PlantedKey over(std::string(kSchedules) + "\\over");
     over.SetBytes("XMLFilePathName", REG_SZ, std::string(520, 'y') + '\0');
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
 
     EXPECT_EQ(NewEntries(), (Lines{"Start - CaptureRBKLogs",
                                    "Schedule file has no folder, skipped: " + std::string(200, 'x'),
@@ -107,12 +107,12 @@ TEST_F(ScheduleLogsTest, AValueThatFillsTheBufferIsReadAndALongerOneFails) {
 // Its copy lines would not fit a report entry and would bring up the report's box, which no
 // one answers in a silent run.
 TEST_F(ScheduleLogsTest, AFolderLongerThanAPathIsSkippedWithALine) {
-    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);  // only keeps a faulty build from hanging
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);  // only keeps a faulty build from hanging
     WriteWholeFile("jobs\\daily.xml", "<daily/>");
     std::string deep = "C:\\" + std::string(480, 'd') + "\\weekly.xml";
     Schedule("A deep", deep);
     Schedule("B good", jobs + "\\daily.xml");
-    dialog.CaptureRBKLogs();
+    collection.CaptureRBKLogs();
 
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\daily.xml"), "<daily/>");
     Lines entries = NewEntries();

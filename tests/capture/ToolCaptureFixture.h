@@ -1,5 +1,5 @@
 #pragma once
-// A main dialog object in a work folder, with the stand-in tool at hand: each start of it is
+// A started collection in a work folder, with the stand-in tool at hand: each start of it is
 // recorded in the work folder's "stub.log", so tests see the exact command lines.
 #include <cstdio>
 #include <initializer_list>

@@ -40,7 +40,7 @@ class ConsoleRun : public CollectionRun {
 protected:
     void SetUp() override {
         CollectionRun::SetUp();
-        dialog.console = &writer;
+        collection.console = &writer;
     }
     // The lines after the progress and failure lines: the summary.
     std::vector<std::string> SummaryOf(const std::vector<std::string>& lines) {
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(ConsoleRun, ProgressLinesFollowTheBarFromTheFirstStepToTheLast) {
-    dialog.RunCollection();
+    collection.RunCollection();
     const auto lines = capture.Lines();
     std::vector<std::pair<int, std::string>> progress;
     for (const std::string& line : lines) {
@@ -72,14 +72,14 @@ TEST_F(ConsoleRun, ProgressLinesFollowTheBarFromTheFirstStepToTheLast) {
 }
 
 TEST_F(ConsoleRun, TheSummaryMatchesTheRunFolderAndTheFailureLines) {
-    dialog.RunCollection();
+    collection.RunCollection();
     const auto lines = capture.Lines();
     const auto summary = SummaryOf(lines);
     ASSERT_EQ(summary.size(), 6u) << capture.Bytes();
 
     FolderTally tally;
-    Tally(dialog.run.runFolder, tally);
-    EXPECT_EQ(summary[0], "Run folder: " + dialog.run.runFolder);
+    Tally(collection.run.runFolder, tally);
+    EXPECT_EQ(summary[0], "Run folder: " + collection.run.runFolder);
     EXPECT_EQ(summary[1], "Files collected: " + std::to_string(tally.files) + " files, " +
                               std::to_string(tally.bytes) + " bytes");
     EXPECT_GE(tally.files, 1u);  // the report at least
@@ -90,29 +90,30 @@ TEST_F(ConsoleRun, TheSummaryMatchesTheRunFolderAndTheFailureLines) {
         if (!std::regex_match(line, kProgressLine)) ++failureLines;
     }
     EXPECT_EQ(summary[2], "Failures: " + std::to_string(failureLines));
-    EXPECT_EQ(failureLines, dialog.record.Failures());
-    EXPECT_EQ(summary[3], "Steps skipped: " + std::to_string(dialog.record.StepsSkipped()) + " of 38");
+    EXPECT_EQ(failureLines, collection.record.Failures());
+    EXPECT_EQ(summary[3], "Steps skipped: " + std::to_string(collection.record.StepsSkipped()) + " of 38");
     EXPECT_TRUE(std::regex_match(summary[4], std::regex(R"(Time taken: [0-9]+\.[0-9] s)"))) << summary[4];
     EXPECT_EQ(summary[5], "Cabinet files: 0");
 }
 
 TEST_F(ConsoleRun, AFailureEntryIsCountedAndShownAsTheReportHasIt) {
-    const unsigned before = dialog.record.Failures();
-    dialog.LogReport("Failed to copy!!! %s", "Access denied.");
-    dialog.LogReport("OKAPO: NOT Installed");
-    EXPECT_EQ(dialog.record.Failures(), before + 1);
+    const unsigned before = collection.record.Failures();
+    collection.LogReport("Failed to copy!!! %s", "Access denied.");
+    collection.LogReport("OKAPO: NOT Installed");
+    EXPECT_EQ(collection.record.Failures(), before + 1);
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"Failed to copy!!! Access denied."});
     EXPECT_EQ(ReportEntries().back(), "OKAPO: NOT Installed");
 }
 
 TEST_F(ConsoleRun, TheShareTheRunFallsBackFromIsNoFailure) {
     // The share root is out of reach under Wine; the run goes on below the local root.
-    dialog.RunCollection();
-    EXPECT_NE(dialog.run.runFolder.rfind(destination, 0), std::string::npos);
+    collection.RunCollection();
+    EXPECT_NE(collection.run.runFolder.rfind(destination, 0), std::string::npos);
     for (const std::string& line : capture.Lines())
-        EXPECT_EQ(line.find(dialog.run.networkShareRoot), std::string::npos) << line;
+        EXPECT_EQ(line.find(collection.run.networkShareRoot), std::string::npos) << line;
     const auto entries = ReportEntries();
-    EXPECT_TRUE(Contains(entries, "CreateDirectory() failed to create " + dialog.run.networkShareRoot + "123456\\"));
+    EXPECT_TRUE(
+        Contains(entries, "CreateDirectory() failed to create " + collection.run.networkShareRoot + "123456\\"));
 }
 
 TEST_F(ConsoleRun, CabinetsOfThisRunAreListedWithTheirSizes) {
@@ -125,20 +126,20 @@ TEST_F(ConsoleRun, CabinetsOfThisRunAreListedWithTheirSizes) {
                    "echo 12345678> \"%MACHINE%\\%~3_%NODE%_%~5.cab\"\r\n"
                    "echo 1234> \"%MACHINE%\\%~3_%NODE%_%~5_2.cab\"\r\n"
                    "echo old> \"%MACHINE%\\%~3_%NODE%_01012020__00-00-00.cab\"\r\n");
-    dialog.options.compress = 1;
-    PushOptions();
-    dialog.RunCollection();
+    collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
     const auto summary = SummaryOf(capture.Lines());
     ASSERT_EQ(summary.size(), 8u) << capture.Bytes();
-    const std::string machine = dialog.run.runFolder.substr(0, dialog.run.runFolder.find_last_of('\\'));
-    const std::string stem = machine + "\\123456_" + machine.substr(machine.find_last_of('\\') + 1) + "_" +
-                             dialog.run.timeStamp;
+    const std::string machine = collection.run.runFolder.substr(0, collection.run.runFolder.find_last_of('\\'));
+    const std::string stem =
+        machine + "\\123456_" + machine.substr(machine.find_last_of('\\') + 1) + "_" + collection.run.timeStamp;
     EXPECT_EQ(summary[5], "Cabinet files: 2");
     EXPECT_EQ(summary[6], "  " + stem + ".cab (10 bytes)");
     EXPECT_EQ(summary[7], "  " + stem + "_2.cab (6 bytes)");
     // Counted before packaging: the cabinet list written for it is not among them.
     FolderTally tally;
-    Tally(dialog.run.runFolder, tally);
+    Tally(collection.run.runFolder, tally);
     EXPECT_EQ(summary[1].rfind("Files collected: " + std::to_string(tally.files - 1) + " files, ", 0), 0u)
         << summary[1];
 }

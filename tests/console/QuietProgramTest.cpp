@@ -7,7 +7,7 @@
 #include "ConsoleCapture.h"
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
-#include "app/ExitStatus.h"
+#include "engine/ExitStatus.h"
 #include "console/ConsoleWriter.h"
 
 using testing_support::ReadWholeFile;

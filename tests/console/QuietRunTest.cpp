@@ -42,11 +42,11 @@ class QuietRun : public CollectionRun {
 protected:
     void SetUp() override {
         CollectionRun::SetUp();
-        dialog.console = &writer;
-        boxes.SetDialog(&dialog);
+        collection.console = &writer;
+        boxes.SetCollection(&collection);
     }
     void TearDown() override {
-        boxes.SetDialog(nullptr);
+        boxes.SetCollection(nullptr);
         CollectionRun::TearDown();
     }
     std::string ConsoleHolds(const std::string& text) const { return ConsoleWriter::LineBytes(text); }
@@ -58,42 +58,40 @@ protected:
 };
 
 TEST_F(QuietRun, ARefusedIncidentNumberGoesToReportAndConsoleAndTheRunStopsAsAnswered) {
-    dialog.entries.incidentNumber = "12 34";
-    PushOptions();
+    collection.entries.incidentNumber = "12 34";
     NoBoxExpected none("Zeltrin");
-    dialog.RunCollection();
+    collection.RunCollection();
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     EXPECT_EQ(ReportEntries().back(), kInvalidIncidentText);
     EXPECT_NE(capture.Bytes().find(ConsoleHolds(kInvalidIncidentText)), std::string::npos) << capture.Bytes();
-    EXPECT_EQ(dialog.exitStatus, kExitIncidentRefused);
-    EXPECT_FALSE(dialog.HasEnded());
-    EXPECT_TRUE(dialog.run.bugFolderNumber.empty());
+    EXPECT_EQ(collection.exitStatus, kExitIncidentRefused);
+    EXPECT_FALSE(view.ended);
+    EXPECT_TRUE(collection.run.bugFolderNumber.empty());
 }
 
 TEST_F(QuietRun, AnOverlongIncidentNumberSaysSoAndTheRunCollectsUnderIt) {
-    dialog.entries.incidentNumber = "1234567890";
-    PushOptions();
+    collection.entries.incidentNumber = "1234567890";
     NoBoxExpected none("Zeltrin");
-    dialog.RunCollection();
+    collection.RunCollection();
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     const auto entries = ReportEntries();
     EXPECT_TRUE(Contains(entries, "Please enter no more than 9 characters."));
     EXPECT_EQ(entries.back(), "ULVIX - Done!");
     EXPECT_TRUE(HasLine(capture.Lines(), "Please enter no more than 9 characters."));
-    EXPECT_EQ(dialog.run.bugFolderNumber, "1234567890");
-    EXPECT_EQ(dialog.exitStatus, kExitDone);
+    EXPECT_EQ(collection.run.bugFolderNumber, "1234567890");
+    EXPECT_EQ(collection.exitStatus, kExitDone);
 }
 
 TEST_F(QuietRun, AnEntryTooLongForTheReportIsNamedInTheReportAndOnTheConsole) {
-    NoBoxExpected none(CULVIXDlg::kMessageCaption);
-    dialog.LogReport("%s", std::string(600, 'x').c_str());
+    NoBoxExpected none(Collection::kMessageCaption);
+    collection.LogReport("%s", std::string(600, 'x').c_str());
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     EXPECT_EQ(ReportEntries().back(), "Could not pack the string");
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"Could not pack the string"});
 }
 
 TEST_F(QuietRun, ABoxTextTooLongForTheReportReachesTheConsoleWithoutLoopingBack) {
-    ASSERT_TRUE(dialog.report.file.IsOpen());
+    ASSERT_TRUE(collection.report.file.IsOpen());
     boxes.Show(std::string(700, 'y'));
     const std::vector<std::string> expected = {std::string(700, 'y'), "Could not pack the string"};
     EXPECT_EQ(capture.Lines(), expected);
@@ -105,20 +103,20 @@ TEST_F(QuietRun, ABoxTextTooLongForTheReportReachesTheConsoleWithoutLoopingBack)
 TEST_F(QuietRun, AReportThatCannotBeMovedIsSaidOnTheConsoleOnly) {
     // A tool of the run leaves a file of the report's name in the run folder.
     WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");
-    dialog.detection.clusterSnapshotToolFound = 1;
-    dialog.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    dialog.options.pqhHa = 1;
-    PushOptions();
-    NoBoxExpected none(CULVIXDlg::kMessageCaption);
-    dialog.RunCollection();
+    collection.detection.clusterSnapshotToolFound = 1;
+    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
+    collection.options.pqhHa = 1;
+    CheckBoxesAsOptions(collection);
+    NoBoxExpected none(Collection::kMessageCaption);
+    collection.RunCollection();
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
-    const std::string text = "Could not move " + OwnReportName() + " to " + dialog.report.destination +
+    const std::string text = "Could not move " + OwnReportName() + " to " + collection.report.destination +
                              ". \n\nHowever, you still have it in the local folder.";
     EXPECT_NE(capture.Bytes().find(ConsoleHolds(text)), std::string::npos) << capture.Bytes();
     // The report was closed when the move failed; it still ends where the run ended.
     EXPECT_EQ(testing_support::ReportEntries(ReadWholeFile(OwnReportName())).back(), "ULVIX - Done!");
-    EXPECT_TRUE(dialog.HasEnded());
-    EXPECT_EQ(dialog.exitStatus, kExitDone);
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(collection.exitStatus, kExitDone);
 }
 
 // The run reads "InstallationType" of the machine's version key.
@@ -133,12 +131,12 @@ protected:
 
 TEST_F(QuietServerCoreRun, TheRunFolderIsNamedOnTheConsoleAfterTheReportIsClosed) {
     NoBoxExpected none("Zeltrin");
-    dialog.RunCollection();
+    collection.RunCollection();
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     const auto lines = capture.Lines();
-    EXPECT_TRUE(HasLine(lines, "The logs are located at " + dialog.run.runFolder));
+    EXPECT_TRUE(HasLine(lines, "The logs are located at " + collection.run.runFolder));
     EXPECT_EQ(ReportEntries().back(), "ULVIX - Done!");
-    EXPECT_TRUE(dialog.HasEnded());
+    EXPECT_TRUE(view.ended);
 }
 
 TEST(QuietStartUp, AReportThatCannotBeCreatedIsSaidOnTheConsole) {
@@ -149,10 +147,10 @@ TEST(QuietStartUp, AReportThatCannotBeCreatedIsSaidOnTheConsole) {
     ConsoleWriter writer(capture.Handle());
     QuietBoxes boxes(writer);
     framework::MessageBoxReplacement noBoxes([&boxes](const std::string& text) { boxes.Show(text); });
-    NoBoxExpected none(CULVIXDlg::kMessageCaption);
+    NoBoxExpected none(Collection::kMessageCaption);
     {
-        CULVIXDlg dialog;
-        EXPECT_FALSE(dialog.report.file.IsOpen());
+        testing_support::StartedCollection collection;
+        EXPECT_FALSE(collection.report.file.IsOpen());
     }
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));
     const auto lines = capture.Lines();

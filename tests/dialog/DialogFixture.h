@@ -3,11 +3,12 @@
 
 #include <string>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
 #include "dialog/CULVIXDlg.h"
 #include "framework/Application.h"
 
-// The main dialog created hidden, as the silent run creates it, in a work folder of its own.
+// The main dialog created hidden over a started collection, in a work folder of its own.
 class OpenDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,5 +32,6 @@ protected:
     }
 
     testing_support::ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    testing_support::StartedCollection collection;
+    CULVIXDlg dialog{collection};
 };

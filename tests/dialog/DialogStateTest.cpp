@@ -36,13 +36,18 @@ TEST_F(OpenDialog, BoxesOfNoComponentStayEnabled) {
     for (int id : kNeverGreyed) EXPECT_TRUE(Enabled(id)) << id;
 }
 
+TEST_F(OpenDialog, LabelsShowTheProgramVersionAndTheSystem) {
+    EXPECT_EQ(Text(IDC_VERSION_LABEL), "v6.1.0.445");
+    EXPECT_EQ(Text(IDC_OS_DESCRIPTION), collection.os.description);
+}
+
 TEST_F(OpenDialog, ProgressStepIsAQuarterOfTheDefaultRangeOver25) {
     EXPECT_EQ(::SendMessageA(Item(IDC_PROGRESS), PBM_GETSTEP, 0, 0), 4);
 }
 
 TEST_F(OpenDialog, DestinationShowsTheHomeDrive) {
-    EXPECT_EQ(Text(IDC_DESTINATION), dialog.folders.homeDrive);
-    EXPECT_EQ(dialog.entries.destinationFolder, "");
+    EXPECT_EQ(Text(IDC_DESTINATION), collection.folders.homeDrive);
+    EXPECT_EQ(collection.entries.destinationFolder, "");
 }
 
 TEST_F(OpenDialog, ProblemDateAndTimeStartAtNow) {
@@ -52,12 +57,12 @@ TEST_F(OpenDialog, ProblemDateAndTimeStartAtNow) {
     ASSERT_EQ(::SendMessageA(Item(IDC_PROBLEM_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)),
               GDT_VALID);
     EXPECT_EQ(picked.wYear, now.wYear);
-    EXPECT_EQ(picked.wDay, dialog.entries.problemDate.wDay);
-    EXPECT_EQ(dialog.entries.problemTime.wHour, dialog.entries.problemDate.wHour);
+    EXPECT_EQ(picked.wDay, collection.entries.problemDate.wDay);
+    EXPECT_EQ(collection.entries.problemTime.wHour, collection.entries.problemDate.wHour);
 }
 
 TEST_F(OpenDialog, ReportBracketsTheDetection) {
-    dialog.report.file.Close();
+    collection.report.file.Close();
     std::vector<std::string> entries = testing_support::ReportEntries(testing_support::ReadWholeFile(OwnReportName()));
     auto start = std::find(entries.begin(), entries.end(), "Start - Initialize");
     ASSERT_NE(start, entries.end());
@@ -113,12 +118,12 @@ TEST_F(OpenDialog, CancelClosesAndDeletesTheReport) {
 }
 
 TEST_F(OpenDialog, OkWithValidFieldsCollectsAndEndsTheDialog) {
-    dialog.entries.destinationFolder = folder.Path() + "\\";
+    collection.entries.destinationFolder = folder.Path() + "\\";
     ::SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_INCIDENT, "123456");
     ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(dialog.HasEnded());
     EXPECT_EQ(dialog.EndResult(), IDOK);
-    EXPECT_EQ(dialog.entries.incidentNumber, "123456");
-    EXPECT_EQ(dialog.report.destination.rfind(folder.Path() + "\\123456\\", 0), 0u);
-    EXPECT_TRUE(PathExists(dialog.report.destination));
+    EXPECT_EQ(collection.entries.incidentNumber, "123456");
+    EXPECT_EQ(collection.report.destination.rfind(folder.Path() + "\\123456\\", 0), 0u);
+    EXPECT_TRUE(PathExists(collection.report.destination));
 }

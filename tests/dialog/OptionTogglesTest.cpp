@@ -77,19 +77,19 @@ TEST_F(OpenDialog, SelectToggleComparesItsCaptionWithoutRegardToCase) {
 
 TEST_F(OpenDialog, BrowsedFolderGetsATrailingBackslash) {
     dialog.AcceptBrowsedFolder("C:\\Logs");
-    EXPECT_EQ(dialog.entries.destinationFolder, "C:\\Logs\\");
+    EXPECT_EQ(collection.entries.destinationFolder, "C:\\Logs\\");
     EXPECT_EQ(Text(IDC_DESTINATION), "C:\\Logs\\");
 }
 
 TEST_F(OpenDialog, BrowsedRootKeepsASingleBackslash) {
     dialog.AcceptBrowsedFolder("C:\\");
-    EXPECT_EQ(dialog.entries.destinationFolder, "C:\\");
+    EXPECT_EQ(collection.entries.destinationFolder, "C:\\");
     EXPECT_EQ(Text(IDC_DESTINATION), "C:\\");
 }
 
 TEST_F(OpenDialog, BrowsedFolderWithABlankChangesNothing) {
     dialog.AcceptBrowsedFolder("D:\\Dumps");
     dialog.AcceptBrowsedFolder("C:\\My Logs");
-    EXPECT_EQ(dialog.entries.destinationFolder, "D:\\Dumps\\");
+    EXPECT_EQ(collection.entries.destinationFolder, "D:\\Dumps\\");
     EXPECT_EQ(Text(IDC_DESTINATION), "D:\\Dumps\\");
 }

@@ -1,9 +1,9 @@
 // The version flags and the paths that depend on the system generation.
 #include <gtest/gtest.h>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
 #include "common/win32/Environment.h"
-#include "dialog/CULVIXDlg.h"
 
 using testing_support::ScopedWorkFolder;
 
@@ -24,8 +24,9 @@ struct Flags {
 
 Flags FlagsOf(OsVersionReader reader) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(reader);
-    return {dialog.os.isWindows2000, dialog.os.isXpOr2003, dialog.os.isVersion6, dialog.os.isVersion62Or63};
+    testing_support::StartedCollection collection(reader);
+    return {collection.os.isWindows2000, collection.os.isXpOr2003, collection.os.isVersion6,
+            collection.os.isVersion62Or63};
 }
 
 }  // namespace
@@ -43,60 +44,60 @@ TEST(OsVersion, EachGenerationSetsItsFlags) {
 
 TEST(OsVersion, DescriptionCarriesVersionBuildAndServicePack) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Server2003);
-    EXPECT_EQ(dialog.os.description, "Microsoft Windows v5.2 (Build 3790: Service Pack 2)");
-    EXPECT_EQ(dialog.os.isWow64, 0);
+    testing_support::StartedCollection collection(Server2003);
+    EXPECT_EQ(collection.os.description, "Microsoft Windows v5.2 (Build 3790: Service Pack 2)");
+    EXPECT_EQ(collection.os.isWow64, 0);
 }
 
 TEST(OsVersion, Windows2000TakesItsToolsFromW2KAndDrWatsonFromAllUsers) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Windows2000);
-    EXPECT_EQ(dialog.paths.qzdiagTool, folder.Path() + "\\W2K\\qzdiag2000.EXE");
-    EXPECT_EQ(dialog.detection.mpsToolPath, folder.Path() + "\\W2K\\MPSRPT_2001_CLUSTER.exe");
+    testing_support::StartedCollection collection(Windows2000);
+    EXPECT_EQ(collection.paths.qzdiagTool, folder.Path() + "\\W2K\\qzdiag2000.EXE");
+    EXPECT_EQ(collection.detection.mpsToolPath, folder.Path() + "\\W2K\\MPSRPT_2001_CLUSTER.exe");
     std::string drWatson = win32::ExpandEnvironment("%ALLUSERSPROFILE%") + "\\Documents\\DrWatson\\";
-    EXPECT_EQ(dialog.paths.drWatsonUserDump, drWatson + "USER.DMP");
-    EXPECT_EQ(dialog.paths.drWatsonLog, drWatson + "DRWTSN32.LOG");
+    EXPECT_EQ(collection.paths.drWatsonUserDump, drWatson + "USER.DMP");
+    EXPECT_EQ(collection.paths.drWatsonLog, drWatson + "DRWTSN32.LOG");
 }
 
 TEST(OsVersion, Server2003QuotesQzdiagAndTakesDrWatsonFromTheUserProfile) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Server2003);
-    EXPECT_EQ(dialog.paths.qzdiagTool, "\"" + folder.Path() + "\\DOTNET\\qzdiag2003.EXE\"");
+    testing_support::StartedCollection collection(Server2003);
+    EXPECT_EQ(collection.paths.qzdiagTool, "\"" + folder.Path() + "\\DOTNET\\qzdiag2003.EXE\"");
     std::string drWatson =
         win32::ExpandEnvironment("%USERPROFILE%") + "\\Local Settings\\Application Data\\Microsoft\\Dr Watson\\";
-    EXPECT_EQ(dialog.paths.drWatsonUserDump, drWatson + "USER.DMP");
-    EXPECT_EQ(dialog.paths.drWatsonLog, drWatson + "DRWTSN32.LOG");
+    EXPECT_EQ(collection.paths.drWatsonUserDump, drWatson + "USER.DMP");
+    EXPECT_EQ(collection.paths.drWatsonLog, drWatson + "DRWTSN32.LOG");
 }
 
 TEST(OsVersion, Version6HasNoDrWatsonPathsAndEveryOtherFixedPath) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Server2012);
+    testing_support::StartedCollection collection(Server2012);
     const std::string& program = folder.Path();
-    const std::string& windows = dialog.folders.windowsDirectory;
-    const std::string& system = dialog.folders.systemDirectory;
-    EXPECT_EQ(dialog.paths.drWatsonUserDump, "");
-    EXPECT_EQ(dialog.paths.drWatsonLog, "");
-    EXPECT_EQ(dialog.paths.providersReportName, "QzVMDOM.html");
-    EXPECT_EQ(dialog.paths.productProvidersReportName, "KDXDOM.html");
-    EXPECT_EQ(dialog.paths.flxInfoOutputName, "qzflxinfo.enc");
-    EXPECT_EQ(dialog.paths.qzdiagOutputName, "qzdiag.txt");
-    EXPECT_EQ(dialog.paths.helpFile, program + "\\Zeltrin.htm");
-    EXPECT_EQ(dialog.paths.memoryDump, windows + "\\MEMORY.DMP");
-    EXPECT_EQ(dialog.paths.bootFile, "C:\\BOOT.INI");
-    EXPECT_EQ(dialog.paths.setupLog, windows + "\\SETUPAPI.LOG");
-    EXPECT_EQ(dialog.paths.providersTool, program + "\\qzvmdom.EXE");
-    EXPECT_EQ(dialog.paths.productProvidersTool, program + "\\KDXDOM.EXE");
-    EXPECT_EQ(dialog.paths.flxInfoTool, program + "\\qzflxinfo.EXE");
-    EXPECT_EQ(dialog.paths.zrxScript, "\"" + program + "\\DumpZRXInfo.vbs\"");
-    EXPECT_EQ(dialog.paths.ruqDiagTool, program + "\\ruqdiaginfo.exe");
-    EXPECT_EQ(dialog.paths.ruqDumpTool, program + "\\ruqdump.exe");
-    EXPECT_EQ(dialog.paths.osmuSnapshotScript, program + "\\osmu_snapshot.cmd");
-    EXPECT_EQ(dialog.paths.nldDiagScript, program + "\\nld_diag.cmd");
-    EXPECT_EQ(dialog.paths.pqhmcDiagTool, program + "\\pqhmc-diag.exe");
-    EXPECT_EQ(dialog.paths.linkgrabScript, program + "\\linkgrab.pl");
-    EXPECT_EQ(dialog.paths.vdsLog, system + "\\$vds$.log");
-    EXPECT_EQ(dialog.paths.qzVdsProviderLog, system + "\\$qzvdsprov$.log");
-    EXPECT_EQ(dialog.paths.qzdiagTool, "\"" + program + "\\DOTNET\\qzdiag2003.EXE\"");
+    const std::string& windows = collection.folders.windowsDirectory;
+    const std::string& system = collection.folders.systemDirectory;
+    EXPECT_EQ(collection.paths.drWatsonUserDump, "");
+    EXPECT_EQ(collection.paths.drWatsonLog, "");
+    EXPECT_EQ(collection.paths.providersReportName, "QzVMDOM.html");
+    EXPECT_EQ(collection.paths.productProvidersReportName, "KDXDOM.html");
+    EXPECT_EQ(collection.paths.flxInfoOutputName, "qzflxinfo.enc");
+    EXPECT_EQ(collection.paths.qzdiagOutputName, "qzdiag.txt");
+    EXPECT_EQ(collection.paths.helpFile, program + "\\Zeltrin.htm");
+    EXPECT_EQ(collection.paths.memoryDump, windows + "\\MEMORY.DMP");
+    EXPECT_EQ(collection.paths.bootFile, "C:\\BOOT.INI");
+    EXPECT_EQ(collection.paths.setupLog, windows + "\\SETUPAPI.LOG");
+    EXPECT_EQ(collection.paths.providersTool, program + "\\qzvmdom.EXE");
+    EXPECT_EQ(collection.paths.productProvidersTool, program + "\\KDXDOM.EXE");
+    EXPECT_EQ(collection.paths.flxInfoTool, program + "\\qzflxinfo.EXE");
+    EXPECT_EQ(collection.paths.zrxScript, "\"" + program + "\\DumpZRXInfo.vbs\"");
+    EXPECT_EQ(collection.paths.ruqDiagTool, program + "\\ruqdiaginfo.exe");
+    EXPECT_EQ(collection.paths.ruqDumpTool, program + "\\ruqdump.exe");
+    EXPECT_EQ(collection.paths.osmuSnapshotScript, program + "\\osmu_snapshot.cmd");
+    EXPECT_EQ(collection.paths.nldDiagScript, program + "\\nld_diag.cmd");
+    EXPECT_EQ(collection.paths.pqhmcDiagTool, program + "\\pqhmc-diag.exe");
+    EXPECT_EQ(collection.paths.linkgrabScript, program + "\\linkgrab.pl");
+    EXPECT_EQ(collection.paths.vdsLog, system + "\\$vds$.log");
+    EXPECT_EQ(collection.paths.qzVdsProviderLog, system + "\\$qzvdsprov$.log");
+    EXPECT_EQ(collection.paths.qzdiagTool, "\"" + program + "\\DOTNET\\qzdiag2003.EXE\"");
 }
 
 TEST(OsVersion, SystemReaderSeesTheVersionTheManifestAllows) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "MainDialogWindow.h"
 #include "TestFiles.h"
 #include "common/win32/UniqueHandle.h"
 #include "resources/resource.h"
@@ -18,23 +19,8 @@ using namespace testing_support;
 
 namespace {
 
-constexpr const char* kDialogCaption = "Zeltrin - BRENNOCK Dunmere for Windows";
 constexpr DWORD kRunTimeoutMs = 120000;  // a whole collection on the test prefix, with room to spare
-constexpr int kDialogWaitTries = 1000;   // 20 ms apart: Wine's first window can take seconds
 constexpr WORD kBitsPerPixel = 24;
-
-HWND WaitForMainDialog(DWORD processId) {
-    for (int tries = 0; tries < kDialogWaitTries; ++tries) {
-        HWND window = nullptr;
-        while ((window = ::FindWindowExA(nullptr, window, "#32770", kDialogCaption))) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && ::IsWindowVisible(window)) return window;
-        }
-        ::Sleep(20);
-    }
-    return nullptr;
-}
 
 // The folder a test run's artefacts are kept in: ZELTRIN_ARTEFACTS, else the test's own folder.
 std::string ArtefactFolder() {

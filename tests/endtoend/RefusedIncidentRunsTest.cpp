@@ -15,7 +15,7 @@
 #include "HostileIncidentNumbers.h"
 #include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
-#include "app/ExitStatus.h"
+#include "engine/ExitStatus.h"
 
 using namespace testing_support;
 

@@ -9,8 +9,9 @@
 
 #include "ProductRegistry.h"
 #include "SyntheticEventLog.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
+#include "eventlog/EventLogExport.h"
 #include "report/ErrorText.h"
 
 using namespace testing_support;
@@ -64,14 +65,14 @@ protected:
 
     // Runs a text export of `content` and gives the export's report entries.
     std::vector<std::string> Export(SyntheticLogContent content) {
-        dialog.eventLog.openLog = OpenSynthetic(std::move(content));
-        EXPECT_EQ(dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey), 0);
+        eventLog.openLog = OpenSynthetic(std::move(content));
+        EXPECT_EQ(eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey), 0);
         return ExportEntries();
     }
 
     // The report entries from the export's start on; the report is closed to read it.
     std::vector<std::string> ExportEntries() {
-        dialog.report.file.Close();
+        collection.report.file.Close();
         std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
         auto start = std::find(entries.begin(), entries.end(), "Start - Capture Application Event Log");
         return {start, entries.end()};
@@ -86,7 +87,8 @@ protected:
     PlantedKey expand{kSourcesKey + "Zeltrin Expand"};
     PlantedKey tooLong{kSourcesKey + "Zeltrin Long"};
     PlantedKey noValue{kSourcesKey + "Zeltrin No Value"};
-    CULVIXDlg dialog;
+    StartedCollection collection;
+    EventLogExport eventLog{collection};
 };
 
 using Lines = std::vector<std::string>;
@@ -299,8 +301,8 @@ TEST_F(EventExport, DamagedRecordsEndTheExportWhereTheyStand) {
         SyntheticLogContent content;
         content.rawReads = test.reads;
         content.count = 3;
-        dialog.eventLog.openLog = OpenSynthetic(content);
-        dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+        eventLog.openLog = OpenSynthetic(content);
+        eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
         std::string file = ReadWholeFile(Output());
         EXPECT_EQ(RecordsIn(file), test.written);
     }
@@ -350,28 +352,28 @@ TEST_F(EventExport, ModuleCacheLoadsEachMessageFileOnceAndWritesTheSameBytes) {
         records.push_back(Record(SecondsAgo(60 + i), 1001, "Zeltrin One", {std::to_string(i)}));
         records.push_back(Record(SecondsAgo(60 + i), 1002, "Zeltrin Two", {"a", "b"}));
     }
-    dialog.eventLog.openLog = OpenSynthetic(Log(records));
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    eventLog.openLog = OpenSynthetic(Log(records));
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
     std::string cached = ReadWholeFile(Output());
     // Two distinct files: the test messages and the other messages.
-    EXPECT_EQ(dialog.eventLog.messageModules.LoadsMade(), 2u);
+    EXPECT_EQ(eventLog.messageModules.LoadsMade(), 2u);
 
-    dialog.eventLog.messageModules.keepAcrossRecords = false;
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    eventLog.messageModules.keepAcrossRecords = false;
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
     // One record from one file, the other from the second file of a list of two.
-    EXPECT_EQ(dialog.eventLog.messageModules.LoadsMade(), 2u + 20 * 1 + 20 * 2);
+    EXPECT_EQ(eventLog.messageModules.LoadsMade(), 2u + 20 * 1 + 20 * 2);
     EXPECT_EQ(ReadWholeFile(Output()), cached);
     EXPECT_NE(cached.find("Volume 19 is online."), std::string::npos);
 }
 
 TEST_F(EventExport, ModulesAreKeptForOneExportOnly) {
-    dialog.eventLog.openLog = OpenSynthetic(Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {}),
-                                                 Record(SecondsAgo(70), 1000, "Zeltrin One", {})}));
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
-    EXPECT_EQ(dialog.eventLog.messageModules.LoadsMade(), 1u);
+    eventLog.openLog = OpenSynthetic(
+        Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {}), Record(SecondsAgo(70), 1000, "Zeltrin One", {})}));
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(eventLog.messageModules.LoadsMade(), 1u);
     // Freed when the export ended: the next export loads the file again.
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
-    EXPECT_EQ(dialog.eventLog.messageModules.LoadsMade(), 2u);
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(eventLog.messageModules.LoadsMade(), 2u);
 }
 
 TEST_F(EventExport, MessageFileValueIsReadOncePerSourceAndEveryFailureIsReportedPerRecordAsBefore) {
@@ -386,16 +388,16 @@ TEST_F(EventExport, MessageFileValueIsReadOncePerSourceAndEveryFailureIsReported
         for (const char* source : sources)
             records.push_back(Record(SecondsAgo(60 + round), 1001, source, {std::to_string(round)}));
 
-    dialog.eventLog.openLog = OpenSynthetic(Log(records));
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    eventLog.openLog = OpenSynthetic(Log(records));
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
     std::string cached = ReadWholeFile(Output());
     // One read per source, whether or not it could be read.
-    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), std::size(sources));
+    EXPECT_EQ(eventLog.messageFileValues.ReadsMade(), std::size(sources));
 
-    dialog.eventLog.messageFileValues.keepAcrossRecords = false;
-    dialog.eventLog.messageModules.keepAcrossRecords = false;
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
-    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), std::size(sources) + records.size());
+    eventLog.messageFileValues.keepAcrossRecords = false;
+    eventLog.messageModules.keepAcrossRecords = false;
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(eventLog.messageFileValues.ReadsMade(), std::size(sources) + records.size());
     EXPECT_EQ(ReadWholeFile(Output()), cached);
 
     Lines both = ExportEntries();
@@ -413,14 +415,14 @@ TEST_F(EventExport, MessageFileValueIsReadOncePerSourceAndEveryFailureIsReported
 }
 
 TEST_F(EventExport, MessageFileValuesAreKeptForOneExportOnly) {
-    dialog.eventLog.openLog = OpenSynthetic(Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {}),
-                                                 Record(SecondsAgo(70), 1000, "Zeltrin One", {})}));
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
-    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), 1u);
+    eventLog.openLog = OpenSynthetic(
+        Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {}), Record(SecondsAgo(70), 1000, "Zeltrin One", {})}));
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(eventLog.messageFileValues.ReadsMade(), 1u);
     // A source whose value changed between two exports is described from its new value.
     one.SetString("EventMessageFile", OtherDll());
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
-    EXPECT_EQ(dialog.eventLog.messageFileValues.ReadsMade(), 2u);
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    EXPECT_EQ(eventLog.messageFileValues.ReadsMade(), 2u);
     EXPECT_EQ(ReadWholeFile(Output()).find("The test service started."), std::string::npos);
 }
 
@@ -440,8 +442,8 @@ TEST_F(EventExport, LogMadeAsItIsReadExportsTheSameBytesAsTheStoredLog) {
     };
     generated.generatedCount = records.size();
     generated.count = static_cast<DWORD>(records.size());
-    dialog.eventLog.openLog = OpenSynthetic(std::move(generated));
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    eventLog.openLog = OpenSynthetic(std::move(generated));
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
     EXPECT_EQ(ReadWholeFile(Output()), stored);
     // Each record is made once, also the one that did not fit into a read and waited for the next.
     EXPECT_EQ(made, records.size());
@@ -449,8 +451,8 @@ TEST_F(EventExport, LogMadeAsItIsReadExportsTheSameBytesAsTheStoredLog) {
 }
 
 TEST_F(EventExport, LogThatCannotBeOpenedIsReportedAndNoFileIsWritten) {
-    dialog.eventLog.openLog = FailToOpen(ERROR_FILE_NOT_FOUND);
-    dialog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
+    eventLog.openLog = FailToOpen(ERROR_FILE_NOT_FOUND);
+    eventLog.CaptureEventLog("Application", Output(), 0, kSourcesKey);
     EXPECT_FALSE(PathExists(Output()));
     EXPECT_EQ(ExportEntries(),
               (Lines{"Start - Capture Application Event Log",
@@ -462,9 +464,9 @@ TEST_F(EventExport, TextFileThatCannotBeCreatedIsReportedAndNothingIsRead) {
     SyntheticLogContent content = Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {})});
     int reads = 0;
     content.onRead = [&](int) { ++reads; };
-    dialog.eventLog.openLog = OpenSynthetic(std::move(content));
+    eventLog.openLog = OpenSynthetic(std::move(content));
     std::string output = folder.Path() + "\\missing\\APP_Events.log";
-    dialog.CaptureEventLog("Application", output, 0, kSourcesKey);
+    eventLog.CaptureEventLog("Application", output, 0, kSourcesKey);
     EXPECT_EQ(reads, 0);
     EXPECT_EQ(ExportEntries(),
               (Lines{"Start - Capture Application Event Log",
@@ -473,12 +475,12 @@ TEST_F(EventExport, TextFileThatCannotBeCreatedIsReportedAndNothingIsRead) {
 }
 
 TEST_F(EventExport, ModeTwoBacksUpAndEveryOtherModeExportsText) {
-    dialog.eventLog.openLog = OpenSynthetic(Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {})}));
+    eventLog.openLog = OpenSynthetic(Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {})}));
     std::string backup = folder.Path() + "\\APP_Events.evt";
-    dialog.CaptureEventLog("Application", backup, 2, "");
+    eventLog.CaptureEventLog("Application", backup, 2, "");
     EXPECT_EQ(ReadWholeFile(backup), "synthetic backup");
     for (int mode : {0, 1, 3}) {
-        dialog.CaptureEventLog("Application", Output(), mode, kSourcesKey);
+        eventLog.CaptureEventLog("Application", Output(), mode, kSourcesKey);
         EXPECT_EQ(RecordsIn(ReadWholeFile(Output())), 1);
     }
     Lines entries = ExportEntries();

@@ -18,8 +18,9 @@
 #include "SeedOnCrash.h"
 #include "SeededCases.h"
 #include "SyntheticEventLog.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
+#include "eventlog/EventLogExport.h"
 #include "eventlog/EventRecord.h"
 #include "eventlog/EventText.h"
 
@@ -454,11 +455,12 @@ TEST(EventLogFuzz, DamagedReadsExportEveryRecordBeforeTheFaultExactlyAndEnd) {
         FolderSnapshot before;
         FolderSnapshot after;
         {
-            CULVIXDlg dialog;
-            dialog.eventLog.openLog = OpenSynthetic(log.content);
+            StartedCollection collection;
+            EventLogExport eventLog(collection);
+            eventLog.openLog = OpenSynthetic(log.content);
             before = TakeFolderSnapshot(folder.Path());
-            EXPECT_EQ(dialog.CaptureEventLog("Application", output, 0, kSourcesKey), 0);
-            dialog.report.file.Close();
+            EXPECT_EQ(eventLog.CaptureEventLog("Application", output, 0, kSourcesKey), 0);
+            collection.report.file.Close();
             after = TakeFolderSnapshot(folder.Path());
             entries = ReportEntries(ReadWholeFile(OwnReportName()));
         }

@@ -4,8 +4,9 @@
 
 #include <ctime>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
+#include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 
 using namespace testing_support;
@@ -62,21 +63,22 @@ TEST(EventText, HighestInsertionCountsNumberedInsertsOnly) {
 
 TEST(EventText, SplitMessageFilesKeepsEveryEntryEmptyOnesIncluded) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    StartedCollection collection;
+    EventLogExport eventLog(collection);
     using List = std::vector<std::string>;
 
-    dialog.SplitMessageFiles("C:\\a.dll;C:\\b.dll");
-    EXPECT_EQ(dialog.eventLog.messageFiles, (List{"C:\\a.dll", "C:\\b.dll"}));
-    dialog.eventLog.messageFiles.clear();
+    eventLog.SplitMessageFiles("C:\\a.dll;C:\\b.dll");
+    EXPECT_EQ(eventLog.messageFiles, (List{"C:\\a.dll", "C:\\b.dll"}));
+    eventLog.messageFiles.clear();
 
-    dialog.SplitMessageFiles("");
-    EXPECT_EQ(dialog.eventLog.messageFiles, (List{""}));
-    dialog.eventLog.messageFiles.clear();
+    eventLog.SplitMessageFiles("");
+    EXPECT_EQ(eventLog.messageFiles, (List{""}));
+    eventLog.messageFiles.clear();
 
-    dialog.SplitMessageFiles("one.dll;");
-    EXPECT_EQ(dialog.eventLog.messageFiles, (List{"one.dll", ""}));
-    dialog.eventLog.messageFiles.clear();
+    eventLog.SplitMessageFiles("one.dll;");
+    EXPECT_EQ(eventLog.messageFiles, (List{"one.dll", ""}));
+    eventLog.messageFiles.clear();
 
-    dialog.SplitMessageFiles(";;x");
-    EXPECT_EQ(dialog.eventLog.messageFiles, (List{"", "", "x"}));
+    eventLog.SplitMessageFiles(";;x");
+    EXPECT_EQ(eventLog.messageFiles, (List{"", "", "x"}));
 }

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
+#include "eventlog/EventLogExport.h"
 #include "report/ErrorText.h"
 
 using namespace testing_support;
@@ -18,10 +19,11 @@ using Lines = std::vector<std::string>;
 // does it; the report entries from the first capture on.
 Lines BackUpAndExportApplicationLog(const std::string& backup, const std::string& text) {
     {
-        CULVIXDlg dialog;
-        EXPECT_EQ(dialog.CaptureEventLog("Application", backup, 2, ""), 0);
-        EXPECT_EQ(dialog.CaptureEventLog("Application", text, 0,
-                                         "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\Application\\"),
+        StartedCollection collection;
+        EventLogExport eventLog(collection);
+        EXPECT_EQ(eventLog.CaptureEventLog("Application", backup, 2, ""), 0);
+        EXPECT_EQ(eventLog.CaptureEventLog("Application", text, 0,
+                                           "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\Application\\"),
                   0);
     }
     Lines entries = ReportEntries(ReadWholeFile(OwnReportName()));

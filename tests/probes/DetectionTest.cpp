@@ -6,10 +6,9 @@
 
 #include "ProductRegistry.h"
 #include "SimulatedProduct.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
 #include "TestService.h"
-#include "dialog/CULVIXDlg.h"
-#include "framework/Application.h"
 #include "resources/resource.h"
 
 using namespace testing_support;
@@ -41,31 +40,20 @@ private:
     std::string old_;
 };
 
-struct BoxState {
-    bool enabled;
-    bool checked;
-};
-
-class DetectedDialog {
+// A started collection with its detection run, as the dialog's initialisation runs it.
+class Detected {
 public:
-    explicit DetectedDialog(OsVersionReader reader = ReadSystemOsVersion) : dialog(reader) {
-        framework::EnableHostedControls();
-        created = dialog.Create(nullptr);
-    }
-    BoxState Box(int id) const {
-        return {::IsWindowEnabled(dialog.GetDlgItem(id)) != FALSE,
-                ::IsDlgButtonChecked(dialog.GetSafeHwnd(), id) == BST_CHECKED};
-    }
+    explicit Detected(OsVersionReader reader = ReadSystemOsVersion) : collection(reader) { collection.Initialize(); }
+    const BoxState& Box(int id) { return collection.Box(id); }
     // The detection's entries, from its start to its end.
     Lines DetectionEntries() {
-        dialog.report.file.Close();
+        collection.report.file.Close();
         Lines all = ReportEntries(ReadWholeFile(OwnReportName()));
         auto start = std::find(all.begin(), all.end(), "Start - Initialize");
         return Lines(start, all.end());
     }
 
-    CULVIXDlg dialog;
-    bool created = false;
+    StartedCollection collection;
 };
 
 // A string value planted in one of Windows' own keys: the key stays, only the value goes again.
@@ -100,8 +88,7 @@ private:
 TEST(DetectionWithoutTheProduct, ReportsEachMissingComponentAndGreysItsBox) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
-    DetectedDialog detected;
-    ASSERT_TRUE(detected.created);
+    Detected detected;
 
     EXPECT_TRUE(InOrder(detected.DetectionEntries(),
                         {"Start - Initialize", "Enable and Set all Check Boxes...", "VM Service is NOT running",
@@ -111,19 +98,19 @@ TEST(DetectionWithoutTheProduct, ReportsEachMissingComponentAndGreysItsBox) {
                          "NOTE: Following options are enabled/disabled based on MPS Report option state",
                          "Application Event Log", "System Event Log", "Boot.INI ", "MSCS Cluster Log", "OS Info"}));
     for (int greyedButChecked : {IDC_PROVIDERS, IDC_OKAPO_LOGS, IDC_TGN, IDC_KERD_LOGS, IDC_LICENSES}) {
-        BoxState box = detected.Box(greyedButChecked);
+        const BoxState& box = detected.Box(greyedButChecked);
         EXPECT_FALSE(box.enabled) << greyedButChecked;
-        EXPECT_TRUE(box.checked) << greyedButChecked;
+        EXPECT_TRUE(box.check == BST_CHECKED) << greyedButChecked;
     }
     for (int greyedAndCleared : {IDC_QZSVC_DUMP, IDC_ZRX, IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT,
                                  IDC_DR_WATSON_LOG, IDC_USER_DUMP, IDC_MPS_REPORTS}) {
-        BoxState box = detected.Box(greyedAndCleared);
+        const BoxState& box = detected.Box(greyedAndCleared);
         EXPECT_FALSE(box.enabled) << greyedAndCleared;
-        EXPECT_FALSE(box.checked) << greyedAndCleared;
+        EXPECT_FALSE(box.check == BST_CHECKED) << greyedAndCleared;
     }
-    BoxState tejRqn = detected.Box(IDC_TEJ_RQN);
-    EXPECT_TRUE(tejRqn.enabled && tejRqn.checked);
-    const DetectionResults& found = detected.dialog.detection;
+    const BoxState& tejRqn = detected.Box(IDC_TEJ_RQN);
+    EXPECT_TRUE(tejRqn.enabled && tejRqn.check == BST_CHECKED);
+    const DetectionResults& found = detected.collection.detection;
     EXPECT_EQ(found.serviceRunning + found.okapoTraceRegistered + found.yebTraceRegistered + found.tgnInstalled +
                   found.zrxInstalled + found.kerdLogsFound + found.licenceFilesFound,
               0);
@@ -135,9 +122,9 @@ TEST(DetectionWithoutTheProduct, ASchedulesKeyWithoutSchedulesClearsRbkSchedules
     CreateMachineKey("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\Schedules");
     ScopedWorkFolder folder;
     {
-        DetectedDialog detected;
-        BoxState box = detected.Box(IDC_RBK_SCHEDULES);
-        EXPECT_FALSE(box.enabled || box.checked);
+        Detected detected;
+        const BoxState& box = detected.Box(IDC_RBK_SCHEDULES);
+        EXPECT_FALSE(box.enabled || box.check == BST_CHECKED);
         EXPECT_TRUE(InOrder(detected.DetectionEntries(), {"Error enumerating Schedules key!"}));
     }
     RemoveMachineKey(kProductRoot);
@@ -148,7 +135,7 @@ TEST(DetectionWithoutTheProduct, AnOptionsTextWithoutALogFileGreysLogs) {
     SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "KerdOptions", "-level=3");
     ScopedWorkFolder folder;
     {
-        DetectedDialog detected;
+        Detected detected;
         EXPECT_FALSE(detected.Box(IDC_KERD_LOGS).enabled);
         EXPECT_TRUE(InOrder(detected.DetectionEntries(),
                             {"VM Log file path: -level=3", "Path details for VM (kerd) path/logs are not found"}));
@@ -165,8 +152,8 @@ TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
     SetMachineString("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "KerdOptions",
                      "logfile=\"" + missing + "\\kerd.log\"");
     {
-        DetectedDialog detected;
-        const DetectionResults& found = detected.dialog.detection;
+        Detected detected;
+        const DetectionResults& found = detected.collection.detection;
         EXPECT_EQ(found.okapoTraceRegistered, 1);
         EXPECT_EQ(found.okapoTraceFound, 0);
         // The options named a log file, so the kerd logs stay found although their folder is not there.
@@ -174,11 +161,11 @@ TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
         EXPECT_EQ(found.kerdLogFolder, missing);
         EXPECT_EQ(found.kerdLogPattern, "\\kerd.log\"");
         for (int greyedButChecked : {IDC_OKAPO_LOGS, IDC_KERD_LOGS}) {
-            BoxState box = detected.Box(greyedButChecked);
-            EXPECT_TRUE(!box.enabled && box.checked) << greyedButChecked;
+            const BoxState& box = detected.Box(greyedButChecked);
+            EXPECT_TRUE(!box.enabled && box.check == BST_CHECKED) << greyedButChecked;
         }
-        BoxState solutions = detected.Box(IDC_SOLUTIONS);
-        EXPECT_FALSE(solutions.enabled || solutions.checked);
+        const BoxState& solutions = detected.Box(IDC_SOLUTIONS);
+        EXPECT_FALSE(solutions.enabled || solutions.check == BST_CHECKED);
         Lines entries = detected.DetectionEntries();
         EXPECT_TRUE(InOrder(entries, {"OKAPO: Installed", "Start - IsFileExists " + missing + "\\trace.log",
                                       "Solutions Log path and name: " + missing, "Start - IsFileExists " + missing,
@@ -192,9 +179,9 @@ TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
 TEST(DetectionOnWindows2003, TheClusterLogIsAFileInTheClusterFolder) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
-    DetectedDialog detected(Windows2003);
-    std::string expected = detected.dialog.folders.windowsDirectory + "\\CLUSTER\\CLUSTER.LOG";
-    EXPECT_EQ(detected.dialog.detection.clusterLogPath, expected);
+    Detected detected(Windows2003);
+    std::string expected = detected.collection.folders.windowsDirectory + "\\CLUSTER\\CLUSTER.LOG";
+    EXPECT_EQ(detected.collection.detection.clusterLogPath, expected);
     EXPECT_TRUE(InOrder(detected.DetectionEntries(), {"Cluster Log and path: " + expected, "MSCS: NOT Installed"}));
     EXPECT_FALSE(detected.Box(IDC_CLUSTER_LOGS).enabled);
 }
@@ -210,13 +197,13 @@ TEST(DetectionOnWindows2003, DrWatsonsLogAndUserDumpInTheProfileEnableTheirBoxes
     WriteWholeFile(drWatson + "\\DRWTSN32.LOG", "log");
     WriteWholeFile(drWatson + "\\USER.DMP", "dump");
     ScopedVariable profile("USERPROFILE", folder.Path() + "\\profile");
-    DetectedDialog detected(Windows2003);
+    Detected detected(Windows2003);
 
-    EXPECT_EQ(detected.dialog.detection.drWatsonLogFound, 1);
-    EXPECT_EQ(detected.dialog.detection.userDumpFound, 1);
+    EXPECT_EQ(detected.collection.detection.drWatsonLogFound, 1);
+    EXPECT_EQ(detected.collection.detection.userDumpFound, 1);
     for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
-        BoxState box = detected.Box(id);
-        EXPECT_TRUE(box.enabled && box.checked) << id;
+        const BoxState& box = detected.Box(id);
+        EXPECT_TRUE(box.enabled && box.check == BST_CHECKED) << id;
     }
     EXPECT_TRUE(InOrder(detected.DetectionEntries(),
                         {"Start - IsFileExists " + drWatson + "\\DRWTSN32.LOG",
@@ -227,12 +214,12 @@ TEST(DetectionOnWindows2003, DrWatsonsLogAndUserDumpInTheProfileEnableTheirBoxes
 TEST(DetectionOnVersion6, TheClusterProbeTestsTheFolderAndDrWatsonIsAlwaysOff) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
-    DetectedDialog detected(WindowsVista);
-    std::string clusterFolder = detected.dialog.folders.windowsDirectory + "\\CLUSTER";
-    EXPECT_EQ(detected.dialog.detection.clusterLogPath, clusterFolder);
+    Detected detected(WindowsVista);
+    std::string clusterFolder = detected.collection.folders.windowsDirectory + "\\CLUSTER";
+    EXPECT_EQ(detected.collection.detection.clusterLogPath, clusterFolder);
     for (int id : {IDC_DR_WATSON_LOG, IDC_USER_DUMP}) {
-        BoxState box = detected.Box(id);
-        EXPECT_FALSE(box.enabled || box.checked) << id;
+        const BoxState& box = detected.Box(id);
+        EXPECT_FALSE(box.enabled || box.check == BST_CHECKED) << id;
     }
     Lines entries = detected.DetectionEntries();
     EXPECT_TRUE(InOrder(entries, {"Cluster Path: " + clusterFolder, "Start - IsFileExists " + clusterFolder,
@@ -247,8 +234,8 @@ TEST(DetectionOfTheService, TheCompanionServiceCountsWhenQzSvcIsNotThere) {
     RemoveMachineKey(kProductRoot);
     ScopedWorkFolder folder;
     InstalledService companion("qzob");
-    DetectedDialog detected;
-    EXPECT_EQ(detected.dialog.detection.serviceRunning, 1);
+    Detected detected;
+    EXPECT_EQ(detected.collection.detection.serviceRunning, 1);
     for (int id : {IDC_QZSVC_DUMP, IDC_PROVIDERS}) EXPECT_TRUE(detected.Box(id).enabled) << id;
     EXPECT_TRUE(InOrder(detected.DetectionEntries(),
                         {"Start - IsQzSvcRunning - Service Name: qzsvc", "Finish - IsQzSvcRunning. Error = 6",
@@ -262,15 +249,15 @@ TEST(DetectionOfTheSystemInformationTool, OnlyARegisteredToolThatExistsEnablesMs
     std::string tool = folder.Path() + "\\msinfo32.exe";
     PlantedValue path("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", tool);
     {
-        DetectedDialog missing;
-        EXPECT_EQ(missing.dialog.detection.msinfoFound, 0);
-        EXPECT_EQ(missing.dialog.detection.msinfoPath, tool);
-        BoxState box = missing.Box(IDC_MSINFO32);
-        EXPECT_TRUE(!box.enabled && box.checked);
+        Detected missing;
+        EXPECT_EQ(missing.collection.detection.msinfoFound, 0);
+        EXPECT_EQ(missing.collection.detection.msinfoPath, tool);
+        const BoxState& box = missing.Box(IDC_MSINFO32);
+        EXPECT_TRUE(!box.enabled && box.check == BST_CHECKED);
     }
     WriteWholeFile(tool, "MZ");
-    DetectedDialog found;
-    EXPECT_EQ(found.dialog.detection.msinfoFound, 1);
+    Detected found;
+    EXPECT_EQ(found.collection.detection.msinfoFound, 1);
     EXPECT_TRUE(found.Box(IDC_MSINFO32).enabled);
     EXPECT_TRUE(InOrder(found.DetectionEntries(),
                         {"Path in Registry: " + tool, "MS Info application path and name: " + tool,
@@ -290,9 +277,9 @@ TEST(DetectionOfTheLicences, AnEmptyLicenceFolderHoldsNoLicence) {
     licences += "\\lic";
     ASSERT_TRUE(::CreateDirectoryA(licences.c_str(), nullptr));
     {
-        DetectedDialog detected;
-        EXPECT_EQ(detected.dialog.detection.licenceFolder, licences);
-        EXPECT_EQ(detected.dialog.detection.licenceFilesFound, 0);
+        Detected detected;
+        EXPECT_EQ(detected.collection.detection.licenceFolder, licences);
+        EXPECT_EQ(detected.collection.detection.licenceFilesFound, 0);
         EXPECT_FALSE(detected.Box(IDC_LICENSES).enabled);
         EXPECT_TRUE(InOrder(detected.DetectionEntries(),
                             {"Start - IsFileExists " + licences, "Licenses Folder Exists", "No License(s) Exist"}));
@@ -305,12 +292,11 @@ protected:
     ScopedWorkFolder folder;
     SimulatedProduct product{folder.Path()};
     InstalledService service{"qzsvc"};
-    DetectedDialog detected;
+    Detected detected;
 };
 
 TEST_F(DetectionWithTheProduct, FindsEveryComponentAndKeepsItsPaths) {
-    ASSERT_TRUE(detected.created);
-    const DetectionResults& found = detected.dialog.detection;
+    const DetectionResults& found = detected.collection.detection;
     EXPECT_EQ(found.serviceRunning, 1);
     EXPECT_EQ(found.alertLogPath, product.root + "\\ALERTLOG\\ALERT.LOG");
     EXPECT_EQ(found.okapoTraceRegistered + found.okapoTraceFound, 2);
@@ -339,10 +325,10 @@ TEST_F(DetectionWithTheProduct, EnablesAndChecksTheBoxesOfWhatItFinds) {
                    IDC_PELORIN, IDC_LICENSES, IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT, IDC_TEJ_RQN})
         EXPECT_TRUE(detected.Box(id).enabled) << id;
     for (int checked : {IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT, IDC_ZRX})
-        EXPECT_TRUE(detected.Box(checked).checked) << checked;
+        EXPECT_TRUE(detected.Box(checked).check == BST_CHECKED) << checked;
     // The detection never checks these two: QzSvc Dump and MPS Reports start clear.
-    EXPECT_FALSE(detected.Box(IDC_QZSVC_DUMP).checked);
-    EXPECT_FALSE(detected.Box(IDC_MPS_REPORTS).checked);
+    EXPECT_FALSE(detected.Box(IDC_QZSVC_DUMP).check == BST_CHECKED);
+    EXPECT_FALSE(detected.Box(IDC_MPS_REPORTS).check == BST_CHECKED);
 }
 
 TEST_F(DetectionWithTheProduct, ReportsItsFindingsInDetectionOrder) {
@@ -366,13 +352,7 @@ TEST_F(DetectionWithTheProduct, ReportsItsFindingsInDetectionOrder) {
          "Start - IsFileExists " + product.wltSnapshotTool, "Application Event Log"}));
 }
 
-TEST_F(DetectionWithTheProduct, EndsWithTheLabelsAndTheFinishLine) {
-    char version[64] = {};
-    ::GetDlgItemTextA(detected.dialog.GetSafeHwnd(), IDC_VERSION_LABEL, version, sizeof version);
-    EXPECT_STREQ(version, "v6.1.0.445");
-    char description[256] = {};
-    ::GetDlgItemTextA(detected.dialog.GetSafeHwnd(), IDC_OS_DESCRIPTION, description, sizeof description);
-    EXPECT_EQ(description, detected.dialog.os.description);
+TEST_F(DetectionWithTheProduct, EndsWithTheFinishLine) {
     Lines entries = detected.DetectionEntries();
     EXPECT_EQ(entries.back(), "Finish - Initialize. Error=0<BR>");
 }

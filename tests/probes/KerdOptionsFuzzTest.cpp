@@ -6,9 +6,8 @@
 #include "ProbedValue.h"
 #include "ProductRegistry.h"
 #include "SeededCases.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
-#include "framework/Application.h"
 #include "probes/DetectionSteps.h"
 #include "report/ErrorText.h"
 #include "resources/resource.h"
@@ -152,10 +151,8 @@ TEST(KerdOptionsSeeded, EachValueGivesItsFolderPatternBoxAndLines) {
     int enabled = 0;
     int notFound = 0;
     {
-        CULVIXDlg dialog;
-        framework::EnableHostedControls();
-        ASSERT_TRUE(dialog.Create(nullptr));
-        HWND box = dialog.GetDlgItem(IDC_KERD_LOGS);
+        StartedCollection collection;
+        BoxState& box = collection.Box(IDC_KERD_LOGS);
         for (const SeededCase& c : SeededCaseList(kBaseSeed, kCases)) {
             SCOPED_TRACE(c.Name());
             SeededRandom random(c.seed);
@@ -163,29 +160,29 @@ TEST(KerdOptionsSeeded, EachValueGivesItsFolderPatternBoxAndLines) {
             std::optional<Value> value = KerdValue(random, logs);
             if (value) Plant(kVolumeManagerKey, *value);
 
-            DetectionResults& found = dialog.detection;
+            DetectionResults& found = collection.detection;
             found.kerdOptions.clear();
             found.kerdLogsFound = 0;
             found.kerdLogFolder.clear();
             found.kerdLogPattern.clear();
-            ::EnableWindow(box, TRUE);
-            ::CheckDlgButton(dialog.GetSafeHwnd(), IDC_KERD_LOGS, BST_CHECKED);
+            box = {BST_CHECKED, true};
 
-            dialog.LogReport("%s", c.Marker().c_str());
-            detection_steps::DetectKerdLogs(dialog);
+            collection.LogReport("%s", c.Marker().c_str());
+            const BoxDecisions decided = detection_steps::DetectKerdLogs(collection);
+            for (const BoxDecision& decision : decided.List()) collection.Apply(decision);
             KerdOutcome expected = ExpectedKerd(value);
             EXPECT_EQ(found.kerdLogsFound, expected.logsFound ? 1 : 0);
             EXPECT_EQ(found.kerdOptions, expected.options);
             EXPECT_EQ(found.kerdLogFolder, expected.folder);
             EXPECT_EQ(found.kerdLogPattern, expected.pattern);
-            EXPECT_EQ(::IsWindowEnabled(box) != FALSE, expected.boxEnabled);
-            EXPECT_EQ(::IsDlgButtonChecked(dialog.GetSafeHwnd(), IDC_KERD_LOGS), static_cast<UINT>(BST_CHECKED));
+            EXPECT_EQ(box.enabled, expected.boxEnabled);
+            EXPECT_EQ(box.check, BST_CHECKED);
             cases.push_back({c.seed, expected.lines});
             enabled += expected.boxEnabled ? 1 : 0;
             notFound += expected.logsFound ? 0 : 1;
             RemoveMachineKey(kProductRoot);
         }
-        dialog.report.file.Close();
+        collection.report.file.Close();
     }
     std::map<std::string, Lines> byCase = EntriesByCase(ReportEntries(ReadWholeFile(OwnReportName())));
     for (const KerdCase& kerd : cases) {

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 #include "report/ErrorText.h"
 
-// A main dialog object (not shown) whose report the test reads after calling probes on it.
+// A started collection whose report the test reads after calling probes on it.
 class ProbeTest : public ::testing::Test {
 protected:
-    void SetUp() override { dialog.LogReport("%s", kMarker); }
+    void SetUp() override { collection.LogReport("%s", kMarker); }
 
     // The report entries written since the test began; closes the report, so call it once.
     std::vector<std::string> NewEntries() {
-        dialog.report.file.Close();
+        collection.report.file.Close();
         std::vector<std::string> all =
             testing_support::ReportEntries(testing_support::ReadWholeFile(testing_support::OwnReportName()));
         auto marker = std::find(all.begin(), all.end(), kMarker);
@@ -27,5 +27,5 @@ protected:
 
     static constexpr const char* kMarker = "-- the test starts here --";
     testing_support::ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    testing_support::StartedCollection collection;
 };

@@ -14,9 +14,9 @@ constexpr const char* kTestKey = "SOFTWARE\\BRENNOCK\\ZeltrinProbeTest";
 TEST_F(ProbeTest, IsFileExistsFindsFilesFoldersAndWildcardMatches) {
     WriteWholeFile("a.log", "x");
     std::string file = folder.Path() + "\\a.log";
-    EXPECT_EQ(dialog.IsFileExists(file), 1);
-    EXPECT_EQ(dialog.IsFileExists(folder.Path()), 1);
-    EXPECT_EQ(dialog.IsFileExists(folder.Path() + "\\*.log"), 1);
+    EXPECT_EQ(collection.IsFileExists(file), 1);
+    EXPECT_EQ(collection.IsFileExists(folder.Path()), 1);
+    EXPECT_EQ(collection.IsFileExists(folder.Path() + "\\*.log"), 1);
     Lines entries = NewEntries();
     ASSERT_EQ(entries.size(), 9u);
     EXPECT_EQ(entries[0], "Start - IsFileExists " + file);
@@ -26,8 +26,8 @@ TEST_F(ProbeTest, IsFileExistsFindsFilesFoldersAndWildcardMatches) {
 
 TEST_F(ProbeTest, IsFileExistsReportsAMissingPathAndAnEmptyName) {
     std::string missing = folder.Path() + "\\nothing\\here.log";
-    EXPECT_EQ(dialog.IsFileExists(missing), 0);
-    EXPECT_EQ(dialog.IsFileExists(""), 0);
+    EXPECT_EQ(collection.IsFileExists(missing), 0);
+    EXPECT_EQ(collection.IsFileExists(""), 0);
     EXPECT_EQ(NewEntries(), (Lines{"Start - IsFileExists " + missing, FindFailed(ERROR_PATH_NOT_FOUND),
                                    "Finish - IsFileExists Error = 3", "Start - IsFileExists ",
                                    "Finish - IsFileExists Empty File Name."}));
@@ -37,7 +37,7 @@ class RegistryProbeTest : public ProbeTest {
 protected:
     PlantedKey key{kTestKey};
     std::string read;
-    int Read(const char* name) { return dialog.IsPathExistsInRegistry(kTestKey, name, read, 0); }
+    int Read(const char* name) { return collection.IsPathExistsInRegistry(kTestKey, name, read, 0); }
 };
 
 TEST_F(RegistryProbeTest, ReadsStringAndExpandableStringUnexpanded) {
@@ -76,7 +76,7 @@ TEST_F(RegistryProbeTest, A260CharacterValueFitsAndALongerOneCountsAsMissing) {
 }
 
 TEST_F(RegistryProbeTest, AMissingKeyAndAMissingValueWriteTheirFailures) {
-    EXPECT_EQ(dialog.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\NoSuchKey", "X", read, 0), 0);
+    EXPECT_EQ(collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\NoSuchKey", "X", read, 0), 0);
     EXPECT_EQ(Read("Absent"), 0);
     Lines entries = NewEntries();
     EXPECT_EQ(entries[1], "RegOpenKeyEx() failed for SOFTWARE\\BRENNOCK\\NoSuchKey; Error=2");
@@ -88,7 +88,7 @@ TEST_F(RegistryProbeTest, AMissingKeyAndAMissingValueWriteTheirFailures) {
 
 TEST_F(RegistryProbeTest, The64BitViewFlagReadsTheSameKeyForA64BitProgram) {
     key.SetString("Plain", "seen");
-    EXPECT_EQ(dialog.IsPathExistsInRegistry(kTestKey, "Plain", read, 1), 1);
+    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "Plain", read, 1), 1);
     EXPECT_EQ(read, "seen");
 }
 
@@ -115,7 +115,7 @@ protected:
 TEST_F(ZrxProbeTest, Version6LooksUnderTheVolumeManagersConstants) {
     PlantVersion("6.1.0");
     PlantTemplate(kVersion6);
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
     Lines entries = NewEntries();
     EXPECT_EQ(entries.front(), "Start - IsZRXInstalled");
     EXPECT_NE(std::find(entries.begin(), entries.end(), "KDX/VM Version: 6.1.0"), entries.end());
@@ -127,18 +127,18 @@ TEST_F(ZrxProbeTest, Version6LooksUnderTheVolumeManagersConstants) {
 TEST_F(ZrxProbeTest, Versions3And4LookUnderTheProductsConstants) {
     PlantVersion("4.2");
     PlantTemplate(kVersion3Or4);
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
     PlantVersion("3");
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
 }
 
 TEST_F(ZrxProbeTest, Version5AndAnUnreadableVersionLookUnderTheProviderLayer) {
     PlantTemplate(kOtherVersions);
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
     PlantVersion("5.0");
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
     PlantVersion("6.0");
-    EXPECT_EQ(dialog.IsZRXInstalled(), 0);
+    EXPECT_EQ(collection.IsZRXInstalled(), 0);
     Lines entries = NewEntries();
     std::string missing = std::string(kVersion6) + "\\defaultTemplatePath";
     EXPECT_EQ(entries[entries.size() - 2], "RegOpenKeyEx() failed for " + missing + "; Error=2");
@@ -148,7 +148,7 @@ TEST_F(ZrxProbeTest, Version5AndAnUnreadableVersionLookUnderTheProviderLayer) {
 TEST_F(ZrxProbeTest, AMissingTemplateValueWritesBothQueryFailures) {
     PlantVersion("6");
     CreateMachineKey(std::string(kVersion6) + "\\defaultTemplatePath");
-    EXPECT_EQ(dialog.IsZRXInstalled(), 0);
+    EXPECT_EQ(collection.IsZRXInstalled(), 0);
     Lines entries = NewEntries();
     ASSERT_GE(entries.size(), 3u);
     EXPECT_EQ(entries[entries.size() - 3], "RegQueryValueEx() failed to query name length for ZRXTEMPLATEPATH; Error=2");
@@ -159,9 +159,9 @@ TEST_F(ZrxProbeTest, TheTemplateValueCountsWhateverItsTypeButNotWhenTooLong) {
     PlantVersion("6");
     PlantedKey templateKey(std::string(kVersion6) + "\\defaultTemplatePath");
     templateKey.SetBytes("ZRXTEMPLATEPATH", REG_DWORD, std::string("\x01\0\0\0", 4));
-    EXPECT_EQ(dialog.IsZRXInstalled(), 1);
+    EXPECT_EQ(collection.IsZRXInstalled(), 1);
     templateKey.SetString("ZRXTEMPLATEPATH", std::string(261, 't'));
-    EXPECT_EQ(dialog.IsZRXInstalled(), 0);
+    EXPECT_EQ(collection.IsZRXInstalled(), 0);
     Lines entries = NewEntries();
     EXPECT_EQ(entries[entries.size() - 2], "RegQueryValueEx() failed to read ZRXTEMPLATEPATH; Error=234");
     EXPECT_EQ(entries.back(), "Finish - IsZRXInstalled.  Error=234");

@@ -8,8 +8,8 @@
 #include "ProbedValue.h"
 #include "ProductRegistry.h"
 #include "SeededCases.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 #include "regdump/CRegInfo.h"
 
 using namespace testing_support;
@@ -123,7 +123,7 @@ TEST(RegistryValuesSeeded, TheProbeReadsWhatFitsAndTheDumpWritesEveryValue) {
     int found = 0;
     int refused = 0;
     {
-        CULVIXDlg dialog;
+        StartedCollection collection;
         for (const SeededCase& c : SeededCaseList(kBaseSeed, kCases)) {
             SCOPED_TRACE(c.Name());
             SeededRandom random(c.seed);
@@ -135,11 +135,11 @@ TEST(RegistryValuesSeeded, TheProbeReadsWhatFitsAndTheDumpWritesEveryValue) {
             for (const Value& value : values) Plant(kValueKey, value);
 
             ProbedCase probed{c.seed, {}};
-            dialog.LogReport("%s", c.Marker().c_str());
+            collection.LogReport("%s", c.Marker().c_str());
             for (const Value& value : values) {
                 ProbeOutcome expected = ExpectedProbe(kValueKey, value.name, value);
                 std::string text = "unchanged";
-                EXPECT_EQ(dialog.IsPathExistsInRegistry(kValueKey, value.name, text, 0), expected.result)
+                EXPECT_EQ(collection.IsPathExistsInRegistry(kValueKey, value.name, text, 0), expected.result)
                     << "value " << value.name << " of type " << value.type << ", " << value.bytes.size() << " bytes";
                 EXPECT_EQ(text, expected.result ? expected.text : "unchanged") << "value " << value.name;
                 probed.expected.insert(probed.expected.end(), expected.lines.begin(), expected.lines.end());
@@ -147,7 +147,7 @@ TEST(RegistryValuesSeeded, TheProbeReadsWhatFitsAndTheDumpWritesEveryValue) {
             }
             ProbeOutcome missing = ExpectedProbe(kValueKey, "NoSuchValue", std::nullopt);
             std::string text;
-            EXPECT_EQ(dialog.IsPathExistsInRegistry(kValueKey, "NoSuchValue", text, 0), 0);
+            EXPECT_EQ(collection.IsPathExistsInRegistry(kValueKey, "NoSuchValue", text, 0), 0);
             probed.expected.insert(probed.expected.end(), missing.lines.begin(), missing.lines.end());
             cases.push_back(probed);
 
@@ -162,7 +162,7 @@ TEST(RegistryValuesSeeded, TheProbeReadsWhatFitsAndTheDumpWritesEveryValue) {
             for (const Value& value : values) expectedDump += ExpectedValueLines(value);
             EXPECT_EQ(ReadWholeFile("REGISTRY.TXT"), TextModeBytes(expectedDump));
         }
-        dialog.report.file.Close();
+        collection.report.file.Close();
     }
     std::map<std::string, Lines> written = EntriesByCase(ReportEntries(ReadWholeFile(OwnReportName())));
     for (const ProbedCase& probed : cases) {
@@ -186,13 +186,13 @@ TEST(RegistryValuesAtTheLimit, AStringOf261BytesWithoutItsTerminatorCountsAsTooL
     Plant(kValueKey, {"Fits", REG_EXPAND_SZ, std::string(260, 'f')});
     std::string text = "unchanged";
     {
-        CULVIXDlg dialog;
-        dialog.LogReport("%s", SeededCase{0}.Marker().c_str());
-        EXPECT_EQ(dialog.IsPathExistsInRegistry(kValueKey, "Full", text, 0), 0);
+        StartedCollection collection;
+        collection.LogReport("%s", SeededCase{0}.Marker().c_str());
+        EXPECT_EQ(collection.IsPathExistsInRegistry(kValueKey, "Full", text, 0), 0);
         EXPECT_EQ(text, "unchanged");
-        EXPECT_EQ(dialog.IsPathExistsInRegistry(kValueKey, "Fits", text, 0), 1);
+        EXPECT_EQ(collection.IsPathExistsInRegistry(kValueKey, "Fits", text, 0), 1);
         EXPECT_EQ(text, std::string(260, 'f'));
-        dialog.report.file.Close();
+        collection.report.file.Close();
     }
     std::string start = std::string("Start - IsPathExistsInRegistry Sub Key:") + kValueKey + "; Value Name:";
     EXPECT_EQ(EntriesByCase(ReportEntries(ReadWholeFile(OwnReportName())))[SeededCase{0}.Marker()],

@@ -7,7 +7,7 @@ using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 TEST_F(ProbeTest, AMissingServiceFailsOnItsMissingHandleAndCountsAsNotRunning) {
-    EXPECT_EQ(dialog.IsQzSvcRunning("zeltrin-no-such-service"), 0);
+    EXPECT_EQ(collection.IsQzSvcRunning("zeltrin-no-such-service"), 0);
     EXPECT_EQ(NewEntries(), (Lines{"Start - IsQzSvcRunning - Service Name: zeltrin-no-such-service",
                                    "QueryServiceStatus()->" + GetErrorText(ERROR_INVALID_HANDLE),
                                    "Service - CloseServiceHandle()->" + GetErrorText(ERROR_INVALID_HANDLE),
@@ -17,11 +17,11 @@ TEST_F(ProbeTest, AMissingServiceFailsOnItsMissingHandleAndCountsAsNotRunning) {
 TEST_F(ProbeTest, ARunningServiceAndAPausedOneCountAsRunningAStoppedOneDoesNot) {
     {
         InstalledService service("qzsvc");
-        EXPECT_EQ(dialog.IsQzSvcRunning("qzsvc"), 1);
+        EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 1);
         ASSERT_TRUE(service.Control(SERVICE_CONTROL_PAUSE, SERVICE_PAUSED));
-        EXPECT_EQ(dialog.IsQzSvcRunning("qzsvc"), 1);
+        EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 1);
         ASSERT_TRUE(service.Control(SERVICE_CONTROL_STOP, SERVICE_STOPPED));
-        EXPECT_EQ(dialog.IsQzSvcRunning("qzsvc"), 0);
+        EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 0);
     }
     Lines entries = NewEntries();
     Lines running = {"Start - IsQzSvcRunning - Service Name: qzsvc", "Service: qzsvc is up and running!",
@@ -39,7 +39,7 @@ TEST_F(ProbeTest, AServiceStillStartingCountsAsRunning) {
     ASSERT_TRUE(release);
     {
         InstalledService service("qzsvc", kRelease);
-        EXPECT_EQ(dialog.IsQzSvcRunning("qzsvc"), 1);
+        EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 1);
         EXPECT_TRUE(service.WaitFor(SERVICE_START_PENDING)) << "the service did not stay held while probed";
         ::SetEvent(release.get());
         EXPECT_TRUE(service.WaitFor(SERVICE_RUNNING));

@@ -3,9 +3,8 @@
 
 #include <algorithm>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
-#include "framework/Application.h"
 #include "resources/resource.h"
 
 using namespace testing_support;
@@ -14,36 +13,27 @@ namespace {
 
 class DlgStateReport : public ::testing::Test {
 protected:
-    void SetUp() override {
-        framework::EnableHostedControls();
-        ASSERT_TRUE(dialog.Create(nullptr));
-    }
-
     std::vector<std::string> Entries() {
-        dialog.report.file.Close();
+        collection.report.file.Close();
         return ReportEntries(ReadWholeFile(OwnReportName()));
     }
 
     ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    StartedCollection collection;
 };
 
 }  // namespace
 
 TEST_F(DlgStateReport, BlockReportsTheEntriesAndEveryBoxInTheStartStates) {
-    // The detection greys and clears what this machine lacks: give those boxes their start states back.
-    for (int id : {1002, 1003, 1004, 1005, 1006, 1018, 1024, 1026, 1027, 1030, 1033, 1034, 1039, 1041, 1042, 1043, 1044,
-                   1047, 1052, 1053, 1068})
-        ::EnableWindow(dialog.GetDlgItem(id), TRUE);
-    for (int id : {1026, 1027, 1030, 1034, 1042, 1043, 1044, 1052, 1053})
-        ::CheckDlgButton(dialog.GetSafeHwnd(), id, BST_CHECKED);
-    dialog.entries.incidentNumber = "123456";
-    dialog.run.bugFolderNumber = "123456";
-    dialog.entries.name = "Jo Support";
-    dialog.entries.comments = "Disk 3 went offline";
-    dialog.entries.problemDate = {2026, 3, 0, 7, 21, 5, 9, 0};
-    dialog.entries.problemTime = {2026, 3, 0, 7, 9, 4, 3, 0};
-    dialog.ReportDlgState();
+    // Every box enabled, in the state Initialize gives it before the probes run.
+    for (size_t row = 0; row < OptionTable().size(); ++row) collection.boxes[row].check = OptionTable()[row].startCheck;
+    collection.entries.incidentNumber = "123456";
+    collection.run.bugFolderNumber = "123456";
+    collection.entries.name = "Jo Support";
+    collection.entries.comments = "Disk 3 went offline";
+    collection.entries.problemDate = {2026, 3, 0, 7, 21, 5, 9, 0};
+    collection.entries.problemTime = {2026, 3, 0, 7, 9, 4, 3, 0};
+    collection.ReportDlgState();
     std::vector<std::string> entries = Entries();
     auto start = std::find(entries.rbegin(), entries.rend(), "Start - ReportDlgState");
     ASSERT_NE(start, entries.rend());
@@ -95,15 +85,15 @@ TEST_F(DlgStateReport, BlockReportsTheEntriesAndEveryBoxInTheStartStates) {
         "Finish - ReportDlgState <BR>",
     };
     EXPECT_EQ(block, expected);
-    EXPECT_EQ(dialog.report.problemDateText, "03-07-2026");
-    EXPECT_EQ(dialog.report.problemTimeText, "09-04-03AM");
+    EXPECT_EQ(collection.report.problemDateText, "03-07-2026");
+    EXPECT_EQ(collection.report.problemTimeText, "09-04-03AM");
 }
 
 TEST_F(DlgStateReport, DisabledBoxIsDisabledWhateverItsCheck) {
-    ::EnableWindow(dialog.GetDlgItem(IDC_REGISTRY), FALSE);
-    ::EnableWindow(dialog.GetDlgItem(IDC_QZSVC_DUMP), FALSE);
-    dialog.ReportCheckBoxState(IDC_REGISTRY);
-    dialog.ReportCheckBoxState(IDC_QZSVC_DUMP);
+    collection.Box(IDC_REGISTRY) = {BST_CHECKED, false};
+    collection.Box(IDC_QZSVC_DUMP) = {BST_UNCHECKED, false};
+    collection.ReportCheckBoxState(IDC_REGISTRY);
+    collection.ReportCheckBoxState(IDC_QZSVC_DUMP);
     std::vector<std::string> entries = Entries();
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(entries[entries.size() - 2], "&Registry = Disabled");
@@ -111,11 +101,7 @@ TEST_F(DlgStateReport, DisabledBoxIsDisabledWhateverItsCheck) {
 }
 
 TEST_F(DlgStateReport, IndeterminateBoxCountsAsChecked) {
-    HWND box = dialog.GetDlgItem(IDC_ZRX);
-    ::EnableWindow(box, TRUE);
-    ::SetWindowLongPtrA(box, GWL_STYLE, (::GetWindowLongPtrA(box, GWL_STYLE) & ~0xF) | BS_AUTO3STATE);
-    ::SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
-    ASSERT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
-    dialog.ReportCheckBoxState(IDC_ZRX);
+    collection.Box(IDC_ZRX) = {BST_INDETERMINATE, true};
+    collection.ReportCheckBoxState(IDC_ZRX);
     EXPECT_EQ(Entries().back(), "ZRX = Checked");
 }

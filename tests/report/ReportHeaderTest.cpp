@@ -1,9 +1,9 @@
-// The header the constructor writes: every entry, in order, with this machine's values.
+// The header the start writes: every entry, in order, with this machine's values.
 #include <gtest/gtest.h>
 
 #include "ProductRegistry.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 #include "report/ErrorText.h"
 
 using namespace testing_support;
@@ -23,8 +23,8 @@ std::string SystemFolder(UINT (*read)(char*, UINT)) {
 UINT SystemDirectory(char* buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
 UINT WindowsDirectory(char* buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
 
-std::vector<std::string> HeaderOfANewDialog() {
-    { CULVIXDlg dialog(Windows7); }
+std::vector<std::string> HeaderOfANewCollection() {
+    { StartedCollection collection(Windows7); }
     return ReportEntries(ReadWholeFile(OwnReportName()));
 }
 
@@ -63,16 +63,16 @@ TEST(ReportHeader, EntriesComeInOrderWithThisMachinesValues) {
         pathNotFound,
         "Finish - IsFileExists Error = 3",
     };
-    EXPECT_EQ(HeaderOfANewDialog(), expected);
+    EXPECT_EQ(HeaderOfANewCollection(), expected);
 }
 
 TEST(ReportHeader, ProductVersionComesFromTheVolumeManagerKey) {
     PlantedKey key(kVolumeManagerKey);
     key.SetString("Version", "6.1.0.445");
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Windows7);
-    EXPECT_EQ(dialog.detection.productMajorVersion, 6);
-    dialog.report.file.Close();
+    StartedCollection collection(Windows7);
+    EXPECT_EQ(collection.detection.productMajorVersion, 6);
+    collection.report.file.Close();
     std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
     ASSERT_GE(entries.size(), 13u);
     EXPECT_EQ(entries[10], "Path in Registry: 6.1.0.445");
@@ -84,11 +84,12 @@ TEST(ReportHeader, MpsReportToolOf2001IsFoundWhen2003IsMissing) {
     ScopedWorkFolder folder;
     ASSERT_TRUE(::CreateDirectoryA("DOTNET", nullptr));
     WriteWholeFile("DOTNET\\MPSRPT_2001_CLUSTER.exe", "tool");
-    CULVIXDlg dialog(Windows7);
-    EXPECT_EQ(dialog.detection.mpsToolFound, 1);
-    EXPECT_EQ(dialog.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2001_CLUSTER.exe");
-    EXPECT_EQ(dialog.detection.mpsCabinetPath, dialog.folders.windowsDirectory + "\\MPSReports\\Cluster\\LITE\\cab\\" +
-                                                   dialog.folders.nodeName + "_MPSReports_CLUSTER.CAB");
+    StartedCollection collection(Windows7);
+    EXPECT_EQ(collection.detection.mpsToolFound, 1);
+    EXPECT_EQ(collection.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2001_CLUSTER.exe");
+    EXPECT_EQ(collection.detection.mpsCabinetPath, collection.folders.windowsDirectory +
+                                                       "\\MPSReports\\Cluster\\LITE\\cab\\" +
+                                                       collection.folders.nodeName + "_MPSReports_CLUSTER.CAB");
 }
 
 TEST(ReportHeader, MpsReportToolOf2003IsPreferred) {
@@ -96,17 +97,17 @@ TEST(ReportHeader, MpsReportToolOf2003IsPreferred) {
     ASSERT_TRUE(::CreateDirectoryA("DOTNET", nullptr));
     WriteWholeFile("DOTNET\\MPSRPT_2001_CLUSTER.exe", "tool");
     WriteWholeFile("DOTNET\\MPSRPT_2003_CLUSTER.exe", "tool");
-    CULVIXDlg dialog(Windows7);
-    EXPECT_EQ(dialog.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2003_CLUSTER.exe");
-    EXPECT_EQ(dialog.detection.mpsCabinetPath, dialog.folders.windowsDirectory +
-                                                   "\\MPSReports\\Cluster\\Report\\cab\\" + dialog.folders.nodeName +
-                                                   "_MPSReports_CLUSTER.CAB");
+    StartedCollection collection(Windows7);
+    EXPECT_EQ(collection.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2003_CLUSTER.exe");
+    EXPECT_EQ(collection.detection.mpsCabinetPath, collection.folders.windowsDirectory +
+                                                       "\\MPSReports\\Cluster\\Report\\cab\\" +
+                                                       collection.folders.nodeName + "_MPSReports_CLUSTER.CAB");
 }
 
 TEST(ReportHeader, NoMpsReportToolLeavesTheSecondNameAndNoCabinet) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog(Windows7);
-    EXPECT_EQ(dialog.detection.mpsToolFound, 0);
-    EXPECT_EQ(dialog.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2001_CLUSTER.exe");
-    EXPECT_EQ(dialog.detection.mpsCabinetPath, "");
+    StartedCollection collection(Windows7);
+    EXPECT_EQ(collection.detection.mpsToolFound, 0);
+    EXPECT_EQ(collection.detection.mpsToolPath, folder.Path() + "\\DOTNET\\MPSRPT_2001_CLUSTER.exe");
+    EXPECT_EQ(collection.detection.mpsCabinetPath, "");
 }

@@ -4,15 +4,15 @@
 #include <regex>
 
 #include "MessageBoxAnswerer.h"
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 
 using namespace testing_support;
 
 namespace {
 
-// What the file holds right now, read through the directory entry: the dialog keeps the
-// report open without sharing, so nobody else can open it.
+// What the file holds right now, read through the directory entry: the collection keeps
+// the report open without sharing, so nobody else can open it.
 ULONGLONG SizeOnDisk(const std::string& name) {
     WIN32_FIND_DATAA found{};
     win32::UniqueFind search(::FindFirstFileA(name.c_str(), &found));
@@ -25,8 +25,8 @@ ULONGLONG SizeOnDisk(const std::string& name) {
 TEST(ReportLog, FileIsNamedAfterTheProcessAndOpensWithTheFixedTexts) {
     ScopedWorkFolder folder;
     {
-        CULVIXDlg dialog;
-        EXPECT_EQ(dialog.report.fileName, OwnReportName());
+        StartedCollection collection;
+        EXPECT_EQ(collection.report.fileName, OwnReportName());
     }
     std::string report = ReadWholeFile(OwnReportName());
     const std::string opening =
@@ -44,9 +44,9 @@ TEST(ReportLog, FileIsNamedAfterTheProcessAndOpensWithTheFixedTexts) {
 
 TEST(ReportLog, EveryEntryIsOnDiskWhenLogReportReturns) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    StartedCollection collection;
     ULONGLONG before = SizeOnDisk(OwnReportName());
-    dialog.LogReport("Entry %d", 42);
+    collection.LogReport("Entry %d", 42);
     // "hh:mm:ssPM\t" + "Entry 42" + "<BR>"
     EXPECT_EQ(SizeOnDisk(OwnReportName()), before + 11 + 8 + 4);
 }
@@ -54,8 +54,8 @@ TEST(ReportLog, EveryEntryIsOnDiskWhenLogReportReturns) {
 TEST(ReportLog, TextOf511CharactersIsWritten) {
     ScopedWorkFolder folder;
     {
-        CULVIXDlg dialog;
-        dialog.LogReport("%s", std::string(511, 'x').c_str());
+        StartedCollection collection;
+        collection.LogReport("%s", std::string(511, 'x').c_str());
     }
     std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
     ASSERT_FALSE(entries.empty());
@@ -64,10 +64,10 @@ TEST(ReportLog, TextOf511CharactersIsWritten) {
 
 TEST(ReportLog, TextOf512CharactersGivesTheBoxAndIsDropped) {
     ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    StartedCollection collection;
     ULONGLONG before = SizeOnDisk(OwnReportName());
     MessageBoxAnswerer answerer("Zeltrin - Marlowisp");
-    dialog.LogReport("%s%c", std::string(511, 'y').c_str(), 'z');
+    collection.LogReport("%s%c", std::string(511, 'y').c_str(), 'z');
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "Could not pack the string");
     EXPECT_EQ(answerer.Icon(), "exclamation");
@@ -77,8 +77,8 @@ TEST(ReportLog, TextOf512CharactersGivesTheBoxAndIsDropped) {
 TEST(ReportLog, PercentSignsInArgumentsArePrintedUnchanged) {
     ScopedWorkFolder folder;
     {
-        CULVIXDlg dialog;
-        dialog.LogReport("Path: %s", "%HOMEDRIVE%\\logs %d %s");
+        StartedCollection collection;
+        collection.LogReport("Path: %s", "%HOMEDRIVE%\\logs %d %s");
     }
     std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
     ASSERT_FALSE(entries.empty());
@@ -94,18 +94,18 @@ TEST(ReportLog, CreationFailureShowsItsBoxAndLeavesTheHeaderValuesEmpty) {
     DWORD expectedError = ::GetLastError();
 
     MessageBoxAnswerer answerer("Zeltrin - Marlowisp");
-    CULVIXDlg dialog;
+    StartedCollection collection;
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "Can not open/create " + OwnReportName() + ". Error=" + std::to_string(expectedError));
     EXPECT_EQ(answerer.Icon(), "stop");
-    EXPECT_FALSE(dialog.report.file.IsOpen());
-    EXPECT_EQ(dialog.programVersion, "");
-    EXPECT_EQ(dialog.os.description, "");
-    EXPECT_EQ(dialog.folders.programFolder, "");
-    EXPECT_EQ(dialog.folders.nodeName, "");
-    EXPECT_EQ(dialog.paths.helpFile, "");
-    EXPECT_EQ(dialog.paths.qzdiagTool, "");
-    EXPECT_EQ(dialog.os.isVersion6, 0);
+    EXPECT_FALSE(collection.report.file.IsOpen());
+    EXPECT_EQ(collection.programVersion, "");
+    EXPECT_EQ(collection.os.description, "");
+    EXPECT_EQ(collection.folders.programFolder, "");
+    EXPECT_EQ(collection.folders.nodeName, "");
+    EXPECT_EQ(collection.paths.helpFile, "");
+    EXPECT_EQ(collection.paths.qzdiagTool, "");
+    EXPECT_EQ(collection.os.isVersion6, 0);
     // Later entries have no file to go to; they must not fail.
-    dialog.LogReport("nowhere");
+    collection.LogReport("nowhere");
 }

@@ -3,8 +3,8 @@
 
 #include <regex>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
 #include "report/TimeInformation.h"
 #include "report/TimeText.h"
 
@@ -80,10 +80,10 @@ TEST(TimeInformation, BlockUsesTheProblemTextsAndTheSystemZone) {
     TIME_ZONE_INFORMATION zone{};
     DWORD answer = ::GetTimeZoneInformation(&zone);
     {
-        CULVIXDlg dialog;
-        dialog.report.problemDateText = "12-05-2026";
-        dialog.report.problemTimeText = "09-05-07PM";
-        dialog.ReportTimeInformation();
+        StartedCollection collection;
+        collection.report.problemDateText = "12-05-2026";
+        collection.report.problemTimeText = "09-05-07PM";
+        collection.ReportTimeInformation();
     }
     std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
     ASSERT_GE(entries.size(), 9u);

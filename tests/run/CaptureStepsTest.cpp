@@ -35,11 +35,11 @@ protected:
             if (entries[i].rfind("Start - ", 0) == 0) starts.push_back(entries[i]);
         return starts;
     }
-    std::string Run() const { return dialog.run.runFolder; }
+    std::string Run() const { return collection.run.runFolder; }
 };
 
 TEST_F(CaptureSteps, WithEveryOptionClearOnlyTheAlertLogAndMountPointsAct) {
-    dialog.RunCollection();
+    collection.RunCollection();
     EXPECT_EQ(CaptureStarts(), (std::vector<std::string>{"Start - GrabFile", "Start - CaptureMountVolInfo"}));
     auto entries = ReportEntries();
     EXPECT_TRUE(Contains(entries, "Target File: " + Run() + "\\VM\\ALERT.LOG"));
@@ -50,21 +50,21 @@ TEST_F(CaptureSteps, WithEveryOptionClearOnlyTheAlertLogAndMountPointsAct) {
 }
 
 TEST_F(CaptureSteps, WithMpsReportsTheOverlappingRowsAreSkippedAndTheReportIsTaken) {
-    dialog.options.msinfo32 = dialog.options.bootIni = dialog.options.clusterLogs = 1;
-    dialog.options.appEventLog = dialog.options.systemEventLog = dialog.options.binaryVersion = 1;
-    dialog.options.mpsReports = 1;
-    PushOptions();
-    dialog.detection.msinfoFound = dialog.detection.bootFileFound = 1;
-    dialog.detection.clusterPresent = dialog.detection.clusterLogFound = 1;
-    dialog.detection.mpsToolFound = 1;
-    dialog.detection.mpsToolPath = CopyStub("MPSRPT_2001_CLUSTER.exe");
+    collection.options.msinfo32 = collection.options.bootIni = collection.options.clusterLogs = 1;
+    collection.options.appEventLog = collection.options.systemEventLog = collection.options.binaryVersion = 1;
+    collection.options.mpsReports = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.msinfoFound = collection.detection.bootFileFound = 1;
+    collection.detection.clusterPresent = collection.detection.clusterLogFound = 1;
+    collection.detection.mpsToolFound = 1;
+    collection.detection.mpsToolPath = CopyStub("MPSRPT_2001_CLUSTER.exe");
     // Where the tool leaves its cabinet.
     std::string cabinet = folder.Path() + "\\mps.CAB";
     WriteWholeFile(cabinet, "cabinet");
-    dialog.detection.mpsCabinetPath = cabinet;
+    collection.detection.mpsCabinetPath = cabinet;
     WriteRecorder("get_foc_logs.cmd");
 
-    dialog.RunCollection();
+    collection.RunCollection();
 
     auto starts = CaptureStarts();
     EXPECT_EQ(std::count(starts.begin(), starts.end(), "Start - CaptureOSInfo"), 0);
@@ -80,17 +80,17 @@ TEST_F(CaptureSteps, WithMpsReportsTheOverlappingRowsAreSkippedAndTheReportIsTak
 
 TEST_F(CaptureSteps, ClusterLogCommandEndsInOneOnlyOnVersion62Or63) {
     WriteRecorder("get_foc_logs.cmd");
-    dialog.options.clusterLogs = 1;
-    PushOptions();
-    dialog.detection.clusterPresent = dialog.detection.clusterLogFound = 1;
-    dialog.os.isVersion6 = 1;
+    collection.options.clusterLogs = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.clusterPresent = collection.detection.clusterLogFound = 1;
+    collection.os.isVersion6 = 1;
     for (int version62Or63 : {1, 0}) {
-        dialog.os.isVersion62Or63 = version62Or63;
-        dialog.run.runFolder = destination + "run" + std::to_string(version62Or63);
-        ASSERT_TRUE(::CreateDirectoryA(dialog.run.runFolder.c_str(), nullptr));
-        dialog.run.osFolder.clear();
-        dialog.AssignTargetPaths();
-        dialog.RunCaptureSteps();
+        collection.os.isVersion62Or63 = version62Or63;
+        collection.run.runFolder = destination + "run" + std::to_string(version62Or63);
+        ASSERT_TRUE(::CreateDirectoryA(collection.run.runFolder.c_str(), nullptr));
+        collection.run.osFolder.clear();
+        collection.AssignTargetPaths();
+        collection.RunCaptureSteps();
     }
     EXPECT_EQ(Calls(), (std::vector<std::string>{"get_foc_logs.cmd " + destination + "run1\\OS 1",
                                                  "get_foc_logs.cmd " + destination + "run0\\OS 0"}));
@@ -98,12 +98,12 @@ TEST_F(CaptureSteps, ClusterLogCommandEndsInOneOnlyOnVersion62Or63) {
 
 TEST_F(CaptureSteps, BootLogsAreStoppedFirstThenCollectedAndStartedAgain) {
     for (const char* name : {"stop_wpp_ssn.cmd", "get_wpp_logs.cmd", "start_wpp_ssn.cmd"}) WriteRecorder(name);
-    dialog.options.bootLog = 1;
-    dialog.options.qzdiag = 1;  // a row between the two
-    PushOptions();
+    collection.options.bootLog = 1;
+    collection.options.qzdiag = 1;  // a row between the two
+    CheckBoxesAsOptions(collection);
     ASSERT_TRUE(::CreateDirectoryA("DOTNET", nullptr));
-    dialog.paths.qzdiagTool = Quoted(CopyStub("DOTNET\\qzdiag2003.EXE"));
-    dialog.RunCollection();
+    collection.paths.qzdiagTool = Quoted(CopyStub("DOTNET\\qzdiag2003.EXE"));
+    collection.RunCollection();
     // Wine's cmd reads "start_wpp_ssn.cmd" as its own START command with the argument
     // "_wpp_ssn.cmd", so the restart of the logging never reaches the command file here.
     auto calls = Calls();
@@ -117,31 +117,31 @@ TEST_F(CaptureSteps, BootLogsAreStoppedFirstThenCollectedAndStartedAgain) {
 }
 
 TEST_F(CaptureSteps, QzDiagOutputIsAppendedToItsTarget) {
-    dialog.options.qzdiag = 1;
-    PushOptions();
+    collection.options.qzdiag = 1;
+    CheckBoxesAsOptions(collection);
     ASSERT_TRUE(::CreateDirectoryA("DOTNET", nullptr));
-    dialog.paths.qzdiagTool = Quoted(CopyStub("DOTNET\\qzdiag2003.EXE"));
-    dialog.RunCollection();
+    collection.paths.qzdiagTool = Quoted(CopyStub("DOTNET\\qzdiag2003.EXE"));
+    collection.RunCollection();
     const std::string target = Run() + "\\VM\\qzdiag.txt";
     auto entries = ReportEntries();
     size_t start = IndexOf(entries, "Start - Capturing QzDiag Information ...");
     ASSERT_LT(start + 3, entries.size());
-    EXPECT_EQ(entries[start + 1], "QzDiag App: " + dialog.paths.qzdiagTool + " >> " + target);
+    EXPECT_EQ(entries[start + 1], "QzDiag App: " + collection.paths.qzdiagTool + " >> " + target);
     EXPECT_EQ(entries[start + 2], "QzDiag Target Folder Name: " + target);
     EXPECT_EQ(entries[start + 3], "Finish - Capturing QzDiag Information");
     EXPECT_EQ(ReadWholeFile(target), "qzdiag2003 stub output:\r\n");
 }
 
 TEST_F(CaptureSteps, InstallerDiagnosticsGetTheRuqFolderUnquoted) {
-    dialog.options.ruq = 1;
-    PushOptions();
-    dialog.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
-    dialog.paths.ruqDumpTool = CopyStub("ruqdump.exe");
-    dialog.RunCollection();
+    collection.options.ruq = 1;
+    CheckBoxesAsOptions(collection);
+    collection.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
+    collection.paths.ruqDumpTool = CopyStub("ruqdump.exe");
+    collection.RunCollection();
     const std::string ruq = Run() + "\\RUQ";
     EXPECT_EQ(Calls(), (std::vector<std::string>{
-                           "ruqdiaginfo|" + dialog.paths.ruqDiagTool + " " + ruq + " /silent",
-                           "ruqdump|" + dialog.paths.ruqDumpTool + " " + ruq,
+                           "ruqdiaginfo|" + collection.paths.ruqDiagTool + " " + ruq + " /silent",
+                           "ruqdump|" + collection.paths.ruqDumpTool + " " + ruq,
                        }));
     EXPECT_TRUE(PathExists(ruq + "\\ruqdiaginfo.log"));
     EXPECT_TRUE(PathExists(ruq + "\\ruqdump.log"));
@@ -150,17 +150,17 @@ TEST_F(CaptureSteps, InstallerDiagnosticsGetTheRuqFolderUnquoted) {
 TEST_F(CaptureSteps, SnapshotToolWritesIntoTheRunFolderAndHaLogsArePacked) {
     WriteRecorder("get_ha_filever.cmd");
     WriteRecorder("qzhacab.cmd");
-    dialog.options.pqhHa = dialog.options.compress = 1;
-    PushOptions();
-    dialog.detection.clusterSnapshotToolFound = 1;
-    dialog.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    dialog.RunCollection();
+    collection.options.pqhHa = collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.clusterSnapshotToolFound = 1;
+    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
+    collection.RunCollection();
     auto calls = Calls();
     ASSERT_GE(calls.size(), 3u);
-    EXPECT_EQ(calls[0], "clusnap|\"" + dialog.detection.clusterSnapshotToolPath + "\" -o \"" + Run() + "\"");
+    EXPECT_EQ(calls[0], "clusnap|\"" + collection.detection.clusterSnapshotToolPath + "\" -o \"" + Run() + "\"");
     EXPECT_EQ(calls[1], "get_ha_filever.cmd " + Run());
-    EXPECT_EQ(calls[2], "qzhacab.cmd " + Run() + "\\clusnap " + dialog.folders.systemDirectory + " 123456 NO " +
-                            dialog.run.timeStamp + " 0");
+    EXPECT_EQ(calls[2], "qzhacab.cmd " + Run() + "\\clusnap " + collection.folders.systemDirectory + " 123456 NO " +
+                            collection.run.timeStamp + " 0");
     EXPECT_TRUE(PathExists(Run() + "\\clusnap\\clusnap.log"));
     EXPECT_TRUE(PathExists(Run() + "\\clusnap\\QzHAFilesToCab3.TXT"));
 }
@@ -170,12 +170,12 @@ TEST_F(CaptureSteps, CommunicationLogsRunTheScriptWithTheManagementServersPerl) 
     ASSERT_TRUE(::CreateDirectoryA(install.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((install + "bin").c_str(), nullptr));
     WriteWholeFile(install + "bin\\perl.cmd", "@echo off\r\n>>\"" + callLog + "\" echo perl %*\r\n");
-    dialog.options.tejRqn = 1;
-    PushOptions();
-    dialog.detection.tejRqnEnabled = 1;
-    dialog.run.managementServerFolder = install;  // what an earlier read left; no value in the registry
-    dialog.RunCollection();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"perl \"" + dialog.paths.linkgrabScript + "\" -local -d " + Run() +
+    collection.options.tejRqn = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.tejRqnEnabled = 1;
+    collection.run.managementServerFolder = install;  // what an earlier read left; no value in the registry
+    collection.RunCollection();
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"perl \"" + collection.paths.linkgrabScript + "\" -local -d " + Run() +
                                                  "\\TEJ"}));
 }
 
@@ -188,11 +188,11 @@ TEST_F(CaptureSteps, LicenceAndPelorinFoldersAreMadeAndFilled) {
     WriteWholeFile(pelorin + "\\Log.Pelorin", "log");
     WriteWholeFile(pelorin + "\\Product.Inventory.Pelorin", "inventory");
     WriteWholeFile(pelorin + "\\other.txt", "not taken");
-    dialog.options.licenses = dialog.options.pelorin = 1;
-    PushOptions();
-    dialog.detection.licenceFolder = licences;
-    dialog.detection.pelorinLogFolder = pelorin;
-    dialog.RunCollection();
+    collection.options.licenses = collection.options.pelorin = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.licenceFolder = licences;
+    collection.detection.pelorinLogFolder = pelorin;
+    collection.RunCollection();
     EXPECT_EQ(ReadWholeFile(Run() + "\\LICENSES\\a.lic"), "a");
     EXPECT_EQ(ReadWholeFile(Run() + "\\PLR\\Log.Pelorin"), "log");
     EXPECT_EQ(ReadWholeFile(Run() + "\\PLR\\Product.Inventory.Pelorin"), "inventory");
@@ -206,10 +206,10 @@ TEST_F(CaptureSteps, VersionListingsGoToTheOsFolderAndBinaryVersionsToVm) {
     std::string stub = testing_support::ProgramFolder() + "\\zeltrin-stub-tool.exe";
     ASSERT_TRUE(::CopyFileA(stub.c_str(), (system + "\\one.exe").c_str(), FALSE));
     ASSERT_TRUE(::CopyFileA(stub.c_str(), (system + "\\drivers\\two.sys").c_str(), FALSE));
-    dialog.folders.systemDirectory = system;
-    dialog.options.binaryVersion = 1;
-    PushOptions();
-    dialog.RunCollection();
+    collection.folders.systemDirectory = system;
+    collection.options.binaryVersion = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
     EXPECT_NE(ReadWholeFile(Run() + "\\OS\\SYSTEM32_EXE_VER.TXT").find("one.exe"), std::string::npos);
     EXPECT_TRUE(PathExists(Run() + "\\OS\\SYSTEM32_DLL_VER.TXT"));
     EXPECT_NE(ReadWholeFile(Run() + "\\OS\\SYSTEM32_SYS_VER.TXT").find("two.sys"), std::string::npos);

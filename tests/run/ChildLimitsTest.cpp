@@ -6,6 +6,7 @@
 
 #include "RunFixture.h"
 #include "framework/MessageBoxReplacement.h"
+#include "process/ChildRunner.h"
 
 using testing_support::PathExists;
 using testing_support::WriteWholeFile;
@@ -30,7 +31,7 @@ protected:
     }
     void RunTimed() {
         const ULONGLONG begun = ::GetTickCount64();
-        dialog.RunCollection();
+        collection.RunCollection();
         EXPECT_LT(::GetTickCount64() - begun, kWellBeforeTheSleep);
     }
 };
@@ -41,35 +42,35 @@ constexpr int kStopBootLogRow = 1;
 }  // namespace
 
 TEST_F(ChildLimits, ADirectStartPastTheLimitIsEndedAndTheRunGoesOn) {
-    dialog.options.flxAslDsm = 1;
-    PushOptions();
-    dialog.paths.flxInfoTool = CopyStub("qzflxinfo.exe");
-    dialog.unattended.timeoutSeconds = 2;
+    collection.options.flxAslDsm = 1;
+    CheckBoxesAsOptions(collection);
+    collection.paths.flxInfoTool = CopyStub("qzflxinfo.exe");
+    collection.unattended.timeoutSeconds = 2;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
     // What the tool had written before it hung.
     WriteWholeFile("qzflxinfo.enc", "partial output");
     RunTimed();
 
-    const std::string command = dialog.paths.flxInfoTool + " -x";
+    const std::string command = collection.paths.flxInfoTool + " -x";
     auto entries = ReportEntries();
     size_t ended = IndexOf(entries, "Ended after the time limit of 2 seconds!!! Command: " + command);
     ASSERT_LT(ended + 1, entries.size());
     EXPECT_EQ(entries[ended - 1], "Waiting for the process to terminate ...");
     EXPECT_EQ(entries[ended + 1], "Termination status: 0x000005b4");
     EXPECT_TRUE(Contains(entries, "Finish - CaptureQzUtils Error=1460"));
-    EXPECT_EQ(testing_support::ReadWholeFile(dialog.run.flxInfoTarget), "partial output");
+    EXPECT_EQ(testing_support::ReadWholeFile(collection.run.flxInfoTarget), "partial output");
     EXPECT_FALSE(PathExists("qzflxinfo.enc"));
     EXPECT_EQ(entries.back(), "ULVIX - Done!");
-    EXPECT_EQ(dialog.exitStatus, kExitDone);
+    EXPECT_EQ(collection.exitStatus, kExitDone);
 
-    const ChildRecord* child = FindChild(dialog.record, kMultipathRow, command);
+    const ChildRecord* child = FindChild(collection.record, kMultipathRow, command);
     ASSERT_NE(child, nullptr);
     EXPECT_TRUE(child->started);
     EXPECT_TRUE(child->timedOut);
     EXPECT_EQ(child->exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
     // The step's next child, the interpreter's, ran to its own end.
     const ChildRecord* next =
-        FindChild(dialog.record, kMultipathRow, "qdsminfo.exe >> " + dialog.run.qdsminfoLogTarget);
+        FindChild(collection.record, kMultipathRow, "qdsminfo.exe >> " + collection.run.qdsminfoLogTarget);
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(next->started);
     EXPECT_FALSE(next->timedOut);
@@ -79,9 +80,9 @@ TEST_F(ChildLimits, AnInterpreterCommandPastTheLimitIsEndedWithTheToolItStarted)
     const std::string tool = CopyStub("qzsleeper.exe");
     WriteWholeFile("stop_wpp_ssn.cmd", "@\"" + tool + "\"\r\n@echo after>\"" + folder.Path() + "\\after.txt\"\r\n");
     WriteRecorder("get_wpp_logs.cmd");
-    dialog.options.bootLog = 1;
-    PushOptions();
-    dialog.unattended.timeoutSeconds = 2;
+    collection.options.bootLog = 1;
+    CheckBoxesAsOptions(collection);
+    collection.unattended.timeoutSeconds = 2;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzsleeper|60000");
     const std::string pids = folder.Path() + "\\pids.txt";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_PIDS", pids.c_str());
@@ -106,21 +107,21 @@ TEST_F(ChildLimits, AnInterpreterCommandPastTheLimitIsEndedWithTheToolItStarted)
     else
         EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
-    const ChildRecord* child = FindChild(dialog.record, kStopBootLogRow, "stop_wpp_ssn.cmd");
+    const ChildRecord* child = FindChild(collection.record, kStopBootLogRow, "stop_wpp_ssn.cmd");
     ASSERT_NE(child, nullptr);
     EXPECT_TRUE(child->timedOut);
     EXPECT_EQ(child->exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
 }
 
 TEST_F(ChildLimits, WithoutALimitALongChildGetsHeartbeatLinesAndEndsOnItsOwn) {
-    dialog.options.flxAslDsm = 1;
-    PushOptions();
-    dialog.paths.flxInfoTool = CopyStub("qzflxinfo.exe");
-    dialog.unattended.heartbeatMilliseconds = 1000;
+    collection.options.flxAslDsm = 1;
+    CheckBoxesAsOptions(collection);
+    collection.paths.flxInfoTool = CopyStub("qzflxinfo.exe");
+    collection.unattended.heartbeatMilliseconds = 1000;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|3000");
-    dialog.RunCollection();
+    collection.RunCollection();
 
-    const std::string command = dialog.paths.flxInfoTool + " -x";
+    const std::string command = collection.paths.flxInfoTool + " -x";
     const std::string heartbeat = "Still waiting for " + command + ": running for ";
     auto entries = ReportEntries();
     std::vector<size_t> beats;
@@ -141,9 +142,9 @@ TEST_F(ChildLimits, WithoutALimitALongChildGetsHeartbeatLinesAndEndsOnItsOwn) {
     EXPECT_EQ(entries[beats.back() + 1], "Termination status: 0x00000000");
     EXPECT_TRUE(Contains(entries, "Finish - CaptureQzUtils Error=0"));
     EXPECT_EQ(entries.back(), "ULVIX - Done!");
-    EXPECT_TRUE(PathExists(dialog.run.flxInfoTarget));
+    EXPECT_TRUE(PathExists(collection.run.flxInfoTarget));
 
-    const ChildRecord* child = FindChild(dialog.record, kMultipathRow, command);
+    const ChildRecord* child = FindChild(collection.record, kMultipathRow, command);
     ASSERT_NE(child, nullptr);
     EXPECT_FALSE(child->timedOut);
     EXPECT_EQ(child->exitCode, 0u);
@@ -164,13 +165,13 @@ TEST_F(ChildLimits, TheLimitLineOfACommandLongerThanAnEntryHoldsShowsItsBeginnin
     std::string arguments(kCommandLength - tool.size(), 'a');
     arguments.front() = ' ';
     const std::string command = tool + arguments;
-    ASSERT_EQ(CULVIXDlg::ShownCommand(command), command);
-    dialog.unattended.timeoutSeconds = 1;
+    ASSERT_EQ(process::ChildRunner::ShownCommand(command), command);
+    collection.unattended.timeoutSeconds = 1;
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzlong|60000");
     // An entry too long for the report would end in the "Could not pack the string" box.
     std::vector<std::string> boxes;
     framework::MessageBoxReplacement noBoxes([&boxes](const std::string& text) { boxes.push_back(text); });
-    dialog.CaptureQzUtils(tool, arguments, "", "", 0, INFINITE);
+    collection.CaptureQzUtils(tool, arguments, "", "", 0, INFINITE);
 
     EXPECT_TRUE(boxes.empty()) << boxes.front();
     EXPECT_TRUE(Contains(ReportEntries(),

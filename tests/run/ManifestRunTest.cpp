@@ -11,7 +11,7 @@
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestJson.h"
 #include "report/ErrorText.h"
-#include "run/RunFolderFiles.h"
+#include "engine/RunFolderFiles.h"
 
 using testing_support::JsonValue;
 using testing_support::ParseJson;
@@ -57,14 +57,15 @@ protected:
     // diagnostics through the stand-in tool, and packaging with a recording command file.
     void RunWithOptions() {
         WriteRecorder("qzcab.cmd");
-        dialog.options.kerdLogs = dialog.options.miscellaneous = dialog.options.ruq = dialog.options.compress = 1;
-        PushOptions();
-        dialog.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
-        dialog.paths.ruqDumpTool = CopyStub("ruqdump.exe");
-        dialog.RunCollection();
-        ASSERT_EQ(dialog.exitStatus, kExitDone);
+        collection.options.kerdLogs = collection.options.miscellaneous = collection.options.ruq =
+            collection.options.compress = 1;
+        CheckBoxesAsOptions(collection);
+        collection.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
+        collection.paths.ruqDumpTool = CopyStub("ruqdump.exe");
+        collection.RunCollection();
+        ASSERT_EQ(collection.exitStatus, kExitDone);
     }
-    std::string Run() const { return dialog.run.runFolder; }
+    std::string Run() const { return collection.run.runFolder; }
     std::string InRun(const std::string& relative) const { return Run() + "\\" + Windows(relative); }
     JsonValue Manifest() const { return ParseJson(ReadWholeFile(InRun("MANIFEST.json"))); }
     // The run folder's files as the manifest saw them: the cabinet list comes later.
@@ -104,28 +105,28 @@ TEST_F(RunManifest, BothFilesAreInTheCabinetList) {
 }
 
 TEST_F(RunManifest, WithoutCompressTheManifestIsWrittenAllTheSame) {
-    dialog.options.miscellaneous = 1;
-    PushOptions();
-    dialog.RunCollection();
+    collection.options.miscellaneous = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
     EXPECT_TRUE(PathExists(InRun("MANIFEST.json")));
     EXPECT_TRUE(PathExists(InRun("SHA256SUMS")));
     EXPECT_FALSE(PathExists(InRun("QzFilesToCab3.TXT")));
 }
 
 TEST_F(RunManifest, ManifestNamesTheRunItsOptionsAndFindings) {
-    dialog.unattended.commandLine = "-noGUI case#=123456 \"dest=C:\\a b\"";
-    dialog.unattended.timeoutSeconds = 30;
-    dialog.unattended.quiet = true;
+    collection.unattended.commandLine = "-noGUI case#=123456 \"dest=C:\\a b\"";
+    collection.unattended.timeoutSeconds = 30;
+    collection.unattended.quiet = true;
     RunWithOptions();
     JsonValue manifest = Manifest();
     EXPECT_EQ(manifest["program"].String(), "Zeltrin");
-    EXPECT_EQ(manifest["version"].String(), dialog.programVersion);
-    EXPECT_FALSE(dialog.programVersion.empty());
+    EXPECT_EQ(manifest["version"].String(), collection.programVersion);
+    EXPECT_FALSE(collection.programVersion.empty());
     EXPECT_EQ(manifest["commandLine"].String(), "-noGUI case#=123456 \"dest=C:\\a b\"");
-    EXPECT_EQ(manifest["machine"].String(), dialog.folders.nodeName);
+    EXPECT_EQ(manifest["machine"].String(), collection.folders.nodeName);
     EXPECT_EQ(manifest["incident"].String(), "123456");
     EXPECT_EQ(manifest["runFolder"].String(), AnsiToUtf8(Run()));
-    EXPECT_EQ(manifest["start"].String(), ManifestTime(dialog.record.RunStart()));
+    EXPECT_EQ(manifest["start"].String(), ManifestTime(collection.record.RunStart()));
     EXPECT_GE(manifest["end"].String(), manifest["start"].String());
     EXPECT_EQ(manifest["end"].String().size(), 19u);
 
@@ -144,14 +145,14 @@ TEST_F(RunManifest, ManifestNamesTheRunItsOptionsAndFindings) {
     EXPECT_EQ(unattended["timeoutSeconds"].Integer(), 30);
     EXPECT_FALSE(unattended["noShare"].Bool());
     EXPECT_EQ(unattended["destinationRoot"].String(), AnsiToUtf8(destination));
-    EXPECT_EQ(unattended["shareRoot"].String(), AnsiToUtf8(dialog.run.networkShareRoot));
+    EXPECT_EQ(unattended["shareRoot"].String(), AnsiToUtf8(collection.run.networkShareRoot));
 
     const JsonValue& detection = manifest["detection"];
     EXPECT_EQ(detection.members.front().first, "productVersion");
     EXPECT_EQ(detection.members.back().first, "tejRqnEnabled");
-    EXPECT_EQ(detection["productVersion"].String(), dialog.detection.productVersion);
-    EXPECT_EQ(detection["serviceRunning"].Integer(), dialog.detection.serviceRunning);
-    EXPECT_EQ(detection["commonAppData"].String(), AnsiToUtf8(dialog.detection.commonAppData));
+    EXPECT_EQ(detection["productVersion"].String(), collection.detection.productVersion);
+    EXPECT_EQ(detection["serviceRunning"].Integer(), collection.detection.serviceRunning);
+    EXPECT_EQ(detection["commonAppData"].String(), AnsiToUtf8(collection.detection.commonAppData));
     for (const auto& member : detection.members)
         EXPECT_TRUE(member.second.kind == JsonValue::Kind::Number || member.second.kind == JsonValue::Kind::String)
             << member.first;
@@ -187,7 +188,7 @@ TEST_F(RunManifest, StepsAreEveryRowInOrderWithTheFilesEachProduced) {
         const JsonValue& step = steps[i];
         SCOPED_TRACE(step["name"].String());
         EXPECT_EQ(step["row"].Integer(), static_cast<long long>(i + 1));
-        EXPECT_EQ(step["name"].String(), dialog.record.Steps()[i].name);
+        EXPECT_EQ(step["name"].String(), collection.record.Steps()[i].name);
         EXPECT_EQ(step["start"].String().size(), 19u);
         EXPECT_GE(step["start"].String(), manifest["start"].String());
         EXPECT_GE(step["durationMilliseconds"].Integer(), 0);
@@ -230,29 +231,29 @@ TEST_F(RunManifest, StepsAreEveryRowInOrderWithTheFilesEachProduced) {
 }
 
 TEST_F(RunManifest, ChildrenAreRecordedWithExitCodeOrStartError) {
-    dialog.record.StartRun();
-    dialog.record.BeginStep(20, "RUQ logs", true);
+    collection.record.StartRun();
+    collection.record.BeginStep(20, "RUQ logs", true);
     ChildRecord ended;
     ended.commandLine = "\"C:\\tools\\ruqdump.exe\" C:\\run\\RUQ";
     ended.started = true;
     ended.exitCode = ERROR_TIMEOUT;
     ended.timedOut = true;
-    dialog.record.AddChild(ended);
+    collection.record.AddChild(ended);
     ChildRecord refused;
     refused.commandLine = "ruqdiaginfo.exe";
     refused.error = ERROR_FILE_NOT_FOUND;
-    dialog.record.AddChild(refused);
+    collection.record.AddChild(refused);
     ChildRecord unread;  // started, but its end could not be read: no exit code of its own
     unread.commandLine = "qzdiag.exe";
     unread.started = true;
     unread.error = ERROR_ACCESS_DENIED;
-    dialog.record.AddChild(unread);
-    dialog.record.EndStep();
-    dialog.record.Steps().back().filesProduced = {"RUQ/gone.log"};
+    collection.record.AddChild(unread);
+    collection.record.EndStep();
+    collection.record.Steps().back().filesProduced = {"RUQ/gone.log"};
     SYSTEMTIME end{};
     ::GetLocalTime(&end);
 
-    JsonValue manifest = ParseJson(ManifestJson(dialog, {}, end));
+    JsonValue manifest = ParseJson(ManifestJson(collection, {}, end));
     const JsonValue& step = manifest["steps"][0];
     ASSERT_EQ(step["children"].Size(), 3u);
     const JsonValue& first = step["children"][0];
@@ -281,7 +282,7 @@ TEST_F(RunManifest, AFileThatCannotBeReadIsListedWithItsErrorAndNotSummed) {
     win32::UniqueFile holder(::CreateFileA(InRun("RUQ/ruqdump.log").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
-    EXPECT_EQ(dialog.WriteRunManifest(), std::vector<std::string>{});
+    EXPECT_EQ(collection.WriteRunManifest(), std::vector<std::string>{});
     holder.reset();
     for (const SumsLine& line : ReadSums(ReadWholeFile(InRun("SHA256SUMS")))) EXPECT_NE(line.path, "RUQ/ruqdump.log");
     JsonValue manifest = Manifest();
@@ -299,7 +300,7 @@ TEST_F(RunManifest, AManifestThatCannotBeWrittenIsReportedAndLeftOutOfTheSums) {
     RunWithOptions();
     ASSERT_TRUE(::DeleteFileA(InRun("MANIFEST.json").c_str()));
     ASSERT_TRUE(::CreateDirectoryA(InRun("MANIFEST.json").c_str(), nullptr));
-    std::vector<std::string> failures = dialog.WriteRunManifest();
+    std::vector<std::string> failures = collection.WriteRunManifest();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].rfind("Failed to write " + InRun("MANIFEST.json") + "!!! REASON: ", 0), 0u) << failures[0];
     for (const SumsLine& line : ReadSums(ReadWholeFile(InRun("SHA256SUMS")))) {

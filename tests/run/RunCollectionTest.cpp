@@ -1,14 +1,11 @@
-// The run from OK to the end of the dialog: incident number check, where the run folder
-// goes, the report's last entry and its move, packaging, the Server Core box, progress.
+// The run from its start to its end: incident number check, where the run folder goes, the
+// report's last entry and its move, packaging, the Server Core box, progress.
 #include <ctime>
 #include <set>
 
 #include "InstallationType.h"
 #include "MessageBoxAnswerer.h"
-#include "ProductRegistry.h"
 #include "RunFixture.h"
-#include "framework/MessageBoxes.h"
-#include "resources/resource.h"
 
 using testing_support::OwnReportName;
 using testing_support::PathExists;
@@ -32,41 +29,59 @@ TEST_F(CollectionRun, RefusedIncidentNumbersShowBox104AndLeaveNoTrace) {
         size_t entriesBefore = ReportEntries().size();
         ExpectRefusedIncident(number);
         EXPECT_EQ(ReportEntries().size(), entriesBefore);
-        EXPECT_EQ(dialog.exitStatus, kExitIncidentRefused);
+        EXPECT_EQ(collection.exitStatus, kExitIncidentRefused);
     }
     EXPECT_FALSE(PathExists(destination + "12 34"));
 }
 
+// The silent run with an incident number of ten characters: the read-back shows the dialog's
+// length message and stops at the incident field (the quiet run shows the run going on).
+TEST_F(CollectionRun, AnOverlongIncidentNumberStopsTheReadBackAtItsField) {
+    for (BoxState& box : collection.boxes) box.check = BST_CHECKED;
+    collection.entries.incidentNumber = "1234567890";
+    MessageBoxAnswerer answerer("Zeltrin");
+    collection.View().ReadBack(collection);
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Please enter no more than 9 characters.");
+    EXPECT_EQ(answerer.Icon(), "exclamation");
+
+    EXPECT_EQ(collection.entries.incidentNumber, "1234567890");
+    // The boxes exchanged before the incident number are read; every one after it stays cleared.
+    OptionFlags read;
+    read.registry = read.okapoLogs = read.clusterLogs = read.msinfo32 = read.flxAslDsm = read.providers = 1;
+    read.qzsvcDump = read.qzdiag = 1;
+    for (const OptionRow& row : OptionTable()) EXPECT_EQ(collection.options.*row.flag, read.*row.flag) << row.caption;
+}
+
 TEST_F(CollectionRun, CollectsIntoBugNodeAndTimeStampFoldersOfTheLocalRoot) {
-    dialog.options.kerdLogs = 1;
-    dialog.options.miscellaneous = 1;
-    PushOptions();
+    collection.options.kerdLogs = 1;
+    collection.options.miscellaneous = 1;
+    CheckBoxesAsOptions(collection);
     std::time_t before = std::time(nullptr);
-    dialog.RunCollection();
+    collection.RunCollection();
     std::time_t after = std::time(nullptr);
 
     std::set<std::string> stamps;
     for (std::time_t moment = before; moment <= after; ++moment) stamps.insert(StampOf(moment));
-    EXPECT_TRUE(stamps.count(dialog.run.timeStamp)) << dialog.run.timeStamp;
-    const std::string runFolder = destination + "123456\\" + NodeName() + "\\" + dialog.run.timeStamp;
-    EXPECT_EQ(dialog.run.runFolder, runFolder);
+    EXPECT_TRUE(stamps.count(collection.run.timeStamp)) << collection.run.timeStamp;
+    const std::string runFolder = destination + "123456\\" + NodeName() + "\\" + collection.run.timeStamp;
+    EXPECT_EQ(collection.run.runFolder, runFolder);
     EXPECT_TRUE(PathExists(runFolder + "\\VM"));
     EXPECT_TRUE(PathExists(runFolder + "\\MISC"));
     EXPECT_FALSE(PathExists(runFolder + "\\Solutions"));
     EXPECT_FALSE(PathExists(runFolder + "\\RBK_Schedules"));
 
-    EXPECT_EQ(dialog.report.destination, runFolder + "\\" + OwnReportName());
-    EXPECT_TRUE(PathExists(dialog.report.destination));
+    EXPECT_EQ(collection.report.destination, runFolder + "\\" + OwnReportName());
+    EXPECT_TRUE(PathExists(collection.report.destination));
     EXPECT_FALSE(PathExists(OwnReportName()));
     auto entries = ReportEntries();
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.back(), "ULVIX - Done!");
-    EXPECT_TRUE(dialog.HasEnded());
-    EXPECT_EQ(dialog.EndResult(), IDOK);
+    EXPECT_TRUE(view.ended);
 }
 
 TEST_F(CollectionRun, UnreachableShareFallsBackToTheChosenFolderWithoutABox) {
-    dialog.RunCollection();
+    collection.RunCollection();
     auto entries = ReportEntries();
     const std::string share = "\\\\zeltrin-logs\\incidents\\123456\\";
     size_t shareStart = IndexOf(entries, "Start - CreateTargetFolder " + share);
@@ -75,104 +90,101 @@ TEST_F(CollectionRun, UnreachableShareFallsBackToTheChosenFolderWithoutABox) {
     ASSERT_LT(localStart, entries.size());
     EXPECT_LT(shareStart, shareFailed);
     EXPECT_LT(shareFailed, localStart);
-    EXPECT_TRUE(Contains(entries, "Successfully created " + dialog.run.runFolder));
-    EXPECT_EQ(dialog.run.runFolder.rfind(destination, 0), 0u);
+    EXPECT_TRUE(Contains(entries, "Successfully created " + collection.run.runFolder));
+    EXPECT_EQ(collection.run.runFolder.rfind(destination, 0), 0u);
 }
 
 TEST_F(CollectionRun, AReachableShareWinsOverTheChosenFolder) {
     std::string share = folder.Path() + "\\share\\";
     ASSERT_TRUE(::CreateDirectoryA(share.c_str(), nullptr));
-    dialog.run.networkShareRoot = share;
-    dialog.RunCollection();
-    EXPECT_EQ(dialog.run.runFolder.rfind(share + "123456\\", 0), 0u) << dialog.run.runFolder;
+    collection.run.networkShareRoot = share;
+    collection.RunCollection();
+    EXPECT_EQ(collection.run.runFolder.rfind(share + "123456\\", 0), 0u) << collection.run.runFolder;
     EXPECT_FALSE(PathExists(destination + "123456"));
 }
 
 TEST_F(CollectionRun, NoShareSkipsEvenAReachableShareAndWritesNoLineOfIt) {
     std::string share = folder.Path() + "\\share\\";
     ASSERT_TRUE(::CreateDirectoryA(share.c_str(), nullptr));
-    dialog.run.networkShareRoot = share;
-    dialog.unattended.noShare = true;
-    dialog.RunCollection();
-    EXPECT_EQ(dialog.run.runFolder.rfind(destination + "123456\\", 0), 0u) << dialog.run.runFolder;
+    collection.run.networkShareRoot = share;
+    collection.unattended.noShare = true;
+    collection.RunCollection();
+    EXPECT_EQ(collection.run.runFolder.rfind(destination + "123456\\", 0), 0u) << collection.run.runFolder;
     EXPECT_FALSE(PathExists(share + "123456"));
     for (const std::string& entry : ReportEntries()) EXPECT_EQ(entry.find(share), std::string::npos) << entry;
-    EXPECT_EQ(dialog.exitStatus, kExitDone);
+    EXPECT_EQ(collection.exitStatus, kExitDone);
 }
 
 TEST_F(CollectionRun, WithoutAChosenFolderTheHomeDriveRootIsUsed) {
     std::string home = folder.Path() + "\\home\\";
     ASSERT_TRUE(::CreateDirectoryA(home.c_str(), nullptr));
-    dialog.folders.homeDrive = home;
-    dialog.entries.destinationFolder.clear();
-    dialog.RunCollection();
-    EXPECT_EQ(dialog.run.runFolder, home + "123456\\" + NodeName() + "\\" + dialog.run.timeStamp);
+    collection.folders.homeDrive = home;
+    collection.entries.destinationFolder.clear();
+    collection.RunCollection();
+    EXPECT_EQ(collection.run.runFolder, home + "123456\\" + NodeName() + "\\" + collection.run.timeStamp);
 }
 
-TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndKeepsTheDialogOpen) {
-    dialog.entries.destinationFolder = folder.Path() + "\\missing\\";
-    dialog.RunCollection();
+TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
+    collection.entries.destinationFolder = folder.Path() + "\\missing\\";
+    collection.RunCollection();
     auto entries = ReportEntries();
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.back(), "FATAL: failed to create " + folder.Path() + "\\missing\\123456\\");
-    EXPECT_FALSE(dialog.HasEnded());
+    EXPECT_FALSE(view.ended);
     EXPECT_TRUE(PathExists(OwnReportName()));
-    EXPECT_EQ(dialog.exitStatus, kExitNoRunFolder);
+    EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
 }
 
-TEST_F(CollectionRun, ProgressBarIsFullAtTheEnd) {
-    dialog.RunCollection();
-    int lower = 0, upper = 0;
-    dialog.progress.GetRange(lower, upper);
-    EXPECT_EQ(dialog.progress.GetPos(), upper);
-    EXPECT_EQ(upper / dialog.progress.GetStep(), 25);
-    EXPECT_TRUE(::IsWindowVisible(dialog.progress.GetSafeHwnd()) ||
-                (::GetWindowLongPtrA(dialog.progress.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE));
+TEST_F(CollectionRun, EveryProgressMarkIsShownByTheEnd) {
+    collection.RunCollection();
+    EXPECT_EQ(collection.progressSteps, 25);
+    EXPECT_EQ(view.progressMarks, 25);
+    EXPECT_TRUE(view.started);
 }
 
 TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCore) {
     WriteRecorder("qzcab.cmd");
-    dialog.options.compress = 1;
-    dialog.options.deleteAfterCompress = 1;
-    PushOptions();
-    dialog.RunCollection();
+    collection.options.compress = 1;
+    collection.options.deleteAfterCompress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], "qzcab.cmd " + dialog.run.runFolder + " " + dialog.folders.systemDirectory + " 123456 YES " +
-                            dialog.run.timeStamp + " 0");
-    std::string list = ReadWholeFile(dialog.run.runFolder + "\\QzFilesToCab3.TXT");
+    EXPECT_EQ(calls[0], "qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
+                            " 123456 YES " + collection.run.timeStamp + " 0");
+    std::string list = ReadWholeFile(collection.run.runFolder + "\\QzFilesToCab3.TXT");
     EXPECT_NE(list.find("\"\\" + OwnReportName() + "\" \"\\" + OwnReportName() + "\";"), std::string::npos) << list;
     EXPECT_NE(list.find("\"\\QzFilesToCab3.TXT\""), std::string::npos);
 }
 
 TEST_F(CollectionRun, WithoutCompressDeleteHasNoEffectAndNothingIsPacked) {
     WriteRecorder("qzcab.cmd");
-    dialog.options.deleteAfterCompress = 1;
-    PushOptions();
-    dialog.RunCollection();
+    collection.options.deleteAfterCompress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
     EXPECT_TRUE(Calls().empty());
-    EXPECT_FALSE(PathExists(dialog.run.runFolder + "\\QzFilesToCab3.TXT"));
+    EXPECT_FALSE(PathExists(collection.run.runFolder + "\\QzFilesToCab3.TXT"));
 }
 
 TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
     // A tool of the run leaves a file of the report's name in the run folder.
     WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");
-    dialog.detection.clusterSnapshotToolFound = 1;
-    dialog.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    dialog.options.pqhHa = 1;
-    PushOptions();
-    MessageBoxAnswerer answerer(CULVIXDlg::kMessageCaption);
-    dialog.RunCollection();
+    collection.detection.clusterSnapshotToolFound = 1;
+    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
+    collection.options.pqhHa = 1;
+    CheckBoxesAsOptions(collection);
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);
+    collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());
-    EXPECT_EQ(answerer.Text(), "Could not move " + OwnReportName() + " to " + dialog.report.destination +
+    EXPECT_EQ(answerer.Text(), "Could not move " + OwnReportName() + " to " + collection.report.destination +
                                    ". \n\nHowever, you still have it in the local folder.");
     EXPECT_EQ(answerer.Icon(), "stop");
     EXPECT_TRUE(PathExists(OwnReportName()));
-    EXPECT_EQ(ReadWholeFile(dialog.report.destination), "taken\r\n");
+    EXPECT_EQ(ReadWholeFile(collection.report.destination), "taken\r\n");
     EXPECT_EQ(testing_support::ReportEntries(ReadWholeFile(OwnReportName())).back(), "ULVIX - Done!");
-    EXPECT_TRUE(dialog.HasEnded());
+    EXPECT_TRUE(view.ended);
     // The collection ran to its end; only the report stayed behind.
-    EXPECT_EQ(dialog.exitStatus, kExitDone);
+    EXPECT_EQ(collection.exitStatus, kExitDone);
 }
 
 class ServerCoreRun : public CollectionRun {
@@ -186,16 +198,16 @@ protected:
 
 TEST_F(ServerCoreRun, TheLastBoxNamesTheRunFolderAndPackagingGetsOne) {
     WriteRecorder("qzcab.cmd");
-    dialog.options.compress = 1;
-    PushOptions();
+    collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
     MessageBoxAnswerer answerer("Zeltrin");
-    dialog.RunCollection();
+    collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());
-    EXPECT_EQ(answerer.Text(), "The logs are located at " + dialog.run.runFolder);
+    EXPECT_EQ(answerer.Text(), "The logs are located at " + collection.run.runFolder);
     EXPECT_EQ(answerer.Icon(), "none");
-    EXPECT_EQ(dialog.os.isServerCore, 1);
+    EXPECT_EQ(collection.os.isServerCore, 1);
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], "qzcab.cmd " + dialog.run.runFolder + " " + dialog.folders.systemDirectory + " 123456 NO " +
-                            dialog.run.timeStamp + " 1");
+    EXPECT_EQ(calls[0], "qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
+                            " 123456 NO " + collection.run.timeStamp + " 1");
 }

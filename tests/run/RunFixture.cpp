@@ -18,26 +18,28 @@ std::string StampOf(std::time_t moment) {
 }
 
 void CollectionRun::SetUp() {
-    framework::EnableHostedControls();
     destination = folder.Path() + "\\dest\\";
     ASSERT_TRUE(::CreateDirectoryA(destination.c_str(), nullptr));
     callLog = folder.Path() + "\\calls.log";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", callLog.c_str());
-    ASSERT_TRUE(dialog.Create(nullptr));
-    dialog.options = OptionFlags{};
-    dialog.entries.incidentNumber = "123456";
-    dialog.entries.destinationFolder = destination;
-    PushOptions();
+    collection.Show(view);
+    collection.SetProblemTimeToNow();
+    collection.Initialize();
+    collection.options = OptionFlags{};
+    testing_support::CheckBoxesAsOptions(collection);
+    collection.entries.incidentNumber = "123456";
+    collection.entries.destinationFolder = destination;
 }
 
 void CollectionRun::TearDown() {
     ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", nullptr);
-    dialog.report.file.Close();
+    collection.report.file.Close();
 }
 
 std::vector<std::string> CollectionRun::ReportEntries() {
-    dialog.report.file.Close();
-    std::string path = PathExists(dialog.report.destination) ? dialog.report.destination : dialog.report.fileName;
+    collection.report.file.Close();
+    std::string path =
+        PathExists(collection.report.destination) ? collection.report.destination : collection.report.fileName;
     return testing_support::ReportEntries(ReadWholeFile(path));
 }
 
@@ -76,13 +78,12 @@ void CollectionRun::ExpectRefusedIncident(const std::string& number) {
     static const char kInvalidIncidentText[] =
         "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
         "number: 123456\n\tMossel Case ID: 123456789";
-    dialog.entries.incidentNumber = number;
-    PushOptions();
+    collection.entries.incidentNumber = number;
     MessageBoxAnswerer answerer("Zeltrin");
-    dialog.RunCollection();
+    collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), kInvalidIncidentText);
     EXPECT_EQ(answerer.Icon(), "exclamation");
-    EXPECT_FALSE(dialog.HasEnded());
-    EXPECT_TRUE(dialog.run.bugFolderNumber.empty());
+    EXPECT_FALSE(view.ended);
+    EXPECT_TRUE(collection.run.bugFolderNumber.empty());
 }

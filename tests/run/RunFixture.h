@@ -1,6 +1,6 @@
 #pragma once
-// A collection run in process: the main dialog created hidden, as the silent run creates it,
-// in a work folder of its own with a local destination root, every option cleared.
+// A collection run in process, as the silent run makes one: started and its detection run, in a
+// work folder of its own with a local destination root, every option cleared.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "StartedCollection.h"
 #include "TestFiles.h"
-#include "dialog/CULVIXDlg.h"
-#include "framework/Application.h"
 
 // The run folder's name for a moment: "%m%d%Y__%H-%M-%S" in local time.
 std::string StampOf(std::time_t moment);
@@ -28,16 +27,16 @@ protected:
     std::string CopyStub(const std::string& relativePath);
     // The lines recorded by the command files and by the stand-in tool, in order.
     std::vector<std::string> Calls();
-    void PushOptions() { ASSERT_TRUE(dialog.UpdateData(false)); }
     // Runs the collection with this incident number and expects the refusal: box 104 with its
-    // text and icon, the dialog still open, no bug folder number taken.
+    // text and icon, the run not ended, no bug folder number taken.
     void ExpectRefusedIncident(const std::string& number);
 
     static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
     static size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry);
 
     testing_support::ScopedWorkFolder folder;
-    CULVIXDlg dialog;
+    testing_support::WatchingView view;
+    testing_support::StartedCollection collection;
     std::string destination;  // the chosen local root, with a trailing backslash
     std::string callLog;
 };

@@ -1,4 +1,4 @@
-#include "probes/LeadingNumber.h"
+#include "common/text/LeadingNumber.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 // The fixed names and paths of the companion tools and of the logs the steps copy.
 #include "common/win32/Environment.h"
-#include "dialog/CULVIXDlg.h"
+#include "engine/Collection.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 }  // namespace
 
-void CULVIXDlg::SetFixedPaths() {
+void Collection::SetFixedPaths() {
     const std::string& program = folders.programFolder;
     paths.providersReportName = "QzVMDOM.html";
     paths.productProvidersReportName = "KDXDOM.html";

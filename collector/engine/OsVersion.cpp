@@ -1,4 +1,4 @@
-#include "dialog/OsVersion.h"
+#include "engine/OsVersion.h"
 
 OsVersionInfo ReadSystemOsVersion() {
     OSVERSIONINFOA version{};

@@ -1,4 +1,4 @@
-#include "run/RunFolderFiles.h"
+#include "engine/RunFolderFiles.h"
 
 #include <algorithm>
 

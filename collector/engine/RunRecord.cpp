@@ -1,4 +1,4 @@
-#include "run/RunRecord.h"
+#include "engine/RunRecord.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "report/ReportFile.h"
+#include "engine/ReportFile.h"
 
 bool ReportFile::Create(const std::string& name) {
     handle_.reset(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

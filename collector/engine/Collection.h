@@ -1,0 +1,145 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CollectionState.h"
+#include "engine/ExitStatus.h"
+#include "engine/OsVersion.h"
+#include "engine/Options.h"
+#include "engine/ReportSink.h"
+#include "engine/RunFolderFiles.h"
+#include "engine/RunRecord.h"
+#include "engine/RunView.h"
+
+namespace console {
+class ConsoleWriter;
+struct CabinetFile;
+}  // namespace console
+
+// One collection: its state as plain data, and the operations of a run on it. It needs no
+// window: a view (the main dialog, or none in a silent run) shows its boxes, status and
+// progress and gives back what the user chose. The operations are defined in the folder of
+// their subsystem (probes/, capture/, run/, report/, manifest/).
+class Collection : public ReportSink {
+public:
+    Collection();
+    ~Collection() override;
+    Collection(const Collection&) = delete;
+    Collection& operator=(const Collection&) = delete;
+
+    // Start-up: creates the report log in the current directory and writes its header,
+    // with the version, folder and product probes and the fixed paths.
+    void Start(OsVersionReader readOsVersion = ReadSystemOsVersion);
+    // The view that shows this collection from now on; the silent one when it goes.
+    void Show(RunView& view) noexcept { view_ = &view; }
+    void StopShowing() noexcept { view_ = &silentView_; }
+    RunView& View() const noexcept { return *view_; }
+    // Cancel: the report is closed and deleted; nothing was collected.
+    void DiscardReport();
+    // The problem's date and time start as now.
+    void SetProblemTimeToNow();
+
+    // Report log
+    void LogReport(const char* format, ...) override __attribute__((format(gnu_printf, 2, 3)));
+    void ReportDlgState();
+    void ReportCheckBoxState(int controlId);
+    void ReportTimeInformation();
+
+    // Probes
+    int IsFileExists(std::string path);
+    int IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output, int use64BitView);
+    int IsQzSvcRunning(std::string serviceName);
+    int DetectWow64();
+    int IsZRXInstalled();
+    void DetectMpsReportTool(std::string toolSubFolder);
+    // The component detection: every box's start state, the probes' decisions on them,
+    // their findings in the report, then the boxes shown.
+    void Initialize();
+    // Applies a detection decision to the box it names.
+    void Apply(const BoxDecision& decision);
+    // The box of an option by its control.
+    BoxState& Box(int controlId);
+
+    // File grabbing
+    int GrabFile(std::string source, std::string target, int move);
+    int GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder);
+
+    // Collection run
+    void RunCollection();
+    int CreateTargetFolder();
+    void AssignTargetPaths();
+    void RunCaptureSteps();
+    // Makes the run folder's sub-folder <name> when the options did not, so a capture that
+    // writes there stays inside the run folder; the member then holds its path, even when
+    // the folder could not be made.
+    void EnsureSubFolder(std::string& member, const char* name);
+    // The run manifest's record of one row of the capture step table.
+    void BeginStepRecord(int row, const char* name, bool carriedOut);
+    void EndStepRecord();
+    // Hashes every file of the run folder and writes "MANIFEST.json" and "SHA256SUMS" into it.
+    // Returns a failure line for each of the two that could not be written (it is then gone).
+    std::vector<std::string> WriteRunManifest();
+    // The status line and its console line, numbered by the progress mark being worked on.
+    void SetStatusText(const char* text);
+    void StepProgress();
+    // The console's end of the run; `collected` are the run folder's files before packaging.
+    void WriteRunSummary(const std::vector<RunFolderFile>& collected);
+    std::vector<console::CabinetFile> CabinetsOfRun() const;
+
+    // Packaging and version listings
+    void ListVersions(std::string fileName, std::string pattern);
+    void WriteCabList();
+    void WriteHACabList();
+    void PackageHALogs(int serverCore);
+
+    // Tool captures
+    int CaptureQzUtils(std::string application, std::string arguments, std::string sourceOutputFile,
+                       std::string targetOutputFile, int move, DWORD timeout);
+    int CaptureDumpThroughADPlus();
+    int CaptureOSInfo();
+    int CaptureZRXInfo(std::string targetOutputFile, DWORD timeout);
+    int CaptureMPIOInfo();
+    void CaptureOSMUInfo();
+    void CaptureWKEInfo();
+    void CaptureNLDInfo();
+    void CapturePQHMCInfo();
+    void CaptureKDXFileInfo();
+    void CaptureMountVolInfo();
+    void CaptureHNVInfo();
+
+    // Configured and scheduled log captures
+    void CaptureMiscLogs();
+    void CaptureRBKLogs();
+
+    OptionFlags options;
+    std::vector<BoxState> boxes;  // one per row of the option table
+    EntryFields entries;
+    OsFacts os;
+    MachineFolders folders;
+    FixedPaths paths;
+    DetectionResults detection;
+    RunPaths run;
+    ReportLogState report;
+    std::string programVersion;
+    UnattendedRun unattended;
+    RunRecord record;
+    // The run folder's files as the step being carried out found them.
+    std::vector<RunFolderFile> filesBeforeStep;
+    // Progress marks passed; the run has kRunProgressSteps.
+    int progressSteps = 0;
+    // Progress, failure and summary lines go here; nullptr: nowhere.
+    console::ConsoleWriter* console = nullptr;
+    // How the run ended, for the program's exit status (an ExitStatus value).
+    int exitStatus = kExitCancelled;
+
+    static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
+
+private:
+    void SetOsFacts(const OsVersionInfo& version);
+    void SetFixedPaths();
+
+    RunView silentView_;
+    RunView* view_ = &silentView_;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// A collection as the program starts one, without a window: its report created in the current
+// directory and its header written.
+#include <string>
+
+#include "engine/Collection.h"
+#include "engine/OptionTable.h"
+#include "engine/RunView.h"
+
+namespace testing_support {
+
+class StartedCollection : public Collection {
+public:
+    explicit StartedCollection(OsVersionReader readOsVersion = ReadSystemOsVersion) { Start(readOsVersion); }
+};
+
+// What a dialog showing a run would be told: its start, its last status text, its progress
+// marks and its end.
+struct WatchingView : RunView {
+    void ShowRunStarted() override { started = true; }
+    void ShowStatus(const char* text) override { status = text; }
+    void StepProgress() override { ++progressMarks; }
+    void RunEnded() override { ended = true; }
+    bool started = false;
+    std::string status;
+    int progressMarks = 0;
+    bool ended = false;
+};
+
+// Each box checked as its option says, as the dialog's data exchange put the options into its
+// boxes: a run reads the boxes back into the options before it starts.
+inline void CheckBoxesAsOptions(Collection& collection) {
+    const auto table = OptionTable();
+    for (size_t row = 0; row < table.size(); ++row) collection.boxes[row].check = collection.options.*table[row].flag;
+}
+
+}  // namespace testing_support
