@@ -101,6 +101,12 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.EndObject();
     }
     json.EndArray();
+    // Only a refused packaging command is known by the time the manifest is written.
+    if (record.ChildrenOutsideSteps().empty()) return;
+    json.Key("childrenOutsideSteps");
+    json.BeginArray();
+    for (const ChildRecord& child : record.ChildrenOutsideSteps()) WriteChild(json, child);
+    json.EndArray();
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ void Collection::RunCollection() {
             entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
         run.runFolder = localRoot + run.bugFolderNumber + "\\";
         if (!CreateTargetFolder()) {
-            LogReport("FATAL: failed to create %s", run.runFolder.c_str());
+            LogFailure("FATAL: failed to create %s", run.runFolder.c_str());
             exitStatus = kExitNoRunFolder;
             return;
         }
@@ -78,6 +78,7 @@ void Collection::RunCollection() {
                      run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(),
                      os.isServerCore);
     const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
+    if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
 
     ReportTimeInformation();
     LogReport("ULVIX - Done!");

@@ -31,7 +31,7 @@ bool CaptureSnapshot(Collection& collection, const std::string& tool, const std:
 // Sub-folders the step table makes itself; a failure is only written down, the copies or
 // tools that follow then fail on their own and say so.
 void MakeSubFolder(Collection& collection, const std::string& path, const char* failureFormat) {
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) collection.LogReport(failureFormat, path.c_str());
+    if (!::CreateDirectoryA(path.c_str(), nullptr)) collection.LogFailure(failureFormat, path.c_str());
 }
 
 }  // namespace
