@@ -96,15 +96,6 @@ TEST_F(ConsoleRun, TheSummaryMatchesTheRunFolderAndTheFailureLines) {
     EXPECT_EQ(summary[5], "Cabinet files: 0");
 }
 
-TEST_F(ConsoleRun, AFailureEntryIsCountedAndShownAsTheReportHasIt) {
-    const unsigned before = collection.record.Failures();
-    collection.LogReport("Failed to copy!!! %s", "Access denied.");
-    collection.LogReport("OKAPO: NOT Installed");
-    EXPECT_EQ(collection.record.Failures(), before + 1);
-    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"Failed to copy!!! Access denied."});
-    EXPECT_EQ(ReportEntries().back(), "OKAPO: NOT Installed");
-}
-
 TEST_F(ConsoleRun, TheShareTheRunFallsBackFromIsNoFailure) {
     // The share root is out of reach under Wine; the run goes on below the local root.
     collection.RunCollection();

@@ -50,7 +50,7 @@ for folder in VM OS MISC Solutions RBK_Schedules LICENSES PLR RUQ OSMU WKE PQHMC
 done
 expect_absent "$run/NLD"
 for file in REGISTRY.TXT QzFilesToCab3.TXT \
-            VM/ALERT.LOG VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/kerd.log VM/kerd.log.1 \
+            VM/ALERT.LOG VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/VM_QzOKAPO.LOG VM/kerd.log VM/kerd.log.1 \
             VM/VolumeManager.xml VM/Replication.xml VM/qzflxinfo.enc VM/instmpio.log VM/qdsminfo.log \
             VM/qzdiag.txt VM/KDX_BINARY_VERSION.TXT VM/HNV_NIDMAP_REPORT.TXT VM/HNV_NODESTATE_REPORT.TXT \
             OS/APP_Events.log OS/SYS_Events.log OS/CLUSTER.LOG OS/SYSTEM32_EXE_VER.TXT OS/SYSTEM32_DLL_VER.TXT \
