@@ -347,6 +347,10 @@ public:
     // does ("cmd.exe /c <line>"), and waits for it under the run's time limit. Returns the
     // interpreter's result, or -1 when refused or not started.
     int RunCommand(const std::string& commandLine, size_t limit = kCommandLineLimit);
+    // Hands a command line that begins with a quoted path to the command interpreter inside
+    // one more pair of quotes, which the interpreter takes off, so every quote of the line stays.
+    // The length limit applies to the line as built. Returns RunCommand's result.
+    int RunQuotedCommand(const std::string& commandLine);
     // A command line as a report entry shows it: whole while the entry has room for it, else
     // its beginning, so an overlong line is refused with its report line, never with a box.
     static std::string ShownCommand(const std::string& commandLine);
@@ -403,10 +407,6 @@ private:
     // `shownName` is the program a failed start names. Returns 1 when the process was created.
     int StartDirect(const std::string& application, const std::string& commandLine, const std::string& shownName,
                     DWORD& status);
-    // Hands a command line that begins with a quoted path to the command interpreter inside
-    // one more pair of quotes, which the interpreter takes off, so every quote of the line stays.
-    // The length limit applies to the line as built. Returns RunCommand's result.
-    int RunQuotedCommand(const std::string& commandLine);
 
     void OnHelp();
     void OnCompressToggle();

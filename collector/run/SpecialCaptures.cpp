@@ -40,7 +40,7 @@ void CaptureQzDiag(CULVIXDlg& dialog, const char*) {
     std::string command = text::Format("%s >> %s", dialog.paths.qzdiagTool.c_str(), dialog.run.qzdiagTarget.c_str());
     dialog.LogReport("QzDiag App: %s", CULVIXDlg::ShownCommand(command).c_str());
     dialog.LogReport("QzDiag Target Folder Name: %s", dialog.run.qzdiagTarget.c_str());
-    dialog.RunCommand(command);
+    dialog.RunQuotedCommand(command);
     dialog.LogReport("Finish - Capturing QzDiag Information");
 }
 

@@ -215,6 +215,10 @@ TEST_F(AppendedOutputTest, AQuotedToolPathWithBlanksAndParenthesesKeepsItsQuotes
     dialog.run.osmuFolder = work + "\\OSMU";
     dialog.CaptureOSMUInfo();
     EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
+    dialog.paths.qzdiagTool = "\"" + PlaceTool("Program Files (x86)\\qzdiag2003.EXE") + "\"";
+    dialog.run.qzdiagTarget = work + "\\qzdiag.txt";
+    step_actions::CaptureQzDiag(dialog, nullptr);
+    EXPECT_EQ(ReadWholeFile("qzdiag.txt"), Printed("qzdiag2003 stub output:"));
 }
 
 TEST_F(AppendedOutputTest, TheNldDiagnosticTooLongIsRefusedAndNothingRuns) {
