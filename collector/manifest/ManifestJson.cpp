@@ -121,12 +121,14 @@ std::string ManifestJson(const CULVIXDlg& dialog, const std::vector<HashedFile>&
     json.Member("machine", dialog.folders.nodeName);
     json.Member("incident", dialog.run.bugFolderNumber);
     json.Member("runFolder", dialog.run.runFolder);
+    json.Member("runRoot", dialog.run.runRoot);
     json.Member("start", ManifestTime(dialog.record.RunStart()));
     json.Member("end", ManifestTime(end));
     WriteOptions(json, dialog.options);
     WriteUnattended(json, dialog);
     WriteDetection(json, dialog.detection);
     WriteSteps(json, dialog.record, byPath);
+    json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.Key("files");
     json.BeginArray();
     for (const HashedFile& file : files) WriteHashedFile(json, file);
