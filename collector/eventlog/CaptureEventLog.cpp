@@ -96,8 +96,14 @@ int CULVIXDlg::CaptureEventLog(std::string logName, std::string outputPath, int 
             LogReport("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
         } else {
             DWORD total = 0;
-            if (!log->CountRecords(total)) total = 0;
-            LogReport("Total # of records: %d", static_cast<int>(total));
+            if (log->CountRecords(total)) {
+                LogReport("Total # of records: %d", static_cast<int>(total));
+            } else {
+                // A count that failed is no count of 0; the records are read all the same.
+                DWORD error = ::GetLastError();
+                LogReport("Failed to get the number of records of %s!!! REASON: %s", logName.c_str(),
+                          GetErrorText(error).c_str());
+            }
             LogReport("Number of days limit: %d", kDaysLimit);
             EventLogExport::ExportScope kept(eventLog);
             TextExport(*this, file.get(), sourcesKey, limit).Run(*log);
