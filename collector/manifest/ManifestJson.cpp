@@ -6,6 +6,7 @@
 #include "dialog/CULVIXDlg.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestFields.h"
+#include "manifest/Sha256.h"
 
 namespace {
 
