@@ -98,8 +98,14 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
             report_.LogFailure("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
         } else {
             DWORD total = 0;
-            if (!log->CountRecords(total)) total = 0;
-            report_.LogReport("Total # of records: %d", static_cast<int>(total));
+            if (log->CountRecords(total)) {
+                report_.LogReport("Total # of records: %d", static_cast<int>(total));
+            } else {
+                // A count that failed is no count of 0; the records are read all the same.
+                DWORD error = ::GetLastError();
+                report_.LogFailure("Failed to get the number of records of %s!!! REASON: %s", logName.c_str(),
+                                   GetErrorText(error).c_str());
+            }
             report_.LogReport("Number of days limit: %d", kDaysLimit);
             ExportScope kept(*this);
             TextExport(*this, report_, file.get(), sourcesKey, limit).Run(*log);

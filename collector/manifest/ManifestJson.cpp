@@ -7,6 +7,7 @@
 #include "engine/OptionTable.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestFields.h"
+#include "manifest/Sha256.h"
 
 namespace {
 
@@ -128,12 +129,14 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     json.Member("machine", collection.folders.nodeName);
     json.Member("incident", collection.run.bugFolderNumber);
     json.Member("runFolder", collection.run.runFolder);
+    json.Member("runRoot", collection.run.runRoot);
     json.Member("start", ManifestTime(collection.record.RunStart()));
     json.Member("end", ManifestTime(end));
     WriteOptions(json, collection.options);
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
     WriteSteps(json, collection.record, byPath);
+    json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.Key("files");
     json.BeginArray();
     for (const HashedFile& file : files) WriteHashedFile(json, file);

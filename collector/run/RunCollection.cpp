@@ -62,7 +62,16 @@ void Collection::RunCollection() {
             exitStatus = kExitNoRunFolder;
             return;
         }
+        run.runRoot = localRoot;
+    } else {
+        run.runRoot = run.networkShareRoot;
     }
+    // Whoever watches an unattended run learns at once where its logs go, and why.
+    if (console != nullptr)
+        console->WriteLine(text::Format("Run root: %s (%s)", run.runRoot.c_str(),
+                                        placed                ? "the support share"
+                                        : unattended.noShare ? "local: noshare"
+                                                             : "local: the support share could not be used"));
     AssignTargetPaths();
     ReportDlgState();
 

@@ -38,10 +38,11 @@ void MakeSubFolder(Collection& collection, const std::string& path, const char* 
 
 void CaptureQzDiag(Collection& collection, const char*) {
     collection.LogReport("Start - Capturing QzDiag Information ...");
-    std::string command = text::Format("%s >> %s", collection.paths.qzdiagTool.c_str(), collection.run.qzdiagTarget.c_str());
+    std::string command =
+        text::Format("%s >> %s", collection.paths.qzdiagTool.c_str(), collection.run.qzdiagTarget.c_str());
     collection.LogReport("QzDiag App: %s", process::ChildRunner::ShownCommand(command).c_str());
     collection.LogReport("QzDiag Target Folder Name: %s", collection.run.qzdiagTarget.c_str());
-    ChildrenOf(collection).RunCommand(command);
+    ChildrenOf(collection).RunQuotedCommand(command);
     collection.LogReport("Finish - Capturing QzDiag Information");
 }
 

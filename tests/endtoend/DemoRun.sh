@@ -78,7 +78,7 @@ expect_eq "tools and command files started, in order" \
 expect_tool_start "$stub_log" stop_wpp_ssn ""
 expect_tool_start "$stub_log" get_foc_logs "$run_w\\OS 0"
 expect_tool_start "$stub_log" qzflxinfo " -x"
-expect_tool_start "$stub_log" qzdiag2003 "$program_w\\DOTNET\\qzdiag2003.EXE "
+expect_tool_start "$stub_log" qzdiag2003 "\"$program_w\\DOTNET\\qzdiag2003.EXE\" "
 expect_tool_start "$stub_log" get_wpp_logs ""
 expect_tool_start "$stub_log" clusnap "\"C:\\Program Files\\Brennock\\PQH\\bin\\clusnap.exe\" -o \"$run_w\""
 expect_tool_start "$stub_log" get_ha_filever "$run_w "
