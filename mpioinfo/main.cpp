@@ -4,8 +4,10 @@
 #include "Output.h"
 #include "QdsmInfo.h"
 #include "WmiConnection.h"
+#include "common/win32/SystemLibrary.h"
 
 int wmain(int argc, wchar_t** argv) {
+    win32::LoadLibrariesFromTheSystemFolderOnly();
     std::unique_ptr<DeviceSource> devices = MakeSystemDeviceSource();
     Machine machine{ConnectToWmi, devices.get()};
     try {

@@ -9,6 +9,7 @@ packages=(
   wine wine64
   xvfb xauth
   googletest
+  cabextract
 )
 
 missing=()

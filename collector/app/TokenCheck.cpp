@@ -16,9 +16,11 @@ std::string FullPath(const std::string& path) {
     return full;
 }
 
-void CheckPathToken(const ValueToken& given, std::string& folder, std::vector<TokenRefusal>& refusals) {
+using PathCheck = std::optional<TokenFault> (*)(const std::string& value, std::string& folder);
+
+void CheckPathToken(const ValueToken& given, PathCheck check, std::string& folder, std::vector<TokenRefusal>& refusals) {
     if (!given.given) return;
-    if (std::optional<TokenFault> fault = CheckFolderToken(given.value, folder)) {
+    if (std::optional<TokenFault> fault = check(given.value, folder)) {
         refusals.push_back({*fault, given.token, {}});
         folder.clear();
     }
@@ -54,12 +56,23 @@ std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string
     return std::nullopt;
 }
 
+std::optional<TokenFault> CheckShareToken(const std::string& value, std::string& root) {
+    if (value.empty()) return TokenFault::kEmptyPath;
+    if (value.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
+    std::string full = FullPath(value);
+    if (full.empty()) return TokenFault::kNoSuchFolder;
+    if (full.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
+    if (full.back() != '\\') full += '\\';
+    root = full;
+    return std::nullopt;
+}
+
 CheckedTokens CheckTokens(const CommandLineOptions& options) {
     CheckedTokens checked;
     if (options.timeout.given && !ReadTimeoutSeconds(options.timeout.value, checked.timeoutSeconds))
         checked.refusals.push_back({TokenFault::kTimeoutNotInRange, options.timeout.token, {}});
-    CheckPathToken(options.destination, checked.destinationFolder, checked.refusals);
-    CheckPathToken(options.share, checked.shareRoot, checked.refusals);
+    CheckPathToken(options.destination, CheckFolderToken, checked.destinationFolder, checked.refusals);
+    CheckPathToken(options.share, CheckShareToken, checked.shareRoot, checked.refusals);
     if (options.share.given && options.noShare)
         checked.refusals.push_back({TokenFault::kShareWithNoShare, options.share.token, options.noShareToken});
     checked.noShare = options.noShare;

@@ -34,10 +34,15 @@ constexpr unsigned kMaxTimeoutSeconds = 86400;  // a day: a tool stuck longer is
 // "N" of "timeout=N": decimal digits only, from 1 to kMaxTimeoutSeconds.
 bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds);
 
-// "PATH" of "dest=" and "share=", by the rules of a folder picked with Browse...: an existing
+// "PATH" of "dest=", by the rules of a folder picked with Browse...: an existing
 // folder whose path holds no blank. A relative path is taken from the current directory. On
 // success `folder` is the full path with a trailing backslash.
 std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder);
+
+// "PATH" of "share=": a path without a blank, taken from the current directory when relative.
+// It need not be reachable now: like the built-in share, a run tries it and falls back to the
+// local root. On success `root` is the full path with a trailing backslash.
+std::optional<TokenFault> CheckShareToken(const std::string& value, std::string& root);
 
 // Every given token checked; one refusal per faulty token.
 CheckedTokens CheckTokens(const CommandLineOptions& options);

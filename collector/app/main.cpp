@@ -2,9 +2,13 @@
 #include <windows.h>
 
 #include "app/CULVIXApp.h"
+#include "common/win32/SystemLibrary.h"
 
 namespace {
 CULVIXApp theApp;
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) { return framework::RunApplication(commandLine); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    win32::LoadLibrariesFromTheSystemFolderOnly();
+    return framework::RunApplication(commandLine);
+}

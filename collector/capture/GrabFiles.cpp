@@ -19,7 +19,7 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     }
     // The result follows the call, not the code: a failure must never read as a grabbed file.
     DWORD error = done ? 0 : ::GetLastError();
-    if (!done) LogReport(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
+    if (!done) LogFailure(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
     LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(error));
     return done ? 1 : 0;
 }
@@ -37,7 +37,7 @@ int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName
     win32::UniqueFind found(::FindFirstFileA(search.c_str(), &entry));
     if (!found) {
         error = ::GetLastError();
-        LogReport("FindFirstFile() failed to find %s.!!! %s", search.c_str(), GetErrorText(error).c_str());
+        LogFailure("FindFirstFile() failed to find %s.!!! %s", search.c_str(), GetErrorText(error).c_str());
         LogReport("Finish - GrabMultipleFiles.  Error = %d", static_cast<int>(error));
         return 0;
     }
@@ -57,7 +57,7 @@ int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName
             LogReport("No more files are left, so we are done here!!!");
         } else {
             error = next;
-            LogReport("Couldn't find next file!!! %s", GetErrorText(error).c_str());
+            LogFailure("Couldn't find next file!!! %s", GetErrorText(error).c_str());
             LogReport("Last file we searched: %s", source.c_str());
         }
         break;
@@ -65,7 +65,7 @@ int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName
     HANDLE handle = found.release();
     if (!::FindClose(handle)) {
         error = ::GetLastError();
-        LogReport("Couldn't close handle:%d. REASON:%s", static_cast<int>(reinterpret_cast<INT_PTR>(handle)),
+        LogFailure("Couldn't close handle:%d. REASON:%s", static_cast<int>(reinterpret_cast<INT_PTR>(handle)),
                   GetErrorText(error).c_str());
     }
     LogReport("Finish - GrabMultipleFiles.  Error = %d", static_cast<int>(error));

@@ -19,7 +19,7 @@ void Collection::CaptureMiscLogs() {
     // Opened by its bare name: the configuration sits in the program folder, the current directory.
     win32::UniqueCStream config(std::fopen("Zeltrin.CFG", "r"));
     if (!config) {
-        LogReport("Failed to open config file for MISC");
+        LogFailure("Failed to open config file for MISC");
         LogReport("Finish - CaptureMiscLogs");
         return;
     }
@@ -36,7 +36,7 @@ void Collection::CaptureMiscLogs() {
             std::optional<std::string> expanded = win32::TryExpandEnvironment(entry, kMaxEntry + 1);
             // Cut short, the expansion would name some other file or folder.
             if (!expanded) {
-                LogReport("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
+                LogFailure("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
                           kShownEntryCharacters, entry.c_str());
                 continue;
             }
@@ -51,7 +51,7 @@ void Collection::CaptureMiscLogs() {
         if (lastSeparator + 1 == entry.size()) continue;
         // No file can have such a name, and its copy lines would not fit a report entry.
         if (entry.size() >= MAX_PATH) {
-            LogReport("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
+            LogFailure("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
             continue;
         }
         std::string lastComponent = entry.substr(lastSeparator + 1);
@@ -62,6 +62,6 @@ void Collection::CaptureMiscLogs() {
             GrabFile(entry, run.miscFolder + lastComponent, 0);
     }
     // A read that fails part-way must not pass for the end of the list.
-    if (std::ferror(config.get())) LogReport("Failed to read config file for MISC");
+    if (std::ferror(config.get())) LogFailure("Failed to read config file for MISC");
     LogReport("Finish - CaptureMiscLogs");
 }

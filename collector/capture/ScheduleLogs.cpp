@@ -32,7 +32,7 @@ void Collection::CaptureRBKLogs() {
     LogReport("Start - CaptureRBKLogs");
     win32::UniqueRegKey schedules;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSchedulesKey, 0, kScheduleAccess, schedules.put()) != ERROR_SUCCESS) {
-        LogReport("Failed to open Schedule registry key");
+        LogFailure("Failed to open Schedule registry key");
         LogReport("Finish - CaptureRBKLogs");
         return;
     }
@@ -44,29 +44,29 @@ void Collection::CaptureRBKLogs() {
         if (status == ERROR_NO_MORE_ITEMS) break;
         // Any other failure would come back at every further index: the walk ends here.
         if (status != ERROR_SUCCESS) {
-            LogReport("Failed to enumerate the schedule keys!!! %s", GetErrorText(static_cast<DWORD>(status)).c_str());
+            LogFailure("Failed to enumerate the schedule keys!!! %s", GetErrorText(static_cast<DWORD>(status)).c_str());
             break;
         }
 
         win32::UniqueRegKey schedule;
         if (::RegOpenKeyExA(schedules.get(), name, 0, kScheduleAccess, schedule.put()) != ERROR_SUCCESS) {
-            LogReport("Failed to open specific schedule key");
+            LogFailure("Failed to open specific schedule key");
             continue;
         }
         std::string xmlPath = ReadXmlPath(schedule.get());
         if (xmlPath.empty()) {
-            LogReport("Failed to get value from the schedule key");
+            LogFailure("Failed to get value from the schedule key");
             continue;
         }
         size_t lastSlash = xmlPath.rfind('\\');
         // Without a folder the search would walk the root of the current drive instead.
         if (lastSlash == std::string::npos || lastSlash == 0) {
-            LogReport("Schedule file has no folder, skipped: %.*s", kShownValueCharacters, xmlPath.c_str());
+            LogFailure("Schedule file has no folder, skipped: %.*s", kShownValueCharacters, xmlPath.c_str());
             continue;
         }
         // No folder can have such a path, and its copy lines would not fit a report entry.
         if (lastSlash >= MAX_PATH) {
-            LogReport("Schedule folder longer than a path can be, skipped: %.*s...", kShownValueCharacters,
+            LogFailure("Schedule folder longer than a path can be, skipped: %.*s...", kShownValueCharacters,
                       xmlPath.c_str());
             continue;
         }

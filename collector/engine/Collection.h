@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ public:
 
     // Report log
     void LogReport(const char* format, ...) override __attribute__((format(gnu_printf, 2, 3)));
+    void LogFailure(const char* format, ...) override __attribute__((format(gnu_printf, 2, 3)));
     void ReportDlgState();
     void ReportCheckBoxState(int controlId);
     void ReportTimeInformation();
@@ -137,6 +139,7 @@ public:
     static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
 
 private:
+    void WriteEntry(bool failure, const char* format, va_list arguments) __attribute__((format(gnu_printf, 3, 0)));
     void SetOsFacts(const OsVersionInfo& version);
     void SetFixedPaths();
 

@@ -118,6 +118,7 @@ struct RunPaths {
     std::string networkShareRoot = "\\\\zeltrin-logs\\incidents\\";
     std::string bugFolderNumber;  // a copy of the incident number, made by the run
     std::string runFolder;        // the time-stamped folder of this run
+    std::string runRoot;          // the share or local root it was made below, with a trailing backslash
     std::string timeStamp;        // "%m%d%Y__%H-%M-%S", the run folder's last component
     int mountUtilityFound = 0;    // mountvol.exe lies in the system directory
 

@@ -6,6 +6,7 @@ void RunRecord::StartRun() {
     ::GetLocalTime(&runStart_);
     runStartTick_ = ::GetTickCount64();
     steps_.clear();
+    childrenOutsideSteps_.clear();
     stepOpen_ = false;
     failures_ = 0;
 }
@@ -28,7 +29,10 @@ void RunRecord::EndStep() {
 }
 
 void RunRecord::AddChild(ChildRecord child) {
-    if (stepOpen_) steps_.back().children.push_back(std::move(child));
+    if (stepOpen_)
+        steps_.back().children.push_back(std::move(child));
+    else
+        childrenOutsideSteps_.push_back(std::move(child));
 }
 
 ULONGLONG RunRecord::ElapsedMilliseconds() const { return ::GetTickCount64() - runStartTick_; }

@@ -31,13 +31,14 @@ public:
     void StartRun();
     void BeginStep(int row, const char* name, bool carriedOut);
     void EndStep();
-    // Kept with the open step; a child started outside every step is not part of a step record.
+    // Kept with the open step, or with the run when no step is open (the packaging command).
     void AddChild(ChildRecord child);
     // A report line that records a failure.
     void CountFailure() noexcept { ++failures_; }
 
     const std::vector<StepRecord>& Steps() const noexcept { return steps_; }
     std::vector<StepRecord>& Steps() noexcept { return steps_; }
+    const std::vector<ChildRecord>& ChildrenOutsideSteps() const noexcept { return childrenOutsideSteps_; }
     const SYSTEMTIME& RunStart() const noexcept { return runStart_; }
     ULONGLONG ElapsedMilliseconds() const;
     unsigned Failures() const noexcept { return failures_; }
@@ -46,6 +47,7 @@ public:
 
 private:
     std::vector<StepRecord> steps_;
+    std::vector<ChildRecord> childrenOutsideSteps_;
     SYSTEMTIME runStart_{};
     ULONGLONG runStartTick_ = 0;
     ULONGLONG stepStartTick_ = 0;

@@ -47,7 +47,7 @@ private:
         while (!rest.empty()) {
             RecordStep step = ReadEventRecord(rest);
             if (step.fault != RecordFault::None) {
-                report_.LogReport("Damaged event record #%d: %s; the export stops here", counter_ + 1,
+                report_.LogFailure("Damaged event record #%d: %s; the export stops here", counter_ + 1,
                                   DescribeRecordFault(step, rest.size()).c_str());
                 return WalkEnd::Damaged;
             }
@@ -83,11 +83,11 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
     std::unique_ptr<EventLogSource> log = openLog(logName);
     if (!log) {
         DWORD error = ::GetLastError();
-        report_.LogReport("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
+        report_.LogFailure("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
     } else if (mode == kBackupMode) {
         if (!log->Backup(outputPath)) {
             DWORD error = ::GetLastError();
-            report_.LogReport("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
+            report_.LogFailure("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
                       GetErrorText(error).c_str());
         }
     } else {
@@ -95,11 +95,17 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
         if (!file) {
             // Without a file there is nothing to export into; the log is still closed below.
             DWORD error = ::GetLastError();
-            report_.LogReport("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
+            report_.LogFailure("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
         } else {
             DWORD total = 0;
-            if (!log->CountRecords(total)) total = 0;
-            report_.LogReport("Total # of records: %d", static_cast<int>(total));
+            if (log->CountRecords(total)) {
+                report_.LogReport("Total # of records: %d", static_cast<int>(total));
+            } else {
+                // A count that failed is no count of 0; the records are read all the same.
+                DWORD error = ::GetLastError();
+                report_.LogFailure("Failed to get the number of records of %s!!! REASON: %s", logName.c_str(),
+                                   GetErrorText(error).c_str());
+            }
             report_.LogReport("Number of days limit: %d", kDaysLimit);
             ExportScope kept(*this);
             TextExport(*this, report_, file.get(), sourcesKey, limit).Run(*log);

@@ -20,7 +20,7 @@ bool EventLogExport::WriteEventDescription(FILE* file, const EventRecord& record
     DWORD needed = ::ExpandEnvironmentStringsA(value->c_str(), expanded, kExpandedBuffer);
     if (needed == 0 || needed > kExpandedBuffer) {
         DWORD error = ::GetLastError();
-        report_.LogReport("Failed to expand %s!!!. REASON: %s", value->c_str(), GetErrorText(error).c_str());
+        report_.LogFailure("Failed to expand %s!!!. REASON: %s", value->c_str(), GetErrorText(error).c_str());
         WriteUnresolvedDescription(file, record);
         return false;
     }

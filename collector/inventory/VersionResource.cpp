@@ -3,24 +3,51 @@
 #include <cstring>
 #include <vector>
 
+#include "common/win32/SystemLibrary.h"
 #include "inventory/CFileInfo.h"
 
 namespace {
 constexpr const char* kEmptyValue = "-Empty-";
+
+// version.dll is no known DLL of the system, so it is taken from the system folder, once.
+struct VersionCalls {
+    win32::UniqueModule module;
+    decltype(&::GetFileVersionInfoSizeA) infoSize = nullptr;
+    decltype(&::GetFileVersionInfoA) info = nullptr;
+    decltype(&::VerQueryValueA) queryValue = nullptr;
+};
+
+VersionCalls LoadVersionCalls() {
+    VersionCalls calls;
+    calls.module = win32::LoadSystemLibrary("version.dll");
+    if (!calls.module) return calls;
+    calls.infoSize = win32::ProcAddress<decltype(calls.infoSize)>(calls.module.get(), "GetFileVersionInfoSizeA");
+    calls.info = win32::ProcAddress<decltype(calls.info)>(calls.module.get(), "GetFileVersionInfoA");
+    calls.queryValue = win32::ProcAddress<decltype(calls.queryValue)>(calls.module.get(), "VerQueryValueA");
+    // All or none, so one test before the first call covers the others.
+    if (!calls.info || !calls.queryValue) calls.infoSize = nullptr;
+    return calls;
 }
+
+const VersionCalls& Version() {
+    static const VersionCalls calls = LoadVersionCalls();
+    return calls;
+}
+
+}  // namespace
 
 bool CFileInfo::ReadVersionResource(std::string path) {
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    DWORD size = Version().infoSize ? Version().infoSize(path.c_str(), &ignored) : 0;
     if (size == 0) {
         std::printf("Version Resource Information is NOT available!\n");
         return false;
     }
     std::vector<BYTE> block(size);
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return false;
+    if (!Version().info(path.c_str(), 0, size, block.data())) return false;
     void* translation = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
+    if (!Version().queryValue(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
         length < sizeof currentTranslation_)
         return false;
     std::memcpy(&currentTranslation_, translation, sizeof currentTranslation_);
@@ -37,7 +64,7 @@ bool CFileInfo::ReadVersionStrings(const void* block, DWORD size) {
         void* found = nullptr;
         UINT length = 0;
         entry.value = kEmptyValue;
-        if (!::VerQueryValueA(block, query, &found, &length) || !found) continue;
+        if (!Version().queryValue(block, query, &found, &length) || !found) continue;
         const char* text = static_cast<const char*>(found);
         // Never read past the loaded block, whatever length the resource claims.
         if (text < begin || text >= end) continue;

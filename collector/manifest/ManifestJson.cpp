@@ -7,6 +7,7 @@
 #include "engine/OptionTable.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestFields.h"
+#include "manifest/Sha256.h"
 
 namespace {
 
@@ -101,6 +102,12 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.EndObject();
     }
     json.EndArray();
+    // Only a refused packaging command is known by the time the manifest is written.
+    if (record.ChildrenOutsideSteps().empty()) return;
+    json.Key("childrenOutsideSteps");
+    json.BeginArray();
+    for (const ChildRecord& child : record.ChildrenOutsideSteps()) WriteChild(json, child);
+    json.EndArray();
 }
 
 }  // namespace
@@ -122,12 +129,14 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     json.Member("machine", collection.folders.nodeName);
     json.Member("incident", collection.run.bugFolderNumber);
     json.Member("runFolder", collection.run.runFolder);
+    json.Member("runRoot", collection.run.runRoot);
     json.Member("start", ManifestTime(collection.record.RunStart()));
     json.Member("end", ManifestTime(end));
     WriteOptions(json, collection.options);
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
     WriteSteps(json, collection.record, byPath);
+    json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.Key("files");
     json.BeginArray();
     for (const HashedFile& file : files) WriteHashedFile(json, file);

@@ -7,6 +7,7 @@
 #include "engine/Collection.h"
 #include "manifest/HashedFiles.h"
 #include "manifest/ManifestJson.h"
+#include "manifest/Sha256.h"
 #include "manifest/Sha256Sums.h"
 #include "report/ErrorText.h"
 
@@ -66,6 +67,13 @@ std::vector<std::string> Collection::WriteRunManifest() {
         files.push_back(HashRunFolderFile(run.runFolder, manifest));
     }
 
+    // Sums of nothing would pass for a check that was made.
+    if (SystemSha256Source() == Sha256Source::kNone) {
+        failures.push_back("Failed to hash the run's files: MANIFEST.json lists them without sums, and there is no " +
+                           std::string(kSumsName) + "!!! REASON: " +
+                           GetErrorText(Sha256SourceError(Sha256Source::kNone)));
+        return failures;
+    }
     const std::string sumsPath = run.runFolder + "\\" + kSumsName;
     if (DWORD error = WriteWholeText(sumsPath, Sha256SumsText(files))) failures.push_back(FailureLine(sumsPath, error));
     return failures;

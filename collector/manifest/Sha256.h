@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
-// SHA-256 from the system's cryptography (CNG), so the collector carries no hashing code of
-// its own.
+// SHA-256 from the system's cryptography, so the collector carries no hashing code of its own:
+// CNG where bcrypt.dll loads (Windows 6.0 and later), else CryptoAPI's AES provider (Windows
+// 5.2 SP2), else none, and then every result carries the error that left none.
 
 // A memory dump can be gigabytes: a file is hashed block by block, never read whole.
 constexpr size_t kHashBlockSize = 1 << 20;
@@ -17,6 +18,15 @@ struct Sha256Result {
     ULONGLONG bytes = 0;  // how many bytes went into the hash
 };
 
-Sha256Result Sha256OfBytes(std::string_view bytes);
+enum class Sha256Source { kCng, kCryptoApi, kNone };
+
+// The source this process hashes with, chosen at the first call.
+Sha256Source SystemSha256Source();
+// "CNG", "CryptoAPI" or "none".
+const char* Sha256SourceName(Sha256Source source);
+// Why a source cannot hash in this process; 0 when it can.
+DWORD Sha256SourceError(Sha256Source source);
+
+Sha256Result Sha256OfBytes(std::string_view bytes, Sha256Source source = SystemSha256Source());
 // The hash of a file's content; a file that cannot be opened or read gives its error.
 Sha256Result Sha256OfFile(const std::string& path);

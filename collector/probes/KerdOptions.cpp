@@ -7,7 +7,7 @@ KerdLogLocation ParseKerdLogOption(const std::string& options) {
     if (options.empty() || option == std::string::npos) return location;
 
     std::string afterEquals = options.substr(option + sizeof kOption - 1);
-    std::string::size_type valueStart = afterEquals.empty() ? 0 : 1;
+    std::string::size_type valueStart = !afterEquals.empty() && afterEquals[0] == '"' ? 1 : 0;
     std::string::size_type lastBackslash = afterEquals.rfind('\\');
     if (lastBackslash != std::string::npos) {
         location.pattern = afterEquals.substr(lastBackslash);

@@ -8,6 +8,5 @@ struct KerdLogLocation {
     std::string pattern;  // from the log path's last backslash on, that backslash included
 };
 
-// The option value starts two characters after the "=": the character right after it is
-// skipped, which takes off the opening quote of a quoted path.
+// The option value starts right after the "=", or after the opening quote of a quoted path.
 KerdLogLocation ParseKerdLogOption(const std::string& options);

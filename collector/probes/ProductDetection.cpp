@@ -12,8 +12,10 @@ constexpr const char* kProductTracingKey = "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVe
 constexpr const char* kConsoleTracingKey = "SOFTWARE\\BRENNOCK\\HLMQobc\\Nib33\\Agents\\StorageAgent\\Tracing";
 constexpr const char* kVolumeManagerKey = "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager";
 
-// The console's trace may be registered in two places; what one finds the other never clears.
-void DetectConsoleTrace(Collection& collection, const char* tracingKey) {
+// The console's trace may be registered in two places. The second is the provider framework's
+// own key: its value is the console's trace only when the first place names none, or the
+// console's trace would never be collected beside the framework's.
+void DetectConsoleTrace(Collection& collection, const char* tracingKey, bool secondPlace) {
     DetectionResults& found = collection.detection;
     std::string path;
     if (!collection.IsPathExistsInRegistry(tracingKey, "TRACEFILE", path, 0)) {
@@ -22,6 +24,7 @@ void DetectConsoleTrace(Collection& collection, const char* tracingKey) {
     }
     collection.LogReport("YEB: Installed");
     collection.LogReport("YEB Trace file path: %s", path.c_str());
+    if (secondPlace && found.yebTraceRegistered) return;
     found.yebTraceRegistered = 1;
     found.yebTracePath = path;
     if (collection.IsFileExists(path)) found.yebTraceFound = 1;
@@ -73,8 +76,8 @@ BoxDecisions DetectTraces(Collection& collection) {
         boxes.Disable(IDC_OKAPO_LOGS);
         collection.LogReport("OKAPO: NOT Installed");
     }
-    DetectConsoleTrace(collection, kConsoleTracingKey);
-    DetectConsoleTrace(collection, kProductTracingKey);
+    DetectConsoleTrace(collection, kConsoleTracingKey, false);
+    DetectConsoleTrace(collection, kProductTracingKey, true);
     return boxes;
 }
 

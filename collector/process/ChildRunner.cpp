@@ -30,7 +30,7 @@ std::string ChildRunner::ShownCommand(const std::string& commandLine, size_t lon
 
 bool ChildRunner::CommandLineFits(const std::string& commandLine, size_t limit) {
     if (commandLine.size() <= limit) return true;
-    report_.LogReport("Command line too long (%zu characters, at most %zu), not run: %.*s...", commandLine.size(),
+    report_.LogFailure("Command line too long (%zu characters, at most %zu), not run: %.*s...", commandLine.size(),
                       limit, kShownCommandCharacters, commandLine.c_str());
     return false;
 }
@@ -52,7 +52,7 @@ int ChildRunner::RunCommand(const std::string& commandLine, size_t limit) {
     // system() kept quiet about an interpreter it could not start; the report says so, since
     // every command of the run is lost with it.
     if (!child.started)
-        report_.LogReport("CreateProcess() failed to create %s!!! REASON: %s", start.application.c_str(),
+        report_.LogFailure("CreateProcess() failed to create %s!!! REASON: %s", start.application.c_str(),
                           GetErrorText(child.error).c_str());
     if (!child.started || child.error) return -1;
     return static_cast<int>(child.exitCode);
@@ -73,7 +73,7 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
         report_.LogReport("Still waiting for %s: running for %llu seconds", shown.c_str(), seconds);
     });
     if (outcome.timedOut)
-        report_.LogReport("Ended after the time limit of %u seconds!!! Command: %s", limits_.timeoutSeconds,
+        report_.LogFailure("Ended after the time limit of %u seconds!!! Command: %s", limits_.timeoutSeconds,
                           shown.c_str());
     child.exitCode = outcome.exitCode;
     child.error = outcome.error;

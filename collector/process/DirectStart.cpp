@@ -19,14 +19,14 @@ int ChildRunner::StartDirect(const std::string& application, const std::string& 
     ChildRecord child = Run(start, command, true);
     if (!child.started) {
         status = child.error;
-        report_.LogReport("CreateProcess() failed to create %s!!! REASON: %s", shownName.c_str(),
+        report_.LogFailure("CreateProcess() failed to create %s!!! REASON: %s", shownName.c_str(),
                   GetErrorText(status).c_str());
         return 0;
     }
     // A failed wait would leave the "still active" code in place of an exit code: the status
     // then carries the failure instead.
     if (child.error) {
-        report_.LogReport("Could not read the exit code of %s!!! REASON: %s", shownName.c_str(),
+        report_.LogFailure("Could not read the exit code of %s!!! REASON: %s", shownName.c_str(),
                   GetErrorText(child.error).c_str());
     }
     status = child.error ? child.error : child.exitCode;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "common/win32/TickCount.h"
+
 namespace process {
 
 namespace {
@@ -62,14 +64,14 @@ void WatchedChild::AwaitEmptyJob() const {
 ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartbeat) {
     ChildOutcome outcome;
     outcome.started = true;
-    const ULONGLONG begun = ::GetTickCount64();
+    const ULONGLONG begun = win32::TickCount();
     ULONGLONG limit = watch.timeoutSeconds ? watch.timeoutSeconds * kMillisecondsPerSecond : kNever;
     const ULONGLONG interval = watch.heartbeatMilliseconds;
     ULONGLONG nextBeat = interval ? interval : kNever;
     bool endedAtLimit = false;
     for (;;) {
         const ULONGLONG until = std::min(limit, nextBeat);
-        const ULONGLONG ran = ::GetTickCount64() - begun;
+        const ULONGLONG ran = win32::TickCount() - begun;
         DWORD wait = INFINITE;
         if (until != kNever) wait = static_cast<DWORD>(until > ran ? std::min(until - ran, kLongestWait) : 0);
         const DWORD result = ::WaitForSingleObject(process_.get(), wait);
@@ -78,7 +80,7 @@ ChildOutcome WatchedChild::Wait(const ChildWatch& watch, const Heartbeat& heartb
             outcome.error = ::GetLastError();
             return outcome;
         }
-        const ULONGLONG now = ::GetTickCount64() - begun;
+        const ULONGLONG now = win32::TickCount() - begun;
         if (now >= limit) {
             // A child that has just ended on its own keeps its own exit code.
             if (::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) break;

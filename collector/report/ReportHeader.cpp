@@ -1,6 +1,7 @@
 // The collection's start-up: the report log created and its header written.
 #include <cstdio>
 
+#include "common/win32/Environment.h"
 #include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
 #include "common/text/LeadingNumber.h"
@@ -15,6 +16,19 @@ constexpr int kProgramVersion[] = {6, 1, 0, 445};
 constexpr DWORD kFolderBuffer = 261;       // system and Windows directory
 constexpr DWORD kPathBuffer = 260;         // current directory, home drive
 constexpr DWORD kComputerNameBuffer = 16;  // a NetBIOS name and its terminator
+
+// An expansion that left a reference in place, or gave nothing, names no drive.
+bool IsExpandedDrive(const std::string& drive) { return !drive.empty() && drive.find('%') == std::string::npos; }
+
+// A run as SYSTEM (a scheduled task, a software-distribution agent) has no home drive; the
+// system drive is there for every account. Empty when not even that is known, and the run
+// then fails to make its folder as it would have.
+std::string SystemDrive(const std::string& windowsDirectory) {
+    std::string drive = win32::ExpandEnvironment("%SystemDrive%", kPathBuffer);
+    if (IsExpandedDrive(drive)) return drive;
+    if (windowsDirectory.size() >= 2 && windowsDirectory[1] == ':') return windowsDirectory.substr(0, 2);
+    return {};
+}
 
 std::string CreateFailedText(const std::string& name, DWORD error) {
     // The message is a resource so translators can reword it; it takes the name and the code.
@@ -80,6 +94,11 @@ void Collection::Start(OsVersionReader readOsVersion) {
     if (::ExpandEnvironmentStringsA("%HOMEDRIVE%", homeDrive, kPathBuffer) > kPathBuffer) homeDrive[0] = '\0';
     folders.homeDrive = std::string(homeDrive) + "\\";
     LogReport("Home Drive: %s", folders.homeDrive.c_str());
+    const std::string systemDrive = IsExpandedDrive(homeDrive) ? std::string() : SystemDrive(folders.windowsDirectory);
+    if (!systemDrive.empty()) {
+        folders.homeDrive = systemDrive + "\\";
+        LogReport("No home drive: the local root is the system drive %s", folders.homeDrive.c_str());
+    }
 
     char nodeName[kComputerNameBuffer] = {};
     DWORD nodeNameSize = kComputerNameBuffer;

@@ -6,7 +6,6 @@
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
 #include "framework/MessageBoxes.h"
-#include "report/FailureLines.h"
 #include "report/TimeText.h"
 
 namespace {
@@ -14,11 +13,22 @@ constexpr int kMaxReportEntry = 511;  // the report's fixed entry buffer, termin
 }
 
 void Collection::LogReport(const char* format, ...) {
-    char text[kMaxReportEntry + 1];
     va_list arguments;
     va_start(arguments, format);
-    int length = std::vsnprintf(text, sizeof text, format, arguments);
+    WriteEntry(false, format, arguments);
     va_end(arguments);
+}
+
+void Collection::LogFailure(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    WriteEntry(true, format, arguments);
+    va_end(arguments);
+}
+
+void Collection::WriteEntry(bool failure, const char* format, va_list arguments) {
+    char text[kMaxReportEntry + 1];
+    int length = std::vsnprintf(text, sizeof text, format, arguments);
     if (length < 0 || length > kMaxReportEntry) {
         framework::ShowMessageBox(View().BoxOwner(), "Could not pack the string", kMessageCaption,
                                   MB_OK | MB_ICONEXCLAMATION);
@@ -31,9 +41,8 @@ void Collection::LogReport(const char* format, ...) {
     report.file.Write(report.lineBuffer);
     report.file.Flush();
 
-    const std::string_view entry(text, static_cast<size_t>(length));
-    if (report.countFailures && RecordsFailure(entry)) {
+    if (failure && report.countFailures) {
         record.CountFailure();
-        if (console != nullptr) console->WriteLine(console::ConsoleWriter::OneLine(entry));
+        if (console != nullptr) console->WriteLine(console::ConsoleWriter::OneLine(std::string_view(text, length)));
     }
 }

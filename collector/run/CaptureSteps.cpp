@@ -30,6 +30,9 @@ bool MpsToolFound(const D& d) { return d.detection.mpsToolFound; }
 bool UserDumpFound(const D& d) { return d.detection.userDumpFound; }
 bool KerdLogsFound(const D& d) { return d.detection.kerdLogsFound; }
 bool ZrxInstalled(const D& d) { return d.detection.zrxInstalled; }
+// A greyed box keeps its check mark: the rows below also need what their detection found.
+bool LicenceFilesFound(const D& d) { return d.detection.licenceFilesFound; }
+bool PelorinInstalled(const D& d) { return d.detection.pelorinInstalled; }
 bool ClusterVolumeManagerKeyOpens(const D&) {
     win32::UniqueRegKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager\\TEJ", 0,
@@ -98,8 +101,8 @@ constexpr CaptureStep kCaptureSteps[] = {
     {33, "ZRX information", &OptionFlags::zrx, ZrxInstalled, "Capturing ZRX Information - it may take few minutes...", "Skipping ZRX Information ...", false, kNone, ZrxInformation, true},
     {34, "Version and file information", &OptionFlags::binaryVersion, nullptr, "Capturing Version and File information ...", "Skipping Version and File information ...", false, kNone, CaptureVersions, false},
     {35, "Cluster volume manager reports", &OptionFlags::kerdLogs, ClusterVolumeManagerKeyOpens, nullptr, nullptr, false, kVm, ClusterVolumeReports, false},
-    {36, "License files", &OptionFlags::licenses, nullptr, "Capturing License Files ...", "Skipping license files ...", true, kNone, CaptureLicences, false},
-    {37, "PLR logs", &OptionFlags::pelorin, nullptr, "Capturing PLR logs ...", "Skipping PLR logs ...", true, kNone, CapturePelorinLogs, false},
+    {36, "License files", &OptionFlags::licenses, LicenceFilesFound, "Capturing License Files ...", "Skipping license files ...", true, kNone, CaptureLicences, false},
+    {37, "PLR logs", &OptionFlags::pelorin, PelorinInstalled, "Capturing PLR logs ...", "Skipping PLR logs ...", true, kNone, CapturePelorinLogs, false},
     {38, "Mount points", nullptr, nullptr, nullptr, nullptr, false, kOs, MountPoints, false},
 };
 // clang-format on

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -16,8 +17,17 @@ bool IsAllowed(char c) {
     return code > 0x20 && code < 0x7F && std::strchr(kForbiddenCharacters, c) == nullptr;
 }
 
+// The system takes these names, in any letter case, for devices: a bug folder so named would
+// not be a folder. (With an extension they are refused already, for the full stop.)
+bool IsDeviceName(const std::string& number) {
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (::strcasecmp(number.c_str(), device) == 0) return true;
+    const bool port = ::strncasecmp(number.c_str(), "COM", 3) == 0 || ::strncasecmp(number.c_str(), "LPT", 3) == 0;
+    return port && number.size() == 4 && number[3] >= '1' && number[3] <= '9';
+}
+
 }  // namespace
 
 bool IsValidIncidentNumber(const std::string& number) {
-    return !number.empty() && std::all_of(number.begin(), number.end(), IsAllowed);
+    return !number.empty() && std::all_of(number.begin(), number.end(), IsAllowed) && !IsDeviceName(number);
 }

@@ -58,11 +58,20 @@ void Collection::RunCollection() {
             entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
         run.runFolder = localRoot + run.bugFolderNumber + "\\";
         if (!CreateTargetFolder()) {
-            LogReport("FATAL: failed to create %s", run.runFolder.c_str());
+            LogFailure("FATAL: failed to create %s", run.runFolder.c_str());
             exitStatus = kExitNoRunFolder;
             return;
         }
+        run.runRoot = localRoot;
+    } else {
+        run.runRoot = run.networkShareRoot;
     }
+    // Whoever watches an unattended run learns at once where its logs go, and why.
+    if (console != nullptr)
+        console->WriteLine(text::Format("Run root: %s (%s)", run.runRoot.c_str(),
+                                        placed                ? "the support share"
+                                        : unattended.noShare ? "local: noshare"
+                                                             : "local: the support share could not be used"));
     AssignTargetPaths();
     ReportDlgState();
 
@@ -78,6 +87,7 @@ void Collection::RunCollection() {
                      run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(),
                      os.isServerCore);
     const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
+    if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
 
     ReportTimeInformation();
     LogReport("ULVIX - Done!");

@@ -31,17 +31,18 @@ bool CaptureSnapshot(Collection& collection, const std::string& tool, const std:
 // Sub-folders the step table makes itself; a failure is only written down, the copies or
 // tools that follow then fail on their own and say so.
 void MakeSubFolder(Collection& collection, const std::string& path, const char* failureFormat) {
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) collection.LogReport(failureFormat, path.c_str());
+    if (!::CreateDirectoryA(path.c_str(), nullptr)) collection.LogFailure(failureFormat, path.c_str());
 }
 
 }  // namespace
 
 void CaptureQzDiag(Collection& collection, const char*) {
     collection.LogReport("Start - Capturing QzDiag Information ...");
-    std::string command = text::Format("%s >> %s", collection.paths.qzdiagTool.c_str(), collection.run.qzdiagTarget.c_str());
+    std::string command =
+        text::Format("%s >> %s", collection.paths.qzdiagTool.c_str(), collection.run.qzdiagTarget.c_str());
     collection.LogReport("QzDiag App: %s", process::ChildRunner::ShownCommand(command).c_str());
     collection.LogReport("QzDiag Target Folder Name: %s", collection.run.qzdiagTarget.c_str());
-    ChildrenOf(collection).RunCommand(command);
+    ChildrenOf(collection).RunQuotedCommand(command);
     collection.LogReport("Finish - Capturing QzDiag Information");
 }
 

@@ -39,7 +39,7 @@ int Collection::CreateTargetFolder() {
         error = ::GetLastError();
         LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
         if (error == ERROR_ALREADY_EXISTS) return true;
-        LogReport("CreateDirectory() failed to create %s", path.c_str());
+        LogFailure("CreateDirectory() failed to create %s", path.c_str());
         return false;
     };
     // The run folder and its sub-folders must be new.
@@ -47,7 +47,7 @@ int Collection::CreateTargetFolder() {
         if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
         error = ::GetLastError();
         LogReport("%s", GetErrorText(error).c_str());
-        LogReport("CreateDirectory() failed to create %s", path.c_str());
+        LogFailure("CreateDirectory() failed to create %s", path.c_str());
         return false;
     };
     auto createSubFolder = [&](bool wanted, const char* name, std::string& member, const char* skipping) {

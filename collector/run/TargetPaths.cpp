@@ -63,7 +63,7 @@ void Collection::EnsureSubFolder(std::string& member, const char* name) {
         DWORD error = ::GetLastError();
         if (error != ERROR_ALREADY_EXISTS) {
             LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
-            LogReport("CreateDirectory() failed to create %s", path.c_str());
+            LogFailure("CreateDirectory() failed to create %s", path.c_str());
         }
     }
     // Set even after a failure: the row's copies and tools then fail inside the run folder and

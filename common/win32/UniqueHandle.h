@@ -2,7 +2,7 @@
 // One move-only owner for every kind of Windows handle; a traits type knows the invalid
 // value and the close call, so no code path has to remember to close.
 #include <windows.h>
-#include <bcrypt.h>
+#include <wincrypt.h>
 #include <setupapi.h>
 
 #include <cstdio>
@@ -139,17 +139,17 @@ struct VirtualMemoryTraits {
     static void close(pointer p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
 };
 
-// The system's cryptography (CNG): an algorithm provider and a hash made from it.
-struct AlgorithmProviderTraits {
-    using pointer = BCRYPT_ALG_HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
+// The system's older cryptography (CryptoAPI): a provider context and a hash made from it.
+struct CryptContextTraits {
+    using pointer = HCRYPTPROV;
+    static pointer invalid() noexcept { return 0; }
+    static void close(pointer h) noexcept { ::CryptReleaseContext(h, 0); }
 };
 
-struct HashHandleTraits {
-    using pointer = BCRYPT_HASH_HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::BCryptDestroyHash(h); }
+struct CryptHashTraits {
+    using pointer = HCRYPTHASH;
+    static pointer invalid() noexcept { return 0; }
+    static void close(pointer h) noexcept { ::CryptDestroyHash(h); }
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;          // CreateFile
@@ -167,7 +167,7 @@ using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;        // GetDC(nullptr)
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;        // CreateCompatibleDC
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;      // CreateCompatibleBitmap
 using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;  // VirtualAlloc
-using UniqueAlgorithmProvider = UniqueHandle<AlgorithmProviderTraits>;  // BCryptOpenAlgorithmProvider
-using UniqueHashHandle = UniqueHandle<HashHandleTraits>;              // BCryptCreateHash
+using UniqueCryptContext = UniqueHandle<CryptContextTraits>;  // CryptAcquireContext
+using UniqueCryptHash = UniqueHandle<CryptHashTraits>;        // CryptCreateHash
 
 }  // namespace win32

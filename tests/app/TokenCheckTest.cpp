@@ -104,6 +104,14 @@ TEST(TokenCheck, GoodTokensGiveTheirValues) {
     EXPECT_TRUE(Check("noshare dest=d").noShare);
 }
 
+TEST(TokenCheck, AShareOutOfReachIsLeftForTheRunToTryButAnEmptyOneIsRefused) {
+    CheckedTokens checked = Check("share=\\\\offline\\logs");
+    EXPECT_TRUE(checked.refusals.empty());
+    EXPECT_EQ(checked.shareRoot, "\\\\offline\\logs\\");
+    ASSERT_EQ(Check("share=").refusals.size(), 1u);
+    EXPECT_EQ(Check("share=").refusals[0].fault, TokenFault::kEmptyPath);
+}
+
 TEST(TokenCheck, OnlyTheLastOfARepeatedTokenIsChecked) {
     ScopedWorkFolder work;
     ::CreateDirectoryA("d", nullptr);

@@ -135,6 +135,15 @@ TEST_F(TokenRun, ShareTokenPutsTheRunFolderBelowThatShareBeforeTheDestination) {
     EXPECT_EQ(NamesIn(destination), std::vector<std::string>{});
 }
 
+TEST_F(TokenRun, AShareOutOfReachIsTriedAndTheRunFallsBackToTheDestination) {
+    ChildProcess program(Zeltrin() + " -noGUI case#=tokunr share=" + share + "\\offline dest=" + destination,
+                         work.Path());
+    ASSERT_TRUE(program.Started());
+    program.Resume();
+    EXPECT_EQ(program.Wait(), kExitDone);
+    EXPECT_FALSE(RunFolderBelow(destination, "tokunr").empty());
+}
+
 TEST_F(TokenRun, NoShareGoesStraightToTheLocalRootWithoutShareLines) {
     ChildProcess program(Zeltrin() + " -noGUI NOSHARE case#=toknoshr dest=" + destination, work.Path());
     ASSERT_TRUE(program.Started());

@@ -215,6 +215,10 @@ TEST_F(AppendedOutputTest, AQuotedToolPathWithBlanksAndParenthesesKeepsItsQuotes
     collection.run.osmuFolder = work + "\\OSMU";
     collection.CaptureOSMUInfo();
     EXPECT_EQ(Calls(), "osmu -o " + work + "\\OSMU\r\n");
+    collection.paths.qzdiagTool = "\"" + PlaceTool("Program Files (x86)\\qzdiag2003.EXE") + "\"";
+    collection.run.qzdiagTarget = work + "\\qzdiag.txt";
+    step_actions::CaptureQzDiag(collection, nullptr);
+    EXPECT_EQ(ReadWholeFile("qzdiag.txt"), Printed("qzdiag2003 stub output:"));
 }
 
 TEST_F(AppendedOutputTest, TheNldDiagnosticTooLongIsRefusedAndNothingRuns) {

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # One silent collection on a machine without the product: a prefix of its own that never
 # gets the demo installed, and a program folder holding only what ships with the collector.
-# The run must still go through to its end, with the product's steps skipped.
+# The run must still go through to its end, with the product's steps skipped. It runs as an
+# unattended agent would, without a home drive, beside a bcrypt.dll someone planted there
+# and with native DLLs preferred, and it packs files whose names the command interpreter could
+# take for its own syntax; the cabinets are opened as a support engineer does on Linux.
+# A second run without CNG (bcrypt.dll disabled) completes all the same.
 # Usage: BareMachineRun.sh <source folder> <build folder>
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" BareMachineRun
 incident=e2ebare
@@ -14,13 +18,26 @@ for shipped in Zeltrin.exe qdsminfo.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm qz
 done
 wrap_packaging_command_files "$program"
 prepare_run "$program"
-rm -rf "${drive_c:?}/$incident"
+rm -rf "${drive_c:?}/$incident" "${drive_c:?}/e2enocng"
+odd_names=('100%.log' '%OS%.log' 'a^b.log' 'a;b.log' 'bang!.log' '!OS!.log' 'a&b.log' '(x).log' 'a,b=c.log' 'café.log')
+rm -rf "$drive_c/e2eodd"
+mkdir -p "$drive_c/e2eodd"
+for name in "${odd_names[@]}"; do printf 'bytes of %s\r\n' "$name" >"$drive_c/e2eodd/$name"; done
+printf 'C:\\e2eodd\\*\r\n' >>"$program/Zeltrin.CFG"
+cp "$build/planted/bcrypt.dll" "$program/"
+# Zeltrin.exe prefers a native bcrypt.dll, as Windows looks for a DLL that is no known DLL in
+# the program's folder first. Set for Zeltrin.exe alone: Wine would take the planted one for
+# the interpreters the run starts in that folder too, which Windows takes from the system folder.
+wine reg add 'HKCU\Software\Wine\AppDefaults\Zeltrin.exe\DllOverrides' /v bcrypt /d native,builtin /f \
+  >>"$wine_log" 2>&1
 
-(cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
+(cd "$program" && wine cmd /c "set HOMEDRIVE=&& Zeltrin.exe -noGUI case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
   fail "Zeltrin.exe ended with status $?"
 
 find_single_run
 expect_completed_run "$run" "$program" "$run_w"
+expect_entry "$entries" "No home drive: the local root is the system drive C:\\"
+expect_absent "$program/planted-dll-loaded.txt"
 
 # The detection greys the boxes of what it did not find, so their steps are skipped and
 # none of their folders exists.
@@ -48,5 +65,27 @@ expect_file "$run/QzFilesToCab3.TXT"
 expect_eq "command files and tools started" "qzcab|$run_w $system32 $incident NO $stamp 0" \
   "$(tr -d '\r' <"$stub_log" 2>/dev/null)"
 expect_cabinet "$machine/${incident}_${node}_${stamp}.cab"
+
+# Every file the sums name comes out of the cabinets with its bytes, the odd names among them.
+for name in "${odd_names[@]}"; do
+  grep -Fq "  MISC/$name"$'\r' "$run/SHA256SUMS" || fail "SHA256SUMS does not name MISC/$name"
+done
+mkdir -p "$work/unpacked"
+for cabinet in "$machine/${incident}_${node}_${stamp}"*.cab; do
+  cabextract -q -d "$work/unpacked" "$cabinet" >>"$wine_log" 2>&1 || fail "cabextract failed on $cabinet"
+done
+(cd "$work/unpacked" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) ||
+  fail "sha256sum -c SHA256SUMS failed in the unpacked cabinets"
+
+# Without CNG. Wine's CryptoAPI provider needs bcrypt.dll too, so this run has no SHA-256 at
+# all: the manifest lists the files without sums, says so, and there are no sums to trust.
+incident=e2enocng
+(cd "$program" && WINEDLLOVERRIDES="bcrypt=d;mscoree,mshtml=" wine Zeltrin.exe -noGUI "case#=$incident" \
+   >"$work/nocng.txt" 2>>"$wine_log" </dev/null) || fail "Zeltrin.exe without CNG ended with status $?"
+find_single_run
+expect_completed_run "$run" "$program" "$run_w"
+grep -Eq '"sha256Source": ?"none"' "$run/MANIFEST.json" || fail "the manifest does not say it has no sums"
+expect_absent "$run/SHA256SUMS"
+grep -q "^Failed to hash the run's files" "$work/nocng.txt" || fail "the console does not say the run has no sums"
 
 finish

@@ -50,7 +50,7 @@ for folder in VM OS MISC Solutions RBK_Schedules LICENSES PLR RUQ OSMU WKE PQHMC
 done
 expect_absent "$run/NLD"
 for file in REGISTRY.TXT QzFilesToCab3.TXT \
-            VM/ALERT.LOG VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/kerd.log VM/kerd.log.1 \
+            VM/ALERT.LOG VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/VM_QzOKAPO.LOG VM/kerd.log VM/kerd.log.1 \
             VM/VolumeManager.xml VM/Replication.xml VM/qzflxinfo.enc VM/instmpio.log VM/qdsminfo.log \
             VM/qzdiag.txt VM/KDX_BINARY_VERSION.TXT VM/HNV_NIDMAP_REPORT.TXT VM/HNV_NODESTATE_REPORT.TXT \
             OS/APP_Events.log OS/SYS_Events.log OS/CLUSTER.LOG OS/SYSTEM32_EXE_VER.TXT OS/SYSTEM32_DLL_VER.TXT \
@@ -78,7 +78,7 @@ expect_eq "tools and command files started, in order" \
 expect_tool_start "$stub_log" stop_wpp_ssn ""
 expect_tool_start "$stub_log" get_foc_logs "$run_w\\OS 0"
 expect_tool_start "$stub_log" qzflxinfo " -x"
-expect_tool_start "$stub_log" qzdiag2003 "$program_w\\DOTNET\\qzdiag2003.EXE "
+expect_tool_start "$stub_log" qzdiag2003 "\"$program_w\\DOTNET\\qzdiag2003.EXE\" "
 expect_tool_start "$stub_log" get_wpp_logs ""
 expect_tool_start "$stub_log" clusnap "\"C:\\Program Files\\Brennock\\PQH\\bin\\clusnap.exe\" -o \"$run_w\""
 expect_tool_start "$stub_log" get_ha_filever "$run_w "

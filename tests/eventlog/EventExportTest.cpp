@@ -346,6 +346,16 @@ TEST_F(EventExport, ReadThatGivesNoBytesEndsTheExport) {
                               "Number of days limit: 45", "# of records read: 0", Finish()}));
 }
 
+TEST_F(EventExport, AFailedCountIsWrittenAsAFailureAndTheRecordsAreReadAllTheSame) {
+    SyntheticLogContent content = Log({Record(SecondsAgo(60), 1000, "Zeltrin One", {})});
+    content.countError = ERROR_INVALID_HANDLE;
+    Lines entries = Export(std::move(content));
+    EXPECT_EQ(entries, (Lines{"Start - Capture Application Event Log",
+                              "Failed to get the number of records of Application!!! REASON: " +
+                                  GetErrorText(ERROR_INVALID_HANDLE),
+                              "Number of days limit: 45", "# of records read: 1", Finish()}));
+}
+
 TEST_F(EventExport, ModuleCacheLoadsEachMessageFileOnceAndWritesTheSameBytes) {
     std::vector<SyntheticRecord> records;
     for (int i = 0; i < 20; ++i) {

@@ -72,8 +72,9 @@ bool SyntheticEventLog::Backup(const std::string& path) {
 }
 
 bool SyntheticEventLog::CountRecords(DWORD& count) {
+    ::SetLastError(content_->countError);
     count = content_->count;
-    return true;
+    return content_->countError == 0;
 }
 
 bool SyntheticEventLog::ReadBackwards(BYTE* buffer, DWORD size, DWORD& bytesRead, DWORD& bytesNeeded) {

@@ -47,6 +47,7 @@ struct SyntheticLogContent {
     // read can answer with more bytes than the buffer holds.
     std::vector<DWORD> rawClaims;
     DWORD count = 0;                            // what CountRecords answers
+    DWORD countError = 0;                       // when set, CountRecords fails with it
     std::function<void(int readNumber)> onRead;  // called before each read, counted from 1
 };
 

@@ -20,6 +20,15 @@ constexpr char kMillionA[] = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e04
 
 }  // namespace
 
+TEST(Sha256, CryptoApiGivesThePublishedAnswersWhereCngIsMissingAndWithoutASourceThereIsNone) {
+    EXPECT_EQ(SystemSha256Source(), Sha256Source::kCng);
+    EXPECT_EQ(Sha256OfBytes("", Sha256Source::kCryptoApi).hex, kEmpty);
+    EXPECT_EQ(Sha256OfBytes(std::string(1000000, 'a'), Sha256Source::kCryptoApi).hex, kMillionA);
+    const Sha256Result none = Sha256OfBytes("abc", Sha256Source::kNone);
+    EXPECT_EQ(none.hex, "");
+    EXPECT_EQ(none.error, static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+}
+
 TEST(Sha256, PublishedAnswersForBytes) {
     EXPECT_EQ(Sha256OfBytes("").hex, kEmpty);
     EXPECT_EQ(Sha256OfBytes("abc").hex, kAbc);

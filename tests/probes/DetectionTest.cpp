@@ -156,6 +156,7 @@ TEST(DetectionWithoutTheProduct, RegisteredPathsThatAreMissingGreyTheirBoxes) {
         const DetectionResults& found = detected.collection.detection;
         EXPECT_EQ(found.okapoTraceRegistered, 1);
         EXPECT_EQ(found.okapoTraceFound, 0);
+        EXPECT_EQ(found.yebTracePath, missing + "\\trace.log");  // the console's first place names none
         // The options named a log file, so the kerd logs stay found although their folder is not there.
         EXPECT_EQ(found.kerdLogsFound, 1);
         EXPECT_EQ(found.kerdLogFolder, missing);
@@ -301,9 +302,9 @@ TEST_F(DetectionWithTheProduct, FindsEveryComponentAndKeepsItsPaths) {
     EXPECT_EQ(found.alertLogPath, product.root + "\\ALERTLOG\\ALERT.LOG");
     EXPECT_EQ(found.okapoTraceRegistered + found.okapoTraceFound, 2);
     EXPECT_EQ(found.okapoTracePath, product.okapoTrace);
-    // The second place overrides the first, and neither clears what the other found.
+    // The console's own trace, found at the first place, is not replaced by the framework's.
     EXPECT_EQ(found.yebTraceRegistered + found.yebTraceFound, 2);
-    EXPECT_EQ(found.yebTracePath, product.okapoTrace);
+    EXPECT_EQ(found.yebTracePath, product.yebTrace);
     EXPECT_EQ(found.tgnInstalled + found.tgnXmlInstalled, 2);
     EXPECT_EQ(found.tgnXmlFolder, product.xmlFolder);
     EXPECT_EQ(found.solutionsLogPath, product.solutionsFolder);

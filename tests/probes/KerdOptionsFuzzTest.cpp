@@ -62,10 +62,10 @@ KerdOutcome ExpectedKerd(const std::optional<Value>& value) {
         outcome.lines.push_back("VM Log file path: " + outcome.options);
         size_t option = outcome.options.find(kOption);
         if (option != std::string::npos) {
-            // The value begins two characters after the "=", and ends at the last backslash.
+            // The value begins after the "=" and an opening quote, and ends at the last backslash.
             std::string rest = outcome.options.substr(option + std::string(kOption).size());
             size_t lastBackslash = rest.rfind('\\');
-            size_t start = std::min<size_t>(1, rest.size());
+            size_t start = !rest.empty() && rest[0] == '"' ? 1 : 0;
             if (lastBackslash == std::string::npos) {
                 outcome.folder = rest.substr(start);
             } else {

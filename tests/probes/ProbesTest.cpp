@@ -174,9 +174,9 @@ TEST(KerdLogOption, AQuotedPathLosesItsQuoteAndSplitsAtTheLastBackslash) {
     EXPECT_EQ(found.pattern, "\\kerd.log\" -x");
 }
 
-TEST(KerdLogOption, AnUnquotedPathLosesItsFirstCharacterAsTheOptionReaderAlwaysDid) {
+TEST(KerdLogOption, AnUnquotedPathKeepsItsFirstCharacter) {
     KerdLogLocation found = ParseKerdLogOption("logfile=C:\\kerd\\k.log");
-    EXPECT_EQ(found.folder, ":\\kerd");
+    EXPECT_EQ(found.folder, "C:\\kerd");
     EXPECT_EQ(found.pattern, "\\k.log");
 }
 
@@ -193,7 +193,7 @@ TEST(KerdLogOption, NoOptionNoTextOrAnOptionAtTheVeryEndNeverReadPastTheText) {
     KerdLogLocation atEnd = ParseKerdLogOption("logfile=");
     EXPECT_TRUE(atEnd.found);
     EXPECT_EQ(atEnd.folder, "");
-    KerdLogLocation backslashSkipped = ParseKerdLogOption("logfile=\\");
-    EXPECT_EQ(backslashSkipped.folder, "");
-    EXPECT_EQ(backslashSkipped.pattern, "\\");
+    KerdLogLocation onlyBackslash = ParseKerdLogOption("logfile=\\");
+    EXPECT_EQ(onlyBackslash.folder, "");
+    EXPECT_EQ(onlyBackslash.pattern, "\\");
 }

@@ -1,6 +1,8 @@
 // The header the start writes: every entry, in order, with this machine's values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ProductRegistry.h"
 #include "StartedCollection.h"
 #include "TestFiles.h"
@@ -64,6 +66,28 @@ TEST(ReportHeader, EntriesComeInOrderWithThisMachinesValues) {
         "Finish - IsFileExists Error = 3",
     };
     EXPECT_EQ(HeaderOfANewCollection(), expected);
+}
+
+TEST(ReportHeader, WithoutAHomeDriveTheSystemDriveElseTheWindowsFoldersDriveIsTheLocalRoot) {
+    ScopedWorkFolder folder;
+    char home[MAX_PATH] = {};
+    char system[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("HOMEDRIVE", home, MAX_PATH);
+    ::GetEnvironmentVariableA("SystemDrive", system, MAX_PATH);
+    ::SetEnvironmentVariableA("HOMEDRIVE", nullptr);
+    for (const char* systemDrive : {"Q:", static_cast<const char*>(nullptr)}) {
+        ::SetEnvironmentVariableA("SystemDrive", systemDrive);
+        const std::string root = (systemDrive ? systemDrive : SystemFolder(WindowsDirectory).substr(0, 2)) + "\\";
+        StartedCollection collection(Windows7);
+        collection.report.file.Close();
+        EXPECT_EQ(collection.folders.homeDrive, root);
+        std::vector<std::string> entries = ReportEntries(ReadWholeFile(OwnReportName()));
+        const std::vector<std::string> lines = {"Home Drive: %HOMEDRIVE%\\",
+                                                "No home drive: the local root is the system drive " + root};
+        EXPECT_NE(std::search(entries.begin(), entries.end(), lines.begin(), lines.end()), entries.end());
+    }
+    ::SetEnvironmentVariableA("HOMEDRIVE", home);
+    ::SetEnvironmentVariableA("SystemDrive", system);
 }
 
 TEST(ReportHeader, ProductVersionComesFromTheVolumeManagerKey) {

@@ -192,11 +192,23 @@ TEST_F(CaptureSteps, LicenceAndPelorinFoldersAreMadeAndFilled) {
     CheckBoxesAsOptions(collection);
     collection.detection.licenceFolder = licences;
     collection.detection.pelorinLogFolder = pelorin;
+    collection.detection.licenceFilesFound = collection.detection.pelorinInstalled = 1;
     collection.RunCollection();
     EXPECT_EQ(ReadWholeFile(Run() + "\\LICENSES\\a.lic"), "a");
     EXPECT_EQ(ReadWholeFile(Run() + "\\PLR\\Log.Pelorin"), "log");
     EXPECT_EQ(ReadWholeFile(Run() + "\\PLR\\Product.Inventory.Pelorin"), "inventory");
     EXPECT_FALSE(PathExists(Run() + "\\PLR\\other.txt"));
+}
+
+// The detection greys these boxes but leaves them checked.
+TEST_F(CaptureSteps, LicenceAndPelorinRowsNeedWhatTheDetectionFound) {
+    collection.options.licenses = collection.options.pelorin = 1;
+    CheckBoxesAsOptions(collection);
+    collection.detection.licenceFilesFound = collection.detection.pelorinInstalled = 0;
+    collection.RunCollection();
+    EXPECT_FALSE(collection.record.Steps().at(35).carriedOut);
+    EXPECT_FALSE(collection.record.Steps().at(36).carriedOut);
+    EXPECT_FALSE(PathExists(Run() + "\\LICENSES") || PathExists(Run() + "\\PLR"));
 }
 
 TEST_F(CaptureSteps, VersionListingsGoToTheOsFolderAndBinaryVersionsToVm) {

@@ -28,3 +28,10 @@ TEST(IncidentNumber, NumbersBuiltToBreakOutAreRefused) {
                                "caf\xe9"})
         EXPECT_FALSE(IsValidIncidentNumber(number)) << number;
 }
+
+TEST(IncidentNumber, DeviceNamesInAnyLetterCaseAreRefusedWordsAroundThemPass) {
+    for (const char* number : {"CON", "prn", "Aux", "nUL", "COM1", "com9", "LPT1", "lpt9"})
+        EXPECT_FALSE(IsValidIncidentNumber(number)) << number;
+    for (const char* number : {"CONSOLE", "NUL1", "COM", "COM0", "COM10", "LPT", "LPT0", "xCON", "AUX_1"})
+        EXPECT_TRUE(IsValidIncidentNumber(number)) << number;
+}

@@ -166,6 +166,20 @@ TEST_F(CollectionRun, WithoutCompressDeleteHasNoEffectAndNothingIsPacked) {
     EXPECT_FALSE(PathExists(collection.run.runFolder + "\\QzFilesToCab3.TXT"));
 }
 
+TEST_F(CollectionRun, ARefusedPackagingCommandIsKeptInTheRunRecordAndTheManifest) {
+    WriteRecorder("qzcab.cmd");
+    collection.entries.destinationFolder = folder.Path() + "\\" + std::string(150, 'd') + "\\";
+    ASSERT_TRUE(::CreateDirectoryA(collection.entries.destinationFolder.c_str(), nullptr));
+    collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.RunCollection();
+    EXPECT_TRUE(Calls().empty());
+    ASSERT_EQ(collection.record.ChildrenOutsideSteps().size(), 1u);
+    EXPECT_EQ(collection.record.ChildrenOutsideSteps()[0].error, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_NE(ReadWholeFile(collection.run.runFolder + "\\MANIFEST.json").find("\"childrenOutsideSteps\""),
+              std::string::npos);
+}
+
 TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
     // A tool of the run leaves a file of the report's name in the run folder.
     WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");

@@ -29,6 +29,7 @@ inline const std::vector<std::string>& HostileIncidentNumbers() {
     static const std::vector<std::string> numbers = {
         "1&calc", "a|b",     "a>b",    "^",       "..\\..\\x",   "../../x",       "\\\\srv\\s",
         "\"12\"", "'12'",    "%TEMP%", "caf\xe9", "\xe6\x97\xa5", "a\x01" "b", "C:x",
+        "con",    "LPT1",
     };
     return numbers;
 }
