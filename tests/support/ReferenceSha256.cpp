@@ -7,26 +7,10 @@
 
 namespace testing_support {
 
-namespace {
-
-struct CryptProviderTraits {
-    using pointer = HCRYPTPROV;
-    static pointer invalid() noexcept { return 0; }
-    static void close(pointer h) noexcept { ::CryptReleaseContext(h, 0); }
-};
-
-struct CryptHashTraits {
-    using pointer = HCRYPTHASH;
-    static pointer invalid() noexcept { return 0; }
-    static void close(pointer h) noexcept { ::CryptDestroyHash(h); }
-};
-
-}  // namespace
-
 std::string ReferenceSha256(const std::string& bytes) {
-    win32::UniqueHandle<CryptProviderTraits> provider;
+    win32::UniqueCryptContext provider;
     if (!::CryptAcquireContextA(provider.put(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return {};
-    win32::UniqueHandle<CryptHashTraits> hash;
+    win32::UniqueCryptHash hash;
     if (!::CryptCreateHash(provider.get(), CALG_SHA_256, 0, 0, hash.put())) return {};
     if (!::CryptHashData(hash.get(), reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0))
         return {};
