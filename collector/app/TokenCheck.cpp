@@ -41,29 +41,25 @@ bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds) {
     return true;
 }
 
-std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder) {
+std::optional<TokenFault> CheckShareToken(const std::string& value, std::string& root) {
     if (value.empty()) return TokenFault::kEmptyPath;
     // Run folder paths with blanks would break the packaging command line, which splits at blanks.
     if (value.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
     std::string full = FullPath(value);
     if (full.empty()) return TokenFault::kNoSuchFolder;
     if (full.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
-    DWORD attributes = ::GetFileAttributesA(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return TokenFault::kNoSuchFolder;
     if (full.back() != '\\') full += '\\';
-    folder = full;
+    root = full;
     return std::nullopt;
 }
 
-std::optional<TokenFault> CheckShareToken(const std::string& value, std::string& root) {
-    if (value.empty()) return TokenFault::kEmptyPath;
-    if (value.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
-    std::string full = FullPath(value);
-    if (full.empty()) return TokenFault::kNoSuchFolder;
-    if (full.find(' ') != std::string::npos) return TokenFault::kBlankInPath;
-    if (full.back() != '\\') full += '\\';
-    root = full;
+std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder) {
+    std::string full;
+    if (std::optional<TokenFault> fault = CheckShareToken(value, full)) return fault;
+    DWORD attributes = ::GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TokenFault::kNoSuchFolder;
+    folder = full;
     return std::nullopt;
 }
 
