@@ -15,6 +15,8 @@ wine_log="$work/wine.log"
 : >"$wine_log"
 
 failures=0
+# A step that fails outside the checks ends the script; it says which, so the cause can be found.
+trap 'echo "stopped by a failing step at line $LINENO: $BASH_COMMAND (Wine and the tools: $wine_log)" >&2' ERR
 
 fail() {
   echo "FAIL: $*" >&2
