@@ -101,12 +101,7 @@ TEST_F(QuietRun, ABoxTextTooLongForTheReportReachesTheConsoleWithoutLoopingBack)
 }
 
 TEST_F(QuietRun, AReportThatCannotBeMovedIsSaidOnTheConsoleOnly) {
-    // A tool of the run leaves a file of the report's name in the run folder.
-    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");
-    collection.detection.clusterSnapshotToolFound = 1;
-    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    collection.options.pqhHa = 1;
-    CheckBoxesAsOptions(collection);
+    BlockTheReportsMove();
     NoBoxExpected none(Collection::kMessageCaption);
     collection.RunCollection();
     EXPECT_FALSE(none.answerer.Wait(kWaitForNoBoxMs));

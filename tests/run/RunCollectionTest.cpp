@@ -181,12 +181,7 @@ TEST_F(CollectionRun, ARefusedPackagingCommandIsKeptInTheRunRecordAndTheManifest
 }
 
 TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
-    // A tool of the run leaves a file of the report's name in the run folder.
-    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");
-    collection.detection.clusterSnapshotToolFound = 1;
-    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    collection.options.pqhHa = 1;
-    CheckBoxesAsOptions(collection);
+    BlockTheReportsMove();
     MessageBoxAnswerer answerer(Collection::kMessageCaption);
     collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());

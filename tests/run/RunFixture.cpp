@@ -87,3 +87,12 @@ void CollectionRun::ExpectRefusedIncident(const std::string& number) {
     EXPECT_FALSE(view.ended);
     EXPECT_TRUE(collection.run.bugFolderNumber.empty());
 }
+
+void CollectionRun::BlockTheReportsMove() {
+    const std::string report = testing_support::OwnReportName();
+    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + report + "\r\n");
+    collection.detection.clusterSnapshotToolFound = 1;
+    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
+    collection.options.pqhHa = 1;
+    testing_support::CheckBoxesAsOptions(collection);
+}

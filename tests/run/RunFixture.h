@@ -30,6 +30,9 @@ protected:
     // Runs the collection with this incident number and expects the refusal: box 104 with its
     // text and icon, the run not ended, no bug folder number taken.
     void ExpectRefusedIncident(const std::string& number);
+    // A tool of the run (the cluster snapshot's) leaves a file of the report's name in the run
+    // folder, so the report cannot be moved there.
+    void BlockTheReportsMove();
 
     static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
     static size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry);
