@@ -24,19 +24,13 @@ fail() {
 }
 
 expect_eq() {
-  if [[ "$2" != "$3" ]]; then
-    fail "$1"$'\n'"  expected: [$2]"$'\n'"  actual:   [$3]"
-  fi
+  [[ "$2" == "$3" ]] || fail "$1"$'\n'"  expected: [$2]"$'\n'"  actual:   [$3]"
 }
 
 expect_file() { [[ -f "$1" ]] || fail "no file $1"; }
-expect_folder() { [[ -d "$1" ]] || fail "no folder $1"; }
-# A cabinet file: it exists and opens with the cabinet signature "MSCF".
-expect_cabinet() {
-  expect_eq "signature of $1" MSCF "$(head -c 4 "$1" 2>/dev/null)"
-}
-
 expect_absent() { [[ ! -e "$1" ]] || fail "should not exist: $1"; }
+expect_entry() { grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"; }
+expect_no_entry_containing() { ! grep -Fq -- "$2" <<<"$1" || fail "a report entry holds [$2]"; }
 
 # Points Wine at a prefix, made on first use; Wine's own messages go to the log.
 use_prefix() {
@@ -44,18 +38,30 @@ use_prefix() {
   source "$root/scripts/wine-prefix.sh" "$1" >>"$wine_log" 2>&1
 }
 
-# Runs a Windows command in the current prefix and prints its output without carriage returns.
-wine_output() { wine "$@" 2>>"$wine_log" </dev/null | tr -d '\r'; }
-
-node_name() { wine_output cmd /c echo %COMPUTERNAME%; }
-
-# Wine's path of a Windows path in the current prefix.
-unix_path() { winepath -u "$1" 2>>"$wine_log"; }
+# The prefix the fault runs share (CTest lock e2e_faults_prefix). A tool that crashes there
+# ends at once, as on a server that shows no crash dialog: by default Wine's debugger would
+# wait for its dialog to be closed, and the run with it.
+use_faults_prefix() {
+  use_prefix "$build/e2e-faults-prefix"
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$wine_log" 2>&1
+}
 
 # A program folder with the demo product's tools (scripts/demo-install.sh), which also
-# installs the demo product into the current prefix.
+# installs the demo product into the current prefix; then drive_c, the stand-ins' log
+# (exported to them), the node name and the program folder as Windows sees it.
 install_demo() {
-  BUILD_DIR="$build" bash "$root/scripts/demo-install.sh" "$WINEPREFIX" "$1" >>"$wine_log" 2>&1
+  program="$work/program"
+  BUILD_DIR="$build" bash "$root/scripts/demo-install.sh" "$WINEPREFIX" "$program" >>"$wine_log" 2>&1
+  prepare_run
+}
+
+prepare_run() {
+  drive_c="$WINEPREFIX/drive_c"
+  stub_log="$work/tool-starts.log"
+  ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
+  export ZELTRIN_STUB_LOG
+  node="$(wine cmd /c echo %COMPUTERNAME% 2>>"$wine_log" </dev/null | tr -d '\r')"
+  program_w="$(winepath -w "$program" 2>>"$wine_log")"
 }
 
 # The packaging command files are wrapped so their command lines land in the stand-ins' log
@@ -63,38 +69,33 @@ install_demo() {
 wrap_packaging_command_files() {
   local name
   for name in qzcab qzhacab; do
-    mv "$1/$name.cmd" "$1/$name.shipped.cmd"
-    cp "$root/tests/endtoend/RecordingWrapper.cmd" "$1/$name.cmd"
+    mv "$program/$name.cmd" "$program/$name.shipped.cmd"
+    cp "$root/tests/endtoend/RecordingWrapper.cmd" "$program/$name.cmd"
   done
 }
 
-# The one run folder of a silent run below C:\<incident>\<node>: sets machine, stamp, run (its
-# Linux path) and run_w (as Windows sees it); counts a failure unless there is exactly one.
+# A silent run of the program folder's Zeltrin.exe with the given arguments; its console goes
+# to $console. Sets "status" to its exit status.
+zeltrin() {
+  console="$work/console.txt"
+  status=0
+  (cd "$program" && wine Zeltrin.exe -noGUI "$@" >"$console" 2>>"$wine_log" </dev/null) || status=$?
+}
+
+# The one run folder of a silent run below <root>\<incident>\<node> (C: unless given): sets
+# machine, stamp, run (its Linux path) and run_w (as Windows sees it).
 find_single_run() {
-  machine="$drive_c/$incident/$node"
-  local runs
+  local root_u="${1:-$drive_c}" root_w="${2:-C:}" runs
+  machine="$root_u/$incident/$node"
   mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
   expect_eq "run folders below $machine" 1 "${#runs[@]}"
   stamp="${runs[0]:-none}"
   run="$machine/$stamp"
-  run_w="C:\\$incident\\$node\\$stamp"
+  run_w="$root_w\\$incident\\$node\\$stamp"
 }
 
-# What every run script needs once its prefix and program folder are set: drive_c, the
-# stand-ins' log (exported to them), the node name, the system directory and the program
-# folder as Windows sees it.
-prepare_run() {
-  local program="$1"
-  drive_c="$WINEPREFIX/drive_c"
-  stub_log="$work/tool-starts.log"
-  ZELTRIN_STUB_LOG="$(winepath -w "$stub_log" 2>>"$wine_log")"
-  export ZELTRIN_STUB_LOG
-  node="$(node_name)"
-  system32='C:\windows\system32'
-  program_w="$(winepath -w "$program" 2>>"$wine_log")"
-}
-
-# The entries of a report log, one a line, without the time prefix and the closing "<BR>".
+# The entries of a report log, one a line, without the time prefix and the closing "<BR>". A
+# report that does not parse (cut off inside an entry, say) stops the script.
 report_entries() {
   perl -0777 -ne '
     s/\A<HTML>\n<HEADER>\n<TITLE>Zeltrin - Marlowisp Report<\/TITLE>\n<\/HEADER>\n<BODY>\n<P>// or die "report opening\n";
@@ -102,65 +103,59 @@ report_entries() {
       $entry =~ s/\A\d\d:\d\d:\d\d[AP]M\t// or die "entry without time: $entry\n";
       $entry =~ s/<BR>\z// or die "entry not closed: $entry\n";
       print "$entry\n";
-    }' "$1"
+    }' "$1" | tr -d '\r'
 }
 
-# A completed run in <run folder> (Unix path) made in <program folder>: its report moved in,
-# none left behind, the run's last entry. Sets "entries" to the report's entries.
+# The entries with each failure's quoted system text (its own wording, then "Error = <code>")
+# shown as "<system text> Error = <code>": Wine words them its own way.
+entries_with_system_texts_put_aside() {
+  report_entries "$1" | perl -0777 -pe 's/(FAILED-> |REASON: )[^\n]+\nError = (-?\d+)$/$1<system text> Error = $2/mg'
+}
+
+# A completed run: its report moved into the run folder, none left in the program folder,
+# the run's last entry. Sets "entries" to the report's entries.
 expect_completed_run() {
-  local run="$1" program="$2" run_w="$3"
   local reports
   mapfile -t reports < <(cd "$run" 2>/dev/null && ls -- *_ULVIX-Report.HTML 2>/dev/null)
   expect_eq "reports in the run folder" 1 "${#reports[@]}"
   expect_eq "reports left in the program folder" "" "$(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)"
-  entries="$(report_entries "$run/${reports[0]:-none}" 2>&1)"
+  entries="$(entries_with_system_texts_put_aside "$run/${reports[0]:-none}")"
   expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
-  expect_entry "$entries" "Successfully created $run_w"
 }
 
-# A report cut off at any moment must still parse: the opening, then whole entries only.
-expect_whole_report() {
-  local parsed
-  parsed="$(report_entries "$1" 2>&1)" || fail "the report $1 does not parse: $(tail -n 1 <<<"$parsed")"
+# The entries from the first that equals <first> up to the next one that begins with <last>.
+entries_between() {
+  first="$2" last="$3" awk '
+    !on && $0 == ENVIRON["first"] { on = 1 }
+    on { print }
+    on && index($0, ENVIRON["last"]) == 1 && $0 != ENVIRON["first"] { exit }' <<<"$1"
 }
 
-# One line per GrabFile of a report's entries: "<error code>|<failed move: 1, else 0>|<source>|
-# <target>", the paths as Windows saw them.
+# One line per GrabFile of a report's entries: "<error code>|<source>|<target>".
 grab_outcomes() {
-  tr -d '\r' <<<"$1" | awk '
-    BEGIN { move = 0 }
-    $0 == "Start - GrabFile" { source = ""; target = "" }
-    index($0, "Source File: ") == 1 { source = substr($0, 14) }
-    index($0, "Target File: ") == 1 { target = substr($0, 14) }
-    index($0, "Failed to Move!!! ") == 1 { move = 1 }
-    index($0, "Finish - GrabFile.  Error = ") == 1 { print substr($0, 29) "|" move "|" source "|" target; move = 0 }'
+  awk 'index($0, "Source File: ") == 1 { source = substr($0, 14) }
+       index($0, "Target File: ") == 1 { target = substr($0, 14) }
+       index($0, "Finish - GrabFile.  Error = ") == 1 { print substr($0, 29) "|" source "|" target }' <<<"$1"
 }
 
-# Every file a run grabbed is whole: a copy reported done is there and equals its source, one
-# that failed left nothing but what was there before, and a failed move kept its source.
-# Arguments: the report's entries, then the Windows prefixes and Unix folders of the drives the
-# run used, as pairs (C:\ "$drive_c/" ...).
+# Every file a run grabbed is whole: a copy reported done equals its source, one that failed
+# left nothing behind. After the entries: the Windows prefixes and Unix folders of the drives
+# the run used, as pairs (C:\ "$drive_c/" ...).
 expect_grabs_whole() {
-  local entries="$1" code move source target
+  local entries="$1" code source target
   shift
-  while IFS='|' read -r code move source target; do
+  while IFS='|' read -r code source target; do
     local source_u target_u
     source_u="$(drive_path "$source" "$@")"
     target_u="$(drive_path "$target" "$@")"
-    if [[ "$code" == 0 ]]; then
-      if [[ ! -f "$target_u" ]]; then
-        fail "grabbed but missing: $target"
-      elif [[ -f "$source_u" ]] && ! cmp -s "$source_u" "$target_u"; then
-        fail "grabbed but not equal to its source: $target"
-      fi
-    elif [[ -e "$target_u" ]] && ! cmp -s "$source_u" "$target_u"; then
-      fail "a failed grab (error $code) left a partial file: $target"
+    if [[ "$code" == 0 ]] && ! cmp -s "$source_u" "$target_u"; then
+      [[ ! -f "$source_u" && -f "$target_u" ]] || fail "grabbed but not equal to its source: $target"
+    elif [[ "$code" != 0 && -e "$target_u" ]]; then
+      fail "a failed grab (error $code) left a file: $target"
     fi
-    if [[ "$move" == 1 && ! -f "$source_u" ]]; then fail "a failed move lost its source: $source"; fi
   done < <(grab_outcomes "$entries")
 }
 
-# The Unix path of a Windows path on one of the given drives (pairs of prefix and folder).
 drive_path() {
   local path="$1"
   shift
@@ -175,29 +170,22 @@ drive_path() {
   printf '%s\n' "$path"
 }
 
-expect_entry() {
-  grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"
-}
-
-# An entry that begins with a fixed text and goes on with the system's own wording.
-expect_entry_starting() {
-  # Through the environment: awk -v would take the backslashes of paths as escapes.
-  start="$2" awk 'index($0, ENVIRON["start"]) == 1 { found = 1 } END { exit !found }' <<<"$1" ||
-    fail "no report entry beginning [$2]"
-}
-
-expect_no_entry_containing() {
-  if grep -Fq -- "$2" <<<"$1"; then fail "a report entry holds [$2]"; fi
-}
-
 # The lines of the stand-ins' log that one tool wrote, without its name.
 tool_starts() {
-  [[ -f "$1" ]] || return 0
-  tr -d '\r' <"$1" | awk -F'|' -v tool="$2" '$1 == tool { print substr($0, length(tool) + 2) }'
+  [[ -f "$stub_log" ]] || return 0
+  tr -d '\r' <"$stub_log" | awk -F'|' -v tool="$1" '$1 == tool { print substr($0, length(tool) + 2) }'
 }
 
-expect_tool_start() {
-  expect_eq "command line of $2" "$3" "$(tool_starts "$1" "$2")"
+# The cabinets of the run opened as a support engineer does on Linux: every file the sums
+# name comes out with its bytes.
+expect_cabinets_verify() {
+  local unpacked="$work/unpacked-$incident" cabinet
+  mkdir -p "$unpacked"
+  for cabinet in "$machine/${incident}_${node}_${stamp}"*.cab; do
+    cabextract -q -d "$unpacked" "$cabinet" >>"$wine_log" 2>&1 || fail "cabextract failed on $cabinet"
+  done
+  (cd "$unpacked" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) ||
+    fail "sha256sum -c SHA256SUMS failed in the unpacked cabinets of $incident"
 }
 
 # Ends the test: waits until the prefix's processes are gone and reports the count.

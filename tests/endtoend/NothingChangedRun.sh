@@ -1,95 +1,58 @@
 #!/usr/bin/env bash
 # A full silent collection must change nothing of the user's: every file of the demo
-# installation (the program folder and the product's folders that scripts/demo-install.sh
-# lays out) and every value below the product's registry keys and of the environment are
-# fingerprinted before and after the run, and the only differences allowed are those listed
-# below, each with its reason.
+# installation and every value below the product's registry keys and of the environment are
+# fingerprinted before and after the run; the only difference allowed is the multipath
+# tool's output, which the tool writes into the program folder under a fixed name and the run
+# moves into the run folder (an older file of that name is overwritten and moved away).
 # Usage: NothingChangedRun.sh <source folder> <build folder>
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" NothingChangedRun
-source "$(dirname "$0")/FaultRuns.sh"
 incident=e2enochg
 
-# What the run may change, as "<sign> <path>" ("-" gone, "+" new, "~" changed): nothing else.
-allowed_changes=(
-  # The multipath tool writes its output into the program folder under a fixed name, and the
-  # run moves it into the run folder (move flag 1): a file of that name left there by an
-  # earlier run of the tool is overwritten and moved away.
-  "- program/qzflxinfo.enc"
-)
-
 use_faults_prefix
-program="$work/program"
-install_demo "$program"
-prepare_run "$program"
+install_demo
 rm -rf "${drive_c:?}/$incident"
 printf 'left by an earlier run of the multipath tool\r\n' >"$program/qzflxinfo.enc"
 
-# The folders of the installation: the program folder, each folder that demo/files puts
-# below drive C (two levels down, so Wine's own folders stay out), the stand-in interpreter's
-# install folder and what demo/temp puts into the user's temporary folder.
-temp_folder="$(unix_path "$(wine_output cmd /c echo %TEMP%)")"
-declare -A folders=([program]="$program" ["Program Files/Tobrin"]="$drive_c/Program Files/Tobrin")
-while IFS= read -r relative; do folders["$relative"]="$drive_c/$relative"; done \
-  < <(cd "$root/demo/files" && find . -mindepth 2 -maxdepth 2 -printf '%P\n')
-while IFS= read -r relative; do folders["TEMP/$relative"]="$temp_folder/$relative"; done \
-  < <(cd "$root/demo/temp" && find . -mindepth 1 -maxdepth 1 -printf '%P\n')
-# The keys: the product's roots that demo/registry names (three levels: hive, SOFTWARE,
-# vendor) and the user's and the machine's environment.
+# The program folder, each folder that demo/files puts below drive C (two levels down, so
+# Wine's own folders stay out), the stand-in interpreter's folder and what demo/temp puts
+# into the user's temporary folder.
+temp_folder="$(winepath -u "$(wine cmd /c echo %TEMP% 2>>"$wine_log" </dev/null | tr -d '\r')" 2>>"$wine_log")"
+folders=("$program" "$drive_c/Program Files/Tobrin")
+while IFS= read -r relative; do folders+=("$drive_c/$relative"); done < <(cd "$root/demo/files" && find . -mindepth 2 -maxdepth 2 -printf '%P\n')
+while IFS= read -r relative; do folders+=("$temp_folder/$relative"); done < <(cd "$root/demo/temp" && find . -mindepth 1 -maxdepth 1 -printf '%P\n')
+# The product's roots that demo/registry names (hive, SOFTWARE, vendor) and the environments.
 mapfile -t keys < <(sed -n 's/^\[\(.*\)\]\r\{0,1\}$/\1/p' "$root"/demo/registry/*.reg |
-  awk -F'\\' '{ key = $1; for (i = 2; i <= NF && i <= 3; i++) key = key "\\" $i; print key }' | sort -u)
-keys+=('HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager\Environment')
+  awk -F'\\' '{ print $1 "\\" $2 "\\" $3 }' | sort -u)
+keys+=('HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager\Environment' 'HKEY_CURRENT_USER\Environment')
 
-# One line per folder, file and registry line: "<path> <kind> <fingerprint>".
+# One line per folder, file (with its hash, size and time) and registry line.
 fingerprint() {
-  local label key export_file
-  for label in "${!folders[@]}"; do
-    [[ -d "${folders[$label]}" ]] || { echo "$label missing"; continue; }
-    (cd "${folders[$label]}" && find . -mindepth 1 -printf '%P\n' | sort | while IFS= read -r path; do
-      if [[ -d "$path" ]]; then echo "$label/$path folder"
-      else echo "$label/$path file $(sha256sum <"$path" | cut -d' ' -f1) $(stat -c '%s %Y' "$path")"
-      fi
-    done)
-  done
-  export_file="$work/export.reg"
+  local folder key
+  for folder in "${folders[@]}"; do
+    [[ -d "$folder" ]] || { echo "missing $folder"; continue; }
+    find "$folder" -mindepth 1 \( -type d -printf '%p folder\n' \) -o \( -type f -printf '%p %s %T@ ' -exec sh -c 'sha256sum <"$1" | cut -c1-64' _ {} \; \)
+  done | sort
   for key in "${keys[@]}"; do
-    rm -f "$export_file"
-    wine reg export "$key" "$(winepath -w "$export_file" 2>>"$wine_log")" /y >>"$wine_log" 2>&1 ||
-      { echo "$key cannot be exported"; continue; }
-    # One line per value, named by its key, so a changed value names itself.
-    iconv -f UTF-16 -t UTF-8 "$export_file" | tr -d '\r' |
-      awk -v root="$key" '/^\[/ { section = $0; next } NF { print root " " section " " $0 }'
+    rm -f "$work/export.reg"
+    wine reg export "$key" "$(winepath -w "$work/export.reg" 2>>"$wine_log")" /y >>"$wine_log" 2>&1 || echo "missing $key"
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" 2>/dev/null | tr -d '\r' | awk -v root="$key" '/^\[/ { key = $0; next } NF { print root, key, $0 }'
   done
-}
-
-# "<sign> <path>" for every path whose fingerprint differs.
-differences() {
-  awk 'FNR == NR { before[$1] = $0; next }
-       { after[$1] = $0 }
-       END {
-         for (p in before) if (!(p in after)) print "- " p; else if (before[p] != after[p]) print "~ " p
-         for (p in after) if (!(p in before)) print "+ " p
-       }' FS='\t' <(sed 's/ \(folder\|file\) /\t&/' "$1") <(sed 's/ \(folder\|file\) /\t&/' "$2") | sort
 }
 
 fingerprint >"$work/before.txt"
-(cd "$program" && wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
-  fail "Zeltrin.exe ended with status $?"
+zeltrin "case#=$incident"
 fingerprint >"$work/after.txt"
-
+expect_eq "exit status" 0 "$status"
 find_single_run
-expect_completed_run "$run" "$program" "$run_w"
-expect_eq "the multipath tool's own output, moved in" "qzflxinfo stub output" \
-  "$(file_state "$machine/$stamp/VM/qzflxinfo.enc")"
+expect_completed_run
+expect_eq "the multipath tool's own output, moved in" "qzflxinfo stub output" "$(tr -d '\r' <"$run/VM/qzflxinfo.enc")"
 # The fingerprints cover what they must: the product's files, its tools and its keys.
-for line in "program/qzflxinfo.EXE file" "program/Zeltrin.exe file" "Program Files/Brennock/Dunmere/logs/qzsvc.log file" \
-            "TEMP/qzmpio/instmpio.log file" "Program Files/Tobrin/NLDH/bin/perl.exe file" \
-            'HKEY_LOCAL_MACHINE\SOFTWARE\BRENNOCK [HKEY_LOCAL_MACHINE\SOFTWARE\BRENNOCK\QzSvc\CurrentVersion\VolumeManager] "Version"' \
-            'HKEY_CURRENT_USER\Environment [HKEY_CURRENT_USER\Environment] "PQH_HOME"'; do
+for line in "$program/Zeltrin.exe " "Dunmere/logs/qzsvc.log " "qzmpio/instmpio.log " "NLDH/bin/perl.exe " \
+            '[HKEY_LOCAL_MACHINE\SOFTWARE\BRENNOCK\QzSvc\CurrentVersion\VolumeManager] "Version"' '"PQH_HOME"'; do
   grep -Fq -- "$line" "$work/before.txt" || fail "the fingerprint does not hold [$line]"
 done
-if grep -E ' (missing|cannot be exported)$' "$work/before.txt"; then fail "a folder or key of the installation is not there (above)"; fi
-
-expect_eq "what the run changed of the installation" "$(printf '%s\n' "${allowed_changes[@]}" | sort)" \
-  "$(differences "$work/before.txt" "$work/after.txt")"
+! grep '^missing ' "$work/before.txt" || fail "a folder or key of the installation is not there (above)"
+expect_eq "what the run changed of the installation" "< $program/qzflxinfo.enc" \
+  "$(diff "$work/before.txt" "$work/after.txt" | grep '^[<>]' | sed -E 's/ [0-9]+ [0-9.]+ [0-9a-f]{64}$//')"
 
 finish
