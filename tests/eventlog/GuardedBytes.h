@@ -1,5 +1,5 @@
-// Bytes placed so that the first byte after them lies on a page that cannot be read: a reader
-// that goes one byte too far faults at once instead of reading whatever follows.
+// Bytes placed right before a page that cannot be read: a reader that goes one byte too far
+// faults at once instead of reading whatever follows.
 #pragma once
 #include <windows.h>
 
@@ -9,29 +9,21 @@
 
 #include "common/win32/UniqueHandle.h"
 
-namespace testing_support {
-
 class GuardedBytes {
 public:
     explicit GuardedBytes(const std::string& bytes) {
         SYSTEM_INFO system{};
         ::GetSystemInfo(&system);
-        const size_t page = system.dwPageSize;
-        const size_t dataPages = (bytes.size() + page - 1) / page;
+        const size_t page = system.dwPageSize, dataPages = (bytes.size() + page - 1) / page;
         pages_.reset(::VirtualAlloc(nullptr, (dataPages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        if (!pages_) return;
-        BYTE* guard = static_cast<BYTE*>(pages_.get()) + dataPages * page;
+        BYTE* guard = pages_ ? static_cast<BYTE*>(pages_.get()) + dataPages * page : nullptr;
         DWORD previous = 0;
-        if (!::VirtualProtect(guard, page, PAGE_NOACCESS, &previous)) {
-            pages_.reset();
-            return;
-        }
+        if (!guard || !::VirtualProtect(guard, page, PAGE_NOACCESS, &previous)) return;
         data_ = guard - bytes.size();
-        if (!bytes.empty()) std::memcpy(data_, bytes.data(), bytes.size());
+        std::memcpy(data_, bytes.data(), bytes.size());
         size_ = bytes.size();
     }
-
-    bool Ready() const noexcept { return static_cast<bool>(pages_); }
+    bool Ready() const noexcept { return data_ != nullptr; }
     std::span<const BYTE> Span() const noexcept { return {data_, size_}; }
 
 private:
@@ -39,5 +31,3 @@ private:
     BYTE* data_ = nullptr;
     size_t size_ = 0;
 };
-
-}  // namespace testing_support
