@@ -4,7 +4,6 @@
 #include <cstring>
 #include <ctime>
 
-
 namespace testing_support {
 
 namespace {
@@ -15,10 +14,7 @@ class SyntheticEventLog final : public EventLogSource {
 public:
     explicit SyntheticEventLog(std::shared_ptr<const SyntheticLogContent> content) : content_(std::move(content)) {}
 
-    bool Backup(const std::string&) override {  // only the system's own backup is tested
-        ::SetLastError(ERROR_NOT_SUPPORTED);
-        return false;
-    }
+    bool Backup(const std::string&) override { return false; }  // only the system's own backup is tested
 
     bool CountRecords(DWORD& count) override {
         ::SetLastError(content_->countError);
@@ -83,8 +79,6 @@ std::string EventRecordBytes(const SyntheticRecord& record) {
     PadToDword(bytes);
     bytes.append(sizeof(DWORD), '\0');
     header.Length = static_cast<DWORD>(bytes.size());
-    header.Reserved = 0x654c664c;  // "LfLe"
-    header.RecordNumber = 1;
     header.TimeGenerated = header.TimeWritten = record.timeWritten;
     header.EventID = record.eventId;
     header.EventType = record.eventType;
@@ -102,13 +96,6 @@ EventLogOpener OpenSynthetic(SyntheticLogContent content) {
     auto shared = std::make_shared<const SyntheticLogContent>(std::move(content));
     return [shared](const std::string&) -> std::unique_ptr<EventLogSource> {
         return std::make_unique<SyntheticEventLog>(shared);
-    };
-}
-
-EventLogOpener FailToOpen(DWORD error) {
-    return [error](const std::string&) -> std::unique_ptr<EventLogSource> {
-        ::SetLastError(error);
-        return nullptr;
     };
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,19 +17,16 @@ struct SyntheticRecord {
     std::vector<std::string> strings;
 };
 
-// The record's bytes in the system's EVENTLOGRECORD layout: header, source and computer names,
-// padding to a DWORD, insertion strings, padding, and the closing length.
+// The record's bytes in the system's EVENTLOGRECORD layout, closing length included.
 std::string EventRecordBytes(const SyntheticRecord& record);
 void PatchDword(std::string& bytes, size_t offset, DWORD value);
 DWORD SecondsAgo(long long secondsAgo);
 
-// A log served from memory the way the system reads one backwards: each read gives as many
-// whole records as fit, a record larger than the buffer fails with ERROR_INSUFFICIENT_BUFFER,
-// past the last record a read fails with ERROR_HANDLE_EOF.
+// A log read backwards as the system does: as many whole records as fit, ERROR_INSUFFICIENT_BUFFER
+// for a record larger than the buffer, ERROR_HANDLE_EOF past the last.
 struct SyntheticLogContent {
     std::vector<std::string> records;  // newest first, each laid out by EventRecordBytes
-    // When set, `generatedCount` records made as they are read, so a huge log is never held.
-    std::function<std::string(size_t index)> generate;
+    std::function<std::string(size_t index)> generate;  // else records made as read: a huge log held nowhere
     size_t generatedCount = 0;
     std::vector<std::string> rawReads;  // when not empty, the bytes of each read as given
     std::vector<DWORD> rawClaims;       // when not empty, what each raw read claims to have read
@@ -42,6 +37,5 @@ struct SyntheticLogContent {
 
 // An opener that gives a fresh reader over `content` for every log name.
 EventLogOpener OpenSynthetic(SyntheticLogContent content);
-EventLogOpener FailToOpen(DWORD error);
 
 }  // namespace testing_support
