@@ -95,9 +95,10 @@ TEST_F(WatchedChildTest, WithoutAJobTheTreeIsEndedThroughTheParentsAndAnOlderPro
     old.Resume();
     ASSERT_EQ(old.Wait(), 0);
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceTool("qzgrand.exe"))).c_str());
+    const std::string parentTool = Quoted(PlaceTool("qzparent.exe"));
     std::vector<std::unique_ptr<ChildProcess>> tries;  // until one takes the id of the orphan's parent
     while (tries.size() < 200 && (tries.empty() || tries.back()->Id() != reused))
-        tries.push_back(std::make_unique<ChildProcess>(Quoted(PlaceTool("qzparent.exe")), folder.Path()));
+        tries.push_back(std::make_unique<ChildProcess>(parentTool, folder.Path()));
     ChildProcess& parent = *tries.back();
     ASSERT_EQ(parent.Id(), reused) << "no new process took the id of the orphan's parent";
     parent.Resume();
