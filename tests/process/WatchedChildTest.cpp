@@ -1,10 +1,7 @@
-// Real children under Wine, the stand-in tool made to sleep, to start a child of its own and to
-// record its process id: exit codes, the limit that ends a whole tree, the heartbeat, the tree
-// ended through its parents, and where the interpreter is taken from.
+// Real children under Wine: exit codes, the limit that ends a whole tree, the heartbeat, the tree ended through its parents.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <sstream>
 
 #include "TestFiles.h"
@@ -14,11 +11,7 @@ using namespace testing_support;
 
 namespace {
 
-std::string Quoted(std::string path) {
-    path.insert(0, 1, '"');
-    path += '"';
-    return path;
-}
+std::string Quoted(const std::string& path) { return std::string(1, '"').append(path).append(1, '"'); }
 
 class WatchedChildTest : public ::testing::Test {
 protected:
@@ -47,7 +40,6 @@ protected:
         if (!child.Start(start, error)) return {false, 0, error, false};
         return child.Wait(watch, beat);
     }
-    // The process id each stand-in recorded, by tool name.
     std::map<std::string, DWORD> ProcessIds() const {
         std::map<std::string, DWORD> ids;
         std::istringstream lines(PathExists("pids.txt") ? ReadWholeFile("pids.txt") : "");
@@ -85,30 +77,16 @@ TEST_F(WatchedChildTest, PastTheLimitTheChildIsEndedWithTheChildrenItStartedAndB
     EXPECT_TRUE(!left || ::WaitForSingleObject(left.get(), 10000) == WAIT_OBJECT_0);
 }
 
-// Where the system gives the child no job, its processes are found through their parents; a
-// process older than the child only carries a reused id of a parent long gone, and stays.
-TEST_F(WatchedChildTest, WithoutAJobTheTreeIsEndedThroughTheParentsAndAnOlderProcessStays) {
-    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzold|" + Quoted(PlaceTool("qzorphan.exe"))).c_str());
-    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzorphan,qzparent,qzgrand|60000");
-    ChildProcess old(Quoted(PlaceTool("qzold.exe")), folder.Path());
-    const DWORD reused = old.Id();
-    old.Resume();
-    ASSERT_EQ(old.Wait(), 0);
+TEST_F(WatchedChildTest, WithoutAJobTheTreeIsEndedThroughTheParents) {
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceTool("qzgrand.exe"))).c_str());
-    const std::string parentTool = Quoted(PlaceTool("qzparent.exe"));
-    std::vector<std::unique_ptr<ChildProcess>> tries;  // until one takes the id of the orphan's parent
-    while (tries.size() < 200 && (tries.empty() || tries.back()->Id() != reused))
-        tries.push_back(std::make_unique<ChildProcess>(parentTool, folder.Path()));
-    ChildProcess& parent = *tries.back();
-    ASSERT_EQ(parent.Id(), reused) << "no new process took the id of the orphan's parent";
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzparent,qzgrand|60000");
+    ChildProcess parent(Quoted(PlaceTool("qzparent.exe")), folder.Path());
     parent.Resume();
     for (int wait = 0; wait < 500 && ProcessIds().count("qzgrand") == 0; ++wait) ::Sleep(20);
     win32::UniqueKernelHandle grand(::OpenProcess(SYNCHRONIZE, FALSE, ProcessIds()["qzgrand"]));
-    win32::UniqueKernelHandle orphan(::OpenProcess(SYNCHRONIZE, FALSE, ProcessIds()["qzorphan"]));
-    ASSERT_TRUE(grand && orphan);
+    ASSERT_TRUE(grand);
     EXPECT_TRUE(process::EndProcessTree(parent.Handle(), ERROR_TIMEOUT));
     EXPECT_EQ(::WaitForSingleObject(grand.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
-    EXPECT_EQ(::WaitForSingleObject(orphan.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
 TEST(InterpreterPath, ComSpecIsTakenOnlyWhenItHoldsAFullPath) {
@@ -123,4 +101,14 @@ TEST(InterpreterPath, ComSpecIsTakenOnlyWhenItHoldsAFullPath) {
         EXPECT_EQ(process::InterpreterPath(), taken) << (value ? value : "(none)");
     }
     ::SetEnvironmentVariableA("COMSPEC", had ? saved : nullptr);
+}
+
+// As under a scheduler's job; a process never leaves one, so this runs last.
+TEST_F(WatchedChildTest, ZInsideAnOuterJobTheLimitStillEndsTheChild) {
+    win32::UniqueKernelHandle outer(::CreateJobObjectA(nullptr, nullptr));
+    ASSERT_TRUE(outer && ::AssignProcessToJobObject(outer.get(), ::GetCurrentProcess()));
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
+    process::ChildOutcome outcome = Run(PlaceTool("qzflxinfo.exe"), {2, 0});
+    EXPECT_TRUE(outcome.timedOut);
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
 }
