@@ -1,21 +1,11 @@
 #include "RunFixture.h"
 
-#include "MessageBoxAnswerer.h"
-
 #include <algorithm>
 #include <sstream>
 
 using testing_support::PathExists;
 using testing_support::ReadWholeFile;
 using testing_support::WriteWholeFile;
-
-std::string StampOf(std::time_t moment) {
-    std::tm local{};
-    localtime_s(&local, &moment);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
-    return text;
-}
 
 void CollectionRun::SetUp() {
     destination = folder.Path() + "\\dest\\";
@@ -68,24 +58,6 @@ std::vector<std::string> CollectionRun::Calls() {
 
 bool CollectionRun::Contains(const std::vector<std::string>& entries, const std::string& entry) {
     return std::find(entries.begin(), entries.end(), entry) != entries.end();
-}
-
-size_t CollectionRun::IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
-    return static_cast<size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
-}
-
-void CollectionRun::ExpectRefusedIncident(const std::string& number) {
-    static const char kInvalidIncidentText[] =
-        "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\nExample: \n\tLorvex incident "
-        "number: 123456\n\tMossel Case ID: 123456789";
-    collection.entries.incidentNumber = number;
-    MessageBoxAnswerer answerer("Zeltrin");
-    collection.RunCollection();
-    ASSERT_TRUE(answerer.Wait());
-    EXPECT_EQ(answerer.Text(), kInvalidIncidentText);
-    EXPECT_EQ(answerer.Icon(), "exclamation");
-    EXPECT_FALSE(view.ended);
-    EXPECT_TRUE(collection.run.bugFolderNumber.empty());
 }
 
 void CollectionRun::BlockTheReportsMove() {

@@ -4,15 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "StartedCollection.h"
 #include "TestFiles.h"
-
-// The run folder's name for a moment: "%m%d%Y__%H-%M-%S" in local time.
-std::string StampOf(std::time_t moment);
 
 class CollectionRun : public ::testing::Test {
 protected:
@@ -27,15 +23,11 @@ protected:
     std::string CopyStub(const std::string& relativePath);
     // The lines recorded by the command files and by the stand-in tool, in order.
     std::vector<std::string> Calls();
-    // Runs the collection with this incident number and expects the refusal: box 104 with its
-    // text and icon, the run not ended, no bug folder number taken.
-    void ExpectRefusedIncident(const std::string& number);
     // A tool of the run (the cluster snapshot's) leaves a file of the report's name in the run
     // folder, so the report cannot be moved there.
     void BlockTheReportsMove();
 
     static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
-    static size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry);
 
     testing_support::ScopedWorkFolder folder;
     testing_support::WatchingView view;

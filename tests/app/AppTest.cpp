@@ -1,0 +1,157 @@
+// Start-up: the command line as seeded untrusted input, the refusals of its tokens as one table,
+// and the program's start in this process: refused, and a silent run below its dest= folder.
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "MessageBoxAnswerer.h"
+#include "SeededCases.h"
+#include "TestFiles.h"
+#include "app/CULVIXApp.h"
+#include "app/TokenCheck.h"
+#include "engine/ExitStatus.h"
+
+using namespace testing_support;
+
+namespace {
+
+bool NotAnAdministrator() { return false; }
+bool AnAdministrator() { return true; }
+
+std::string InRandomCase(SeededRandom& random, std::string text) {
+    for (char& c : text)
+        if (random.Chance(50)) c = static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+    return text;
+}
+
+}  // namespace
+
+// Whatever the tokens and the delimiters between them, the line means what its tokens say: the
+// last incident given, silent exactly when the switch is among them, the same for any delimiters.
+TEST(CommandLineSeeded, TheTokensDecideAndTheDelimitersDoNot) {
+    const std::string valueCharacters = "0123456789abcXYZ-_=\"'#%.\\:";
+    for (const SeededCase& c : SeededCaseList(9100, 400)) {
+        SCOPED_TRACE(c.Name());
+        SeededRandom random(c.seed);
+        std::vector<std::string> tokens;
+        bool silent = false, noShare = false;
+        std::string incident;
+        for (int count = random.Int(0, 8); count > 0; --count) {
+            switch (random.Int(0, 5)) {
+                case 0: tokens.push_back(InRandomCase(random, "-noGUI")); silent = true; break;
+                case 1:
+                    incident = random.Text(static_cast<size_t>(random.Int(0, 12)), valueCharacters);
+                    tokens.push_back(InRandomCase(random, "case#=") + incident);
+                    break;
+                case 2: tokens.push_back(InRandomCase(random, "noshare")); noShare = true; break;
+                case 3:
+                    tokens.push_back(InRandomCase(random, random.Pick<std::string>({"timeout=", "dest=", "share="})) +
+                                     random.Text(static_cast<size_t>(random.Int(0, 8)), valueCharacters));
+                    break;
+                default:
+                    tokens.push_back(random.Pick<std::string>({"-noguiX", "/noGUI", "noGUI", "case#123", "xcase#=1",
+                                                               "-quiet", "noshares"}));
+            }
+        }
+        std::string spaced, line = random.Text(static_cast<size_t>(random.Int(0, 2)), " ,\t\n");
+        for (const std::string& token : tokens) {
+            spaced += token + " ";
+            line += token + random.Text(static_cast<size_t>(random.Int(1, 3)), " ,\t\n");
+        }
+        const CommandLineOptions options = ParseCommandLine(line), plain = ParseCommandLine(spaced);
+        EXPECT_EQ(options.showDialog, !silent);
+        EXPECT_EQ(options.incidentNumber, incident);
+        EXPECT_EQ(options.noShare, noShare);
+        for (ValueToken CommandLineOptions::*field :
+             {&CommandLineOptions::timeout, &CommandLineOptions::destination, &CommandLineOptions::share})
+            EXPECT_EQ((options.*field).token, (plain.*field).token);
+        EXPECT_EQ(options.quiet, plain.quiet);
+        if (::testing::Test::HasFailure()) break;
+    }
+}
+
+TEST(TokenCheck, EveryFaultyTokenIsRefusedWithItsLineAndGoodOnesGiveTheirValues) {
+    ScopedWorkFolder work;
+    for (const char* made : {"d", "s", "with blank"}) ::CreateDirectoryA(made, nullptr);
+    WriteWholeFile("file.txt", "x");
+    const std::string range = "\" was refused: the time limit must be a whole number of seconds from 1 to 86400.";
+    const std::pair<std::string, std::string> cases[] = {
+        {"timeout=1 timeout=0086400 dest=d share=\\\\offline\\logs", ""},
+        {"timeout=0 timeout=3 dest=missing dest=.\\d\\", ""},
+        {"timeout=0", "\"timeout=0" + range},
+        {"TimeOut=86401", "\"TimeOut=86401" + range},
+        {"timeout=-5", "\"timeout=-5" + range},
+        {"timeout=+5", "\"timeout=+5" + range},
+        {"timeout=1.5", "\"timeout=1.5" + range},
+        {"timeout=0x10", "\"timeout=0x10" + range},
+        {"timeout=4294967297", "\"timeout=4294967297" + range},
+        {"timeout=", "\"timeout=" + range},
+        {"dest=", "\"dest=\" was refused: it names no folder."},
+        {"share=", "\"share=\" was refused: it names no folder."},
+        {"dest=missing", "\"dest=missing\" was refused: there is no folder of that name."},
+        {"dest=file.txt", "\"dest=file.txt\" was refused: there is no folder of that name."},
+        {"Timeout=0 DEST=missing share=s NOSHARE",
+         "\"Timeout=0" + range + "\n\"DEST=missing\" was refused: there is no folder of that name.\n"
+         "\"share=s\" was refused: it cannot be given together with \"NOSHARE\"."},
+    };
+    for (const auto& [arguments, message] : cases)
+        EXPECT_EQ(RefusalMessage(CheckTokens(ParseCommandLine(arguments)).refusals), message) << arguments;
+    const CheckedTokens good = CheckTokens(ParseCommandLine(cases[0].first));
+    EXPECT_EQ(good.timeoutSeconds, 86400u);
+    EXPECT_EQ(good.destinationFolder, work.Path() + "\\d\\");
+    EXPECT_EQ(good.shareRoot, "\\\\offline\\logs\\");
+    ::SetCurrentDirectoryA("with blank");
+    ::CreateDirectoryA("x", nullptr);
+    EXPECT_EQ(RefusalMessage(CheckTokens(ParseCommandLine("dest=x")).refusals),
+              "\"dest=x\" was refused: the folder's path must not contain a blank.");
+}
+
+TEST(StartUp, ARefusedStartShowsItsBoxEndsWithItsStatusAndMakesNothing) {
+    const struct {
+        bool (*administrator)();
+        const char* arguments;
+        std::string text;
+        const char* icon;
+        int status;
+    } cases[] = {
+        {NotAnAdministrator, "-noGUI case#=1", "You require administrative previlages to run this application", "stop",
+         kExitNotAdministrator},
+        {AnAdministrator, "-noGUI case#=tokin timeout=86401 dest=missing",
+         "\"timeout=86401\" was refused: the time limit must be a whole number of seconds from 1 to 86400.\n"
+         "\"dest=missing\" was refused: there is no folder of that name.", "exclamation", kExitMalformedToken},
+    };
+    for (const auto& test : cases) {
+        ScopedWorkFolder work;
+        CULVIXApp app(test.administrator);
+        app.SetCommandLine(test.arguments);
+        MessageBoxAnswerer answerer("Zeltrin");
+        EXPECT_FALSE(app.InitInstance());
+        ASSERT_TRUE(answerer.Wait());
+        EXPECT_EQ(answerer.Text(), test.text);
+        EXPECT_EQ(answerer.Icon(), test.icon);
+        EXPECT_EQ(app.ExitStatus(), test.status);
+        WIN32_FIND_DATAA found{};
+        win32::UniqueFind search(::FindFirstFileA((work.Path() + "\\*.*").c_str(), &found));
+        int names = 0;
+        if (search) do ++names; while (::FindNextFileA(search.get(), &found));
+        EXPECT_EQ(names, 2) << "only . and ..";
+    }
+}
+
+TEST(StartUp, SilentRunCollectsBelowItsDestinationWhenTheShareIsOutOfReach) {
+    ScopedWorkFolder work;
+    ::CreateDirectoryA("dest", nullptr);
+    CULVIXApp app(AnAdministrator);
+    app.SetCommandLine("-noGUI case#=appdest share=\\\\offline\\logs timeout=600 dest=dest");
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitStatus(), kExitDone);
+    char node[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof node;
+    ::GetComputerNameA(node, &size);
+    WIN32_FIND_DATAA run{};
+    win32::UniqueFind search(::FindFirstFileA((work.Path() + "\\dest\\appdest\\" + node + "\\*__*").c_str(), &run));
+    ASSERT_TRUE(search);
+    const std::string report = work.Path() + "\\dest\\appdest\\" + node + "\\" + run.cFileName + "\\" + OwnReportName();
+    EXPECT_EQ(ReportEntries(ReadWholeFile(report)).back(), "ULVIX - Done!");
+    EXPECT_FALSE(PathExists(OwnReportName()));
+}

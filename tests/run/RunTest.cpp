@@ -1,0 +1,144 @@
+// Whole runs in process: the report entries of one run against the golden file, its sums and
+// manifest read back, the incident-number rule, where the run folder goes, packaging, and the
+// report that cannot be moved.
+#include <algorithm>
+#include <regex>
+#include <sstream>
+
+#include "FolderSnapshot.h"
+#include "HostileIncidentNumbers.h"
+#include "InstallationType.h"
+#include "JsonReader.h"
+#include "MessageBoxAnswerer.h"
+#include "ReferenceSha256.h"
+#include "RunFixture.h"
+#include "run/IncidentNumber.h"
+
+using namespace testing_support;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// The text with every occurrence of each found text replaced by its mark, in the order given.
+std::string Masked(std::string text, const std::vector<std::pair<std::string, std::string>>& masks) {
+    for (const auto& [found, mark] : masks)
+        for (size_t at = text.find(found); !found.empty() && at != std::string::npos; at = text.find(found, at))
+            text.replace(at, found.size(), mark);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile) {
+    WriteRecorder("qzcab.cmd");
+    collection.options.kerdLogs = collection.options.miscellaneous = collection.options.ruq =
+        collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
+    collection.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
+    collection.paths.ruqDumpTool = CopyStub("ruqdump.exe");
+    ASSERT_TRUE(::CreateDirectoryA("logs", nullptr));
+    WriteWholeFile("logs\\a.log", "a");
+    WriteWholeFile("Zeltrin.CFG", "[Logs]\n# the test's logs\n" + folder.Path() + "\\logs\\*.log\n" + folder.Path() +
+                                      "\\missing.txt\n");
+    collection.RunCollection();
+    ASSERT_EQ(collection.exitStatus, kExitDone);
+
+    const std::string run = collection.run.runFolder;
+    // The run's own entries: the header and the detection before them have their own tests.
+    const Lines all = ReportEntries();
+    std::string entries;
+    for (auto entry = std::find(all.begin(), all.end(), "Start - CreateTargetFolder \\\\zeltrin-logs\\incidents\\123456\\");
+         entry != all.end(); ++entry)
+        entries += *entry + "\n";
+    entries = std::regex_replace(entries, std::regex("\\d\\d-\\d\\d-\\d{4}"), "<date>");
+    entries = std::regex_replace(entries, std::regex("\\d\\d[-:]\\d\\d[-:]\\d\\d[AP]M"), "<time>");
+    entries = std::regex_replace(entries, std::regex("(Current Time Zone: |Bias[^:\\n]*: )[^\\n]*"), "$1<zone>");
+    EXPECT_EQ(Masked(entries, {{run, "<run>"}, {folder.Path(), "<work>"}, {collection.folders.systemDirectory, "<system>"},
+                               {collection.folders.nodeName, "<node>"}}),
+              ReadWholeFile(ProgramFolder() + "\\run_golden_report.txt"));
+
+    // Read back as a checksum tool and a JSON reader elsewhere would read them.
+    std::istringstream sums(ReadWholeFile(run + "\\SHA256SUMS"));
+    int summed = 0;
+    for (std::string line; std::getline(sums, line); ++summed) {
+        ASSERT_TRUE(line.size() > 67 && line.substr(64, 2) == "  " && line.back() == '\r') << line;
+        std::string path = line.substr(66, line.size() - 67);
+        std::replace(path.begin(), path.end(), '/', '\\');
+        EXPECT_EQ(line.substr(0, 64), ReferenceSha256(ReadWholeFile(run + "\\" + path))) << path;
+    }
+    EXPECT_GE(summed, 4);
+    const JsonValue manifest = ParseJson(ReadWholeFile(run + "\\MANIFEST.json"));
+    EXPECT_EQ(manifest["incident"].String(), "123456");
+    EXPECT_EQ(manifest["detection"]["productVersion"].String(), collection.detection.productVersion);
+    EXPECT_EQ(manifest["options"]["ruq"].Integer(), 1);
+}
+
+TEST(IncidentNumber, OnlyLettersDigitsHyphensAndUnderscoresPassAndNoDeviceName) {
+    const std::pair<std::string, bool> cases[] = {
+        {"123456", true}, {"ab-12_C", true}, {"123456789", true}, {"CONSOLE", true}, {"NUL1", true}, {"COM", true},
+        {"COM0", true}, {"COM10", true}, {"LPT0", true}, {"xCON", true}, {"AUX_1", true}, {"", false},
+        {"CON", false}, {"prn", false}, {"Aux", false}, {"nUL", false}, {"COM1", false}, {"com9", false},
+        {"LPT1", false}, {"lpt9", false}, {"12 34", false}, {"12.34", false}, {"12/34", false}, {"a\x7f", false},
+    };
+    for (const auto& [number, valid] : cases) EXPECT_EQ(IsValidIncidentNumber(number), valid) << number;
+    for (const auto* list : {&HostileIncidentNumbers(), &MoreHostileIncidentNumbers()})
+        for (const std::string& number : *list) EXPECT_FALSE(IsValidIncidentNumber(number)) << Printable(number);
+}
+
+TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
+    collection.run.networkShareRoot = folder.Path() + "\\share\\";
+    ASSERT_TRUE(::CreateDirectoryA(collection.run.networkShareRoot.c_str(), nullptr));
+    WriteRecorder("stop_wpp_ssn.cmd");
+    collection.options.bootLog = collection.options.compress = 1;
+    CheckBoxesAsOptions(collection);
+    const FolderSnapshot before = TakeFolderSnapshot(folder.Path());
+    collection.entries.incidentNumber = "..\\..\\x";
+    MessageBoxAnswerer answerer("Zeltrin");
+    collection.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\n"
+                               "Example: \n\tLorvex incident number: 123456\n\tMossel Case ID: 123456789");
+    EXPECT_EQ(answerer.Icon(), "exclamation");
+    EXPECT_EQ(collection.exitStatus, kExitIncidentRefused);
+    EXPECT_FALSE(view.ended);
+    // The report's size is in the snapshot: not one entry was written.
+    EXPECT_EQ(SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())), Lines{});
+    EXPECT_EQ(Calls(), Lines{});
+}
+
+TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
+    collection.entries.destinationFolder = folder.Path() + "\\missing\\";
+    collection.RunCollection();
+    EXPECT_EQ(ReportEntries().back(), "FATAL: failed to create " + folder.Path() + "\\missing\\123456\\");
+    EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
+    EXPECT_FALSE(view.ended);
+}
+
+TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCore) {
+    PlantedInstallationType serverCore{"Server Core"};
+    ASSERT_TRUE(serverCore.Planted());
+    WriteRecorder("qzcab.cmd");
+    collection.options.compress = collection.options.deleteAfterCompress = 1;
+    CheckBoxesAsOptions(collection);
+    MessageBoxAnswerer answerer("Zeltrin");
+    collection.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "The logs are located at " + collection.run.runFolder);
+    EXPECT_EQ(Calls(), Lines{"qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
+                             " 123456 YES " + collection.run.timeStamp + " 1"});
+    EXPECT_NE(ReadWholeFile(collection.run.runFolder + "\\QzFilesToCab3.TXT").find("\"\\QzFilesToCab3.TXT\""),
+              std::string::npos);
+}
+
+TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
+    BlockTheReportsMove();
+    MessageBoxAnswerer answerer(Collection::kMessageCaption);
+    collection.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Could not move " + OwnReportName() + " to " + collection.report.destination +
+                                   ". \n\nHowever, you still have it in the local folder.");
+    EXPECT_EQ(answerer.Icon(), "stop");
+    EXPECT_EQ(ReadWholeFile(collection.report.destination), "taken\r\n");
+    EXPECT_EQ(testing_support::ReportEntries(ReadWholeFile(OwnReportName())).back(), "ULVIX - Done!");
+    EXPECT_EQ(collection.exitStatus, kExitDone);
+}
