@@ -1,7 +1,6 @@
 #pragma once
-// A small tree for the walks and the test libraries copied into it.
-#include <windows.h>
-
+// What the packaging tests of tests/run share with the inventory's: the test libraries and the
+// blocks of a version listing.
 #include <string>
 #include <vector>
 
@@ -9,21 +8,8 @@
 
 namespace inventory_testing {
 
-// The work folder holds R\A.TXT and R\SUB\B.LOG.
-struct FolderTree {
-    FolderTree();
-    testing_support::ScopedWorkFolder work;
-    std::string root;  // the full path of R
-};
-
 // Copies a library built beside the test program to a full path.
 bool CopyFixture(const std::string& library, const std::string& destination);
-
-// Sets the three times of a file, given as local times.
-bool SetLocalTimes(const std::string& path, const SYSTEMTIME& created, const SYSTEMTIME& modified,
-                   const SYSTEMTIME& accessed);
-
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
 
 // The number and path of each block of a version listing, in the order written.
 struct Block {

@@ -4,199 +4,162 @@
 
 namespace wmi_doubles {
 
-Value::Value(const Value& other) {
-    ::VariantInit(&value_);
-    ::VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
-}
-
-Value& Value::operator=(const Value& other) {
-    if (this != &other) ::VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
-    return *this;
-}
-
-Value Empty() { return Value(); }
-
 namespace {
 
-// A value of one VARIANT type; `store` puts the value into its member of the union.
-template <class Store>
-Value Scalar(VARTYPE type, Store store) {
-    Value v;
-    v.get().vt = type;
-    store(v.get());
-    return v;
+// The enumerator of one class's instances; it records the impersonation the run gives it.
+class FakeEnumerator final : public Counted<IEnumWbemClassObject, IClientSecurity> {
+public:
+    FakeEnumerator(std::vector<Value> instances, HRESULT endStatus, DWORD& impersonation)
+        : instances_(std::move(instances)), endStatus_(endStatus), impersonation_(impersonation) {}
+
+    HRESULT STDMETHODCALLTYPE Next(LONG, ULONG, IWbemClassObject** objects, ULONG* returned) override {
+        *returned = 0;
+        if (next_ == instances_.size()) return endStatus_;
+        IUnknown* instance = instances_[next_++].get().punkVal;
+        objects[0] = static_cast<IWbemClassObject*>(instance);
+        if (instance != nullptr) instance->AddRef();
+        *returned = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD*, DWORD*, OLECHAR**, DWORD*, DWORD*, void**,
+                                           DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetBlanket(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD impersonation, void*,
+                                         DWORD) override {
+        impersonation_ = impersonation;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override { return E_NOTIMPL; }
+    WMI_UNSUPPORTED(Reset)
+    WMI_UNSUPPORTED(NextAsync, ULONG, IWbemObjectSink*)
+    WMI_UNSUPPORTED(Clone, IEnumWbemClassObject**)
+    WMI_UNSUPPORTED(Skip, LONG, ULONG)
+
+private:
+    std::vector<Value> instances_;
+    size_t next_ = 0;
+    HRESULT endStatus_;
+    DWORD& impersonation_;
+};
+
+// What GetErrorInfo hands the run after a failed call: the provider's status object behind it.
+class FakeErrorInfo final : public Counted<IErrorInfo> {
+public:
+    explicit FakeErrorInfo(const Value& status) : status_(status) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IWbemClassObject) return status_.get().punkVal->QueryInterface(iid, object);
+        return Counted<IErrorInfo>::QueryInterface(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE GetGUID(GUID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSource(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDescription(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD*) override { return E_NOTIMPL; }
+
+private:
+    Value status_;
+};
+
+// The qualifiers of one property, read from its object.
+class FakeQualifierSet final : public Counted<IWbemQualifierSet> {
+public:
+    FakeQualifierSet(FakeObject* object, std::wstring property) : property_(std::move(property)) {
+        object->AddRef();
+        object_.reset(object);
+    }
+    HRESULT STDMETHODCALLTYPE Get(LPCWSTR name, LONG, VARIANT* value, LONG*) override {
+        return object_->QualifierOf(property_, name, value);
+    }
+    WMI_UNSUPPORTED(Put, LPCWSTR, VARIANT*, LONG)
+    WMI_UNSUPPORTED(Delete, LPCWSTR)
+    WMI_UNSUPPORTED(GetNames, LONG, SAFEARRAY**)
+    WMI_UNSUPPORTED(BeginEnumeration, LONG)
+    WMI_UNSUPPORTED(Next, LONG, BSTR*, VARIANT*, LONG*)
+    WMI_UNSUPPORTED(EndEnumeration)
+
+private:
+    win32::ComPtr<FakeObject> object_;
+    std::wstring property_;
+};
+
+void Copy(const Value& value, VARIANT* target) {
+    ::VariantInit(target);
+    ::VariantCopy(target, const_cast<VARIANT*>(&value.get()));
 }
 
 }  // namespace
 
-Value Null() {
-    return Scalar(VT_NULL, [](VARIANT&) {});
+Value Scalar(VARTYPE type, LONGLONG bits) {
+    Value value;
+    value.get().vt = type;
+    value.get().llVal = bits;
+    return value;
 }
+
+Value Real(VARTYPE type, double number) {
+    Value value;
+    value.get().vt = type;
+    if (type == VT_R4) value.get().fltVal = static_cast<float>(number);
+    else value.get().dblVal = number;
+    return value;
+}
+
 Value Text(const wchar_t* text) {
-    return Scalar(VT_BSTR, [&](VARIANT& v) { v.bstrVal = ::SysAllocString(text); });
-}
-Value I2(SHORT value) {
-    return Scalar(VT_I2, [&](VARIANT& v) { v.iVal = value; });
-}
-Value I4(LONG value) {
-    return Scalar(VT_I4, [&](VARIANT& v) { v.lVal = value; });
-}
-Value UI4(ULONG value) {
-    return Scalar(VT_UI4, [&](VARIANT& v) { v.ulVal = value; });
-}
-Value R4(float value) {
-    return Scalar(VT_R4, [&](VARIANT& v) { v.fltVal = value; });
-}
-Value R8(double value) {
-    return Scalar(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
-}
-Value Boolean(bool value) {
-    return Scalar(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
-}
-Value I1(signed char value) {
-    return Scalar(VT_I1, [&](VARIANT& v) { v.cVal = static_cast<CHAR>(value); });
-}
-Value UI1(unsigned char value) {
-    return Scalar(VT_UI1, [&](VARIANT& v) { v.bVal = value; });
-}
-Value UI2(USHORT value) {
-    return Scalar(VT_UI2, [&](VARIANT& v) { v.uiVal = value; });
+    Value value;
+    value.get().vt = VT_BSTR;
+    value.get().bstrVal = ::SysAllocString(text);
+    return value;
 }
 
 Value Object(IWbemClassObject* object) {
-    Value v;
-    v.get().vt = VT_UNKNOWN;
-    v.get().punkVal = object;
-    object->AddRef();
-    return v;
-}
-
-namespace {
-
-template <class Element>
-Value MakeArray(VARTYPE type, const std::vector<Element>& elements, LONG lowerBound = 0) {
-    Value v;
-    SAFEARRAY* array = ::SafeArrayCreateVector(type, lowerBound, static_cast<ULONG>(elements.size()));
-    for (size_t i = 0; i < elements.size(); ++i) {
-        LONG index = lowerBound + static_cast<LONG>(i);
-        Element element = elements[i];
-        ::SafeArrayPutElement(array, &index, &element);
-    }
-    v.get().vt = static_cast<VARTYPE>(VT_ARRAY | type);
-    v.get().parray = array;
-    return v;
-}
-
-}  // namespace
-
-Value I2Array(const std::vector<SHORT>& elements) { return MakeArray(VT_I2, elements); }
-Value UI2Array(const std::vector<USHORT>& elements, LONG lowerBound) { return MakeArray(VT_UI2, elements, lowerBound); }
-Value I4Array(const std::vector<LONG>& elements) { return MakeArray(VT_I4, elements); }
-Value UI4Array(const std::vector<ULONG>& elements) { return MakeArray(VT_UI4, elements); }
-Value I1Array(const std::vector<signed char>& elements) { return MakeArray(VT_I1, elements); }
-Value UI1Array(const std::vector<unsigned char>& elements) { return MakeArray(VT_UI1, elements); }
-Value R4Array(const std::vector<float>& elements) { return MakeArray(VT_R4, elements); }
-Value R8Array(const std::vector<double>& elements) { return MakeArray(VT_R8, elements); }
-
-Value BooleanArray(const std::vector<bool>& elements) {
-    std::vector<VARIANT_BOOL> values;
-    for (bool element : elements) values.push_back(element ? VARIANT_TRUE : VARIANT_FALSE);
-    return MakeArray(VT_BOOL, values);
+    Value value;
+    value.get().vt = VT_UNKNOWN;
+    value.get().punkVal = object;
+    if (object != nullptr) object->AddRef();
+    return value;
 }
 
 Value TextArray(const std::vector<std::wstring>& elements) {
-    Value v;
-    SAFEARRAY* array = ::SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(elements.size()));
-    for (size_t i = 0; i < elements.size(); ++i) {
-        LONG index = static_cast<LONG>(i);
-        BSTR element = ::SysAllocString(elements[i].c_str());
-        ::SafeArrayPutElement(array, &index, element);  // copies the string
-        ::SysFreeString(element);
-    }
-    v.get().vt = VT_ARRAY | VT_BSTR;
-    v.get().parray = array;
-    return v;
+    std::vector<BSTR> texts;
+    for (const std::wstring& element : elements) texts.push_back(::SysAllocString(element.c_str()));
+    Value value = Array(VT_BSTR, texts);  // the array keeps copies
+    for (BSTR text : texts) ::SysFreeString(text);
+    return value;
 }
 
-Value ObjectArray(const std::vector<IWbemClassObject*>& objects) {
-    Value v;
-    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UNKNOWN, 0, static_cast<ULONG>(objects.size()));
-    for (size_t i = 0; i < objects.size(); ++i) {
-        LONG index = static_cast<LONG>(i);
-        ::SafeArrayPutElement(array, &index, static_cast<IUnknown*>(objects[i]));  // adds a reference
-    }
-    v.get().vt = VT_ARRAY | VT_UNKNOWN;
-    v.get().parray = array;
-    return v;
-}
-
-Value EmptyArray(VARTYPE elementType) {
-    Value v;
-    v.get().vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
-    v.get().parray = ::SafeArrayCreateVector(elementType, 0, 0);
-    return v;
-}
-
-Value TwoDimensionalI4Array() {
-    Value v;
+Value TwoDimensional(VARTYPE elementType) {
+    Value value;
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-    v.get().vt = VT_ARRAY | VT_I4;
-    v.get().parray = ::SafeArrayCreate(VT_I4, 2, bounds);
-    return v;
+    value.get().vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
+    value.get().parray = ::SafeArrayCreate(elementType, 2, bounds);
+    return value;
 }
 
-// ---- FakeObject
-
-FakeObject* FakeObject::Make(const std::wstring& className) { return new FakeObject(className); }
-
-FakeObject::FakeObject(const std::wstring& className) { Set(L"__CLASS", Text(className.c_str()), CIM_STRING); }
-
-FakeObject::Property& FakeObject::Entry(const std::wstring& name) {
-    for (Property& property : properties_) {
-        if (property.name == name) return property;
-    }
-    properties_.push_back(Property{name, Value(), CIM_EMPTY, 0, 0, {}, {}});
-    return properties_.back();
-}
-
-const FakeObject::Property* FakeObject::Find(const std::wstring& name) const {
-    for (const Property& property : properties_) {
-        if (_wcsicmp(property.name.c_str(), name.c_str()) == 0) return &property;
-    }
-    return nullptr;
+win32::ComPtr<FakeObject> NewObject(const std::wstring& className) {
+    win32::ComPtr<FakeObject> object;
+    object.reset(new FakeObject(className));
+    return object;
 }
 
 FakeObject& FakeObject::Set(const std::wstring& name, const Value& value, CIMTYPE cimType) {
-    Property& property = Entry(name);
-    property.value = value;
-    property.cimType = cimType;
+    for (auto& [existing, entry] : properties_) {
+        if (existing == name) {
+            entry = {value, cimType};
+            return *this;
+        }
+    }
+    properties_.push_back({name, {value, cimType}});
     return *this;
 }
 
-FakeObject& FakeObject::Key(const std::wstring& name) { return Qualifier(name, L"key", Boolean(true)); }
-
-FakeObject& FakeObject::Qualifier(const std::wstring& name, const std::wstring& qualifier, const Value& value) {
-    Entry(name).qualifiers.emplace_back(qualifier, value);
+FakeObject& FakeObject::Qualifier(const std::wstring& property, const std::wstring& name, const Value& value) {
+    qualifiers_[property + L" " + name] = value;
     return *this;
 }
 
-FakeObject& FakeObject::FailGet(const std::wstring& name, HRESULT status) {
-    Entry(name).getFailure = status;
-    return *this;
-}
-
-FakeObject& FakeObject::FailQualifierSet(const std::wstring& name, HRESULT status) {
-    Entry(name).qualifierSetFailure = status;
-    return *this;
-}
-
-FakeObject& FakeObject::FailQualifier(const std::wstring& name, const std::wstring& qualifier, HRESULT status) {
-    Entry(name).qualifierFailures[qualifier] = status;
-    return *this;
-}
-
-FakeObject& FakeObject::FailGetNames(HRESULT status) {
-    getNamesFailure_ = status;
+FakeObject& FakeObject::Fail(const std::wstring& call, HRESULT status) {
+    failures_[call] = status;
     return *this;
 }
 
@@ -205,276 +168,117 @@ FakeObject& FakeObject::Ancestor(const std::wstring& className) {
     return *this;
 }
 
-HRESULT FakeObject::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IWbemClassObject) {
-        *object = static_cast<IWbemClassObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+HRESULT FakeObject::Failure(const std::wstring& call) const {
+    auto failure = failures_.find(call);
+    return failure == failures_.end() ? S_OK : failure->second;
 }
 
-HRESULT FakeObject::Get(LPCWSTR name, LONG, VARIANT* value, CIMTYPE* type, LONG* flavor) {
-    const Property* property = Find(name);
-    if (property == nullptr) return WBEM_E_NOT_FOUND;
-    if (property->getFailure != 0) return property->getFailure;
-    if (value != nullptr) {
-        ::VariantInit(value);
-        ::VariantCopy(value, const_cast<VARIANT*>(&property->value.get()));
-    }
-    if (type != nullptr) *type = property->cimType;
-    if (flavor != nullptr) *flavor = 0;
-    return S_OK;
-}
-
-HRESULT FakeObject::GetNames(LPCWSTR, LONG flags, VARIANT*, SAFEARRAY** names) {
-    if (getNamesFailure_ != 0) return getNamesFailure_;
-    std::vector<const Property*> listed;
-    for (const Property& property : properties_) {
-        bool system = property.name.compare(0, 2, L"__") == 0;
-        if (system && (flags & WBEM_FLAG_NONSYSTEM_ONLY) != 0) continue;
-        listed.push_back(&property);
-    }
-    *names = ::SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(listed.size()));
-    for (size_t i = 0; i < listed.size(); ++i) {
-        LONG index = static_cast<LONG>(i);
-        BSTR name = ::SysAllocString(listed[i]->name.c_str());
-        ::SafeArrayPutElement(*names, &index, name);
-        ::SysFreeString(name);
-    }
-    return S_OK;
-}
-
-HRESULT FakeObject::GetPropertyQualifierSet(LPCWSTR name, IWbemQualifierSet** qualifiers) {
-    const Property* property = Find(name);
-    if (property == nullptr) return WBEM_E_NOT_FOUND;
-    if (property->qualifierSetFailure != 0) return property->qualifierSetFailure;
-    if (property->name.compare(0, 2, L"__") == 0) return WBEM_E_SYSTEM_PROPERTY;
-    *qualifiers = new FakeQualifierSet(property->qualifiers, property->qualifierFailures);
-    return S_OK;
-}
-
-HRESULT FakeObject::InheritsFrom(LPCWSTR ancestor) {
-    for (const std::wstring& name : ancestors_) {
-        if (_wcsicmp(name.c_str(), ancestor) == 0) return S_OK;
-    }
-    return WBEM_S_FALSE;
-}
-
-// ---- FakeQualifierSet
-
-HRESULT FakeQualifierSet::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IWbemQualifierSet) {
-        *object = static_cast<IWbemQualifierSet*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT FakeQualifierSet::Get(LPCWSTR name, LONG, VARIANT* value, LONG* flavor) {
-    auto failure = failures_.find(name);
-    if (failure != failures_.end()) return failure->second;
-    for (const auto& [qualifier, qualifierValue] : qualifiers_) {
-        if (_wcsicmp(qualifier.c_str(), name) != 0) continue;
-        if (value != nullptr) {
-            ::VariantInit(value);
-            ::VariantCopy(value, const_cast<VARIANT*>(&qualifierValue.get()));
-        }
-        if (flavor != nullptr) *flavor = 0;
+HRESULT FakeObject::Get(LPCWSTR name, LONG, VARIANT* value, CIMTYPE* type, LONG*) {
+    if (HRESULT status = Failure(std::wstring(L"Get ") + name)) return status;
+    for (const auto& [existing, entry] : properties_) {
+        if (_wcsicmp(existing.c_str(), name) != 0) continue;
+        if (value != nullptr) Copy(entry.first, value);
+        if (type != nullptr) *type = entry.second;
         return S_OK;
     }
     return WBEM_E_NOT_FOUND;
 }
 
-// ---- FakeEnumerator
-
-FakeEnumerator::FakeEnumerator(std::vector<IWbemClassObject*> objects, HRESULT endStatus, Blanket& blanket)
-    : objects_(std::move(objects)), endStatus_(endStatus), blanket_(blanket) {
-    for (IWbemClassObject* object : objects_) if (object) object->AddRef();  // a null stands for a provider that returns none
-}
-
-FakeEnumerator::~FakeEnumerator() {
-    for (IWbemClassObject* object : objects_) if (object) object->Release();
-}
-
-HRESULT FakeEnumerator::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumWbemClassObject) {
-        *object = static_cast<IEnumWbemClassObject*>(this);
-    } else if (iid == IID_IClientSecurity) {
-        *object = static_cast<IClientSecurity*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
+HRESULT FakeObject::GetNames(LPCWSTR, LONG flags, VARIANT*, SAFEARRAY** names) {
+    if (HRESULT status = Failure(L"GetNames")) return status;
+    std::vector<std::wstring> listed;
+    for (const auto& [name, entry] : properties_) {
+        if (name.starts_with(L"__") && (flags & WBEM_FLAG_NONSYSTEM_ONLY) != 0) continue;
+        listed.push_back(name);
     }
-    AddRef();
+    Value array = TextArray(listed);
+    return ::SafeArrayCopy(array.get().parray, names);
+}
+
+HRESULT FakeObject::GetPropertyQualifierSet(LPCWSTR name, IWbemQualifierSet** qualifiers) {
+    if (HRESULT status = Failure(std::wstring(L"QualifierSet ") + name)) return status;
+    if (std::wstring(name).starts_with(L"__")) return WBEM_E_SYSTEM_PROPERTY;
+    *qualifiers = new FakeQualifierSet(this, name);
     return S_OK;
 }
 
-HRESULT FakeEnumerator::Next(LONG, ULONG count, IWbemClassObject** objects, ULONG* returned) {
-    if (count != 1 || objects == nullptr || returned == nullptr) return WBEM_E_INVALID_PARAMETER;
-    if (next_ == objects_.size()) {
-        *returned = 0;
-        return endStatus_;
-    }
-    objects[0] = objects_[next_++];
-    if (objects[0] != nullptr) objects[0]->AddRef();
-    *returned = 1;
+HRESULT FakeObject::QualifierOf(const std::wstring& property, LPCWSTR name, VARIANT* value) const {
+    const std::wstring key = property + L" " + name;
+    if (HRESULT status = Failure(L"Qualifier " + key)) return status;
+    auto found = qualifiers_.find(key);
+    if (found == qualifiers_.end()) return WBEM_E_NOT_FOUND;
+    if (value != nullptr) Copy(found->second, value);
     return S_OK;
 }
 
-HRESULT Blanket::Query(DWORD* authentication, DWORD* authorisation, DWORD* level, DWORD* impersonation,
-                       DWORD* capabilities) const {
-    if (authentication) *authentication = authenticationService;
-    if (authorisation) *authorisation = authorisationService;
-    if (level) *level = authenticationLevel;
-    if (impersonation) *impersonation = impersonationLevel;
-    if (capabilities) *capabilities = EOAC_NONE;
-    return S_OK;
-}
-
-HRESULT Blanket::Set(DWORD authentication, DWORD authorisation, DWORD level, DWORD impersonation) {
-    authenticationService = authentication;
-    authorisationService = authorisation;
-    authenticationLevel = level;
-    impersonationLevel = impersonation;
-    ++sets;
-    return S_OK;
-}
-
-HRESULT FakeEnumerator::QueryBlanket(IUnknown*, DWORD* authentication, DWORD* authorisation, OLECHAR**, DWORD* level,
-                                     DWORD* impersonation, void**, DWORD* capabilities) {
-    return blanket_.Query(authentication, authorisation, level, impersonation, capabilities);
-}
-
-HRESULT FakeEnumerator::SetBlanket(IUnknown*, DWORD authentication, DWORD authorisation, OLECHAR*, DWORD level,
-                                   DWORD impersonation, void*, DWORD) {
-    return blanket_.Set(authentication, authorisation, level, impersonation);
-}
-
-// ---- FakeServices
-
-FakeServices* FakeServices::Make() { return new FakeServices(); }
-
-FakeServices::~FakeServices() {
-    for (auto& [path, object] : objects_) object->Release();
-    for (auto& [name, entry] : classes_) {
-        for (IWbemClassObject* instance : entry.instances) if (instance) instance->Release();
-    }
-}
-
-FakeServices& FakeServices::Path(const std::wstring& path, IWbemClassObject* object) {
-    object->AddRef();
-    auto [place, added] = objects_.emplace(path, object);
-    if (!added) {
-        place->second->Release();
-        place->second = object;
-    }
-    return *this;
+HRESULT FakeObject::InheritsFrom(LPCWSTR ancestor) {
+    for (const std::wstring& name : ancestors_)
+        if (_wcsicmp(name.c_str(), ancestor) == 0) return S_OK;
+    return WBEM_S_FALSE;
 }
 
 FakeServices& FakeServices::Namespace(const std::wstring& name) {
-    win32::ComPtr<FakeObject> systemClass;
-    systemClass.reset(FakeObject::Make(L"__SystemClass"));
+    auto systemClass = NewObject(L"__SystemClass");
     systemClass->Set(L"__NAMESPACE", Text(name.c_str()), CIM_STRING);
     return Path(L"__SystemClass", systemClass.get());
 }
 
 FakeServices& FakeServices::Class(const std::wstring& className, const std::vector<IWbemClassObject*>& instances,
                                   HRESULT endStatus) {
-    win32::ComPtr<FakeObject> classObject;
-    classObject.reset(FakeObject::Make(className));
-    Path(className, classObject.get());
-    ClassEntry& entry = classes_[className];
-    for (IWbemClassObject* instance : entry.instances) if (instance) instance->Release();
-    entry.instances = instances;
-    for (IWbemClassObject* instance : entry.instances) if (instance) instance->AddRef();
-    entry.endStatus = endStatus;
+    Path(className, NewObject(className).get());
+    std::vector<Value> held;
+    for (IWbemClassObject* instance : instances) held.push_back(Object(instance));
+    classes_[className] = {held, endStatus};
     return *this;
 }
 
-FakeServices& FakeServices::FailGetObject(const std::wstring& path, HRESULT status) {
-    objectFailures_[path] = status;
+FakeServices& FakeServices::Path(const std::wstring& path, IWbemClassObject* object) {
+    object->AddRef();
+    objects_[path].reset(object);
     return *this;
 }
 
-FakeServices& FakeServices::FailInstanceEnum(const std::wstring& className, HRESULT status) {
-    classes_[className].enumFailure = status;
+FakeServices& FakeServices::Fail(const std::wstring& call, HRESULT status, IWbemClassObject* errorObject) {
+    failures_[call] = {status, Object(errorObject)};
     return *this;
 }
 
-HRESULT FakeServices::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IWbemServices) {
-        *object = static_cast<IWbemServices*>(this);
-    } else if (iid == IID_IClientSecurity && clientSecurity_) {
-        *object = static_cast<IClientSecurity*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
+HRESULT FakeServices::Failure(const std::wstring& call) const {
+    auto failure = failures_.find(call);
+    if (failure == failures_.end()) return S_OK;
+    if (failure->second.second.get().punkVal != nullptr) {
+        win32::ComPtr<IErrorInfo> error;
+        error.reset(new FakeErrorInfo(failure->second.second));
+        ::SetErrorInfo(0, error.get());
     }
-    AddRef();
-    return S_OK;
+    return failure->second.first;
 }
 
 HRESULT FakeServices::GetObject(const BSTR path, LONG, IWbemContext*, IWbemClassObject** object, IWbemCallResult**) {
-    std::wstring name = path != nullptr ? path : L"";
-    objectRequests_.push_back(name);
-    auto failure = objectFailures_.find(name);
-    if (failure != objectFailures_.end()) return failure->second;
-    auto found = objects_.find(name);
+    if (HRESULT status = Failure(std::wstring(L"GetObject ") + path)) return status;
+    auto found = objects_.find(path);
     if (found == objects_.end()) return WBEM_E_NOT_FOUND;
-    *object = found->second;
+    *object = found->second.get();
     (*object)->AddRef();
     return S_OK;
 }
 
-HRESULT FakeServices::CreateInstanceEnum(const BSTR className, LONG flags, IWbemContext*,
-                                         IEnumWbemClassObject** instances) {
-    enumFlags_.push_back(flags);
-    auto found = classes_.find(className != nullptr ? className : L"");
+HRESULT FakeServices::CreateInstanceEnum(const BSTR className, LONG, IWbemContext*, IEnumWbemClassObject** instances) {
+    if (HRESULT status = Failure(std::wstring(L"CreateInstanceEnum ") + className)) return status;
+    auto found = classes_.find(className);
     if (found == classes_.end()) return WBEM_E_INVALID_CLASS;
-    if (found->second.enumFailure != 0) return found->second.enumFailure;
-    enumeratorBlanket_ = Blanket{};
-    enumeratorBlanket_.authenticationLevel = 0;
-    enumeratorBlanket_.impersonationLevel = 0;
-    *instances = new FakeEnumerator(found->second.instances, found->second.endStatus, enumeratorBlanket_);
+    *instances = new FakeEnumerator(found->second.first, found->second.second, enumeratorImpersonation);
     return S_OK;
 }
 
 HRESULT FakeServices::QueryBlanket(IUnknown*, DWORD* authentication, DWORD* authorisation, OLECHAR**, DWORD* level,
                                    DWORD* impersonation, void**, DWORD* capabilities) {
-    return blanket_.Query(authentication, authorisation, level, impersonation, capabilities);
-}
-
-HRESULT FakeServices::SetBlanket(IUnknown*, DWORD authentication, DWORD authorisation, OLECHAR*, DWORD level,
-                                 DWORD impersonation, void*, DWORD) {
-    return blanket_.Set(authentication, authorisation, level, impersonation);
-}
-
-// ---- FakeErrorInfo
-
-HRESULT FakeErrorInfo::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IErrorInfo) {
-        *object = static_cast<IErrorInfo*>(this);
-        AddRef();
-        return S_OK;
-    }
-    if (iid == IID_IWbemClassObject && status_ != nullptr) return status_->QueryInterface(iid, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-void LeaveErrorObject(IWbemClassObject* status) {
-    win32::ComPtr<FakeErrorInfo> error;
-    error.reset(new FakeErrorInfo(status));
-    ::SetErrorInfo(0, error.get());
+    *authentication = RPC_C_AUTHN_WINNT;
+    *authorisation = RPC_C_AUTHZ_NONE;
+    *level = RPC_C_AUTHN_LEVEL_PKT_PRIVACY;
+    *impersonation = RPC_C_IMP_LEVEL_IDENTIFY;
+    *capabilities = EOAC_NONE;
+    return S_OK;
 }
 
 }  // namespace wmi_doubles

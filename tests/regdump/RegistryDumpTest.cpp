@@ -1,21 +1,54 @@
-// The dump of a planted key tree, read from a real key list in the current directory and
-// compared byte for byte; the list's skipped lines, limits and missing files.
+// REGISTRY.TXT of real keys planted under Wine, compared byte for byte with the dump kept beside
+// this test; seeded key lists; the value forms the registry cannot give.
 #include <gtest/gtest.h>
 
-#include "ProductRegistry.h"
+#include "FolderSnapshot.h"
+#include "SeededCases.h"
 #include "TestFiles.h"
+#include "common/win32/UniqueHandle.h"
 #include "regdump/CRegInfo.h"
+#include "regdump/DumpFormat.h"
 
 using namespace testing_support;
 using namespace std::string_literals;
 
+extern "C" LONG NTAPI NtDeleteKey(HANDLE key);
+
 namespace {
 
-constexpr const char* kTestRoot = "SOFTWARE\\ZeltrinTests";
-constexpr const char* kDumpRoot = "SOFTWARE\\ZeltrinTests\\RegDump";
+win32::UniqueRegKey CreateKey(HKEY parent, const std::string& name) {
+    win32::UniqueRegKey key;
+    EXPECT_EQ(::RegCreateKeyExA(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS) << name;
+    return key;
+}
 
-std::string RunDump(const std::string& list) {
-    WriteWholeFile("QzRegList.txt", list);
+void SetValue(const win32::UniqueRegKey& key, const char* name, DWORD type, const std::string& bytes) {
+    EXPECT_EQ(::RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                               static_cast<DWORD>(bytes.size())), ERROR_SUCCESS);
+}
+
+std::string Dword(DWORD number) { return std::string(reinterpret_cast<const char*>(&number), sizeof number); }
+
+// A subkey that is a registry link to a key below the local machine. Removed through the link
+// itself: deleting by name would follow the link to its target.
+class RegistryLink {
+public:
+    RegistryLink(HKEY parent, const wchar_t* name, const std::string& target) {
+        EXPECT_EQ(::RegCreateKeyExW(parent, name, 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
+                                    KEY_ALL_ACCESS, nullptr, link_.put(), nullptr), ERROR_SUCCESS);
+        std::wstring path = L"\\Registry\\Machine\\" + std::wstring(target.begin(), target.end());
+        ::RegSetValueExW(link_.get(), L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(path.data()),
+                         static_cast<DWORD>(path.size() * sizeof(wchar_t)));
+    }
+    ~RegistryLink() { NtDeleteKey(link_.get()); }
+
+private:
+    win32::UniqueRegKey link_;
+};
+
+// The dump of the key list in the current directory.
+std::string Dump() {
     {
         CRegInfo dump("REGISTRY.TXT");
         EXPECT_TRUE(dump.IsOpen());
@@ -24,199 +57,128 @@ std::string RunDump(const std::string& list) {
     return ReadWholeFile("REGISTRY.TXT");
 }
 
-std::string Dword(DWORD number) { return std::string(reinterpret_cast<const char*>(&number), sizeof number); }
-
-// Names sort in the order they are set, so the system's enumeration order is the same
-// whether it keeps values in creation order or by name.
-struct PlantedTree {
-    PlantedTree() {
-        root.SetString("", "root default");
-        root.SetString("A_String", "plain text");
-        root.SetString("B_Expand", "%SystemRoot%\\qz", REG_EXPAND_SZ);
-        root.SetBytes("C_Number", REG_DWORD, Dword(255));
-        root.SetBytes("D_Multi", REG_MULTI_SZ, "one\0two\0three\0\0"s);
-        root.SetBytes("E_Bin0", REG_BINARY, "");
-        root.SetBytes("F_Bin4", REG_BINARY, "\x01\x02\x03\xff"s);
-        root.SetBytes("G_Bin5", REG_BINARY, "AB\0\x7fz"s);
-        root.SetBytes("H_Bin20", REG_BINARY, "0123456789abcdef\x01\x80 ~"s);
-        root.SetBytes("I_Qword", REG_QWORD, "\x01\0\0\0\0\0\0\0"s);
-        child.SetBytes("Depth", REG_DWORD, Dword(1));
-        grand.SetBytes("Depth", REG_DWORD, Dword(2));
-        grand.SetString("Name_longer_than_eighteen", "deep");
-    }
-    PlantedKey top{kTestRoot};
-    PlantedKey root{kDumpRoot};
-    PlantedKey another{"SOFTWARE\\ZeltrinTests\\RegDump\\Another"};
-    PlantedKey child{"SOFTWARE\\ZeltrinTests\\RegDump\\Child"};
-    PlantedKey grand{"SOFTWARE\\ZeltrinTests\\RegDump\\Child\\Grand"};
-};
-
-// A subkey that is a registry link to another key below the local machine. Removed through the
-// link itself: deleting by name would follow the link to its target.
-class RegistryLink {
-public:
-    RegistryLink(const std::string& parent, const wchar_t* name, const std::string& target) {
-        win32::UniqueRegKey parentKey;
-        EXPECT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_CREATE_SUB_KEY, parentKey.put()),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(::RegCreateKeyExW(parentKey.get(), name, 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
-                                    KEY_ALL_ACCESS, nullptr, link_.put(), nullptr),
-                  ERROR_SUCCESS);
-        std::wstring path = L"\\Registry\\Machine\\" + std::wstring(target.begin(), target.end());
-        EXPECT_EQ(::RegSetValueExW(link_.get(), L"SymbolicLinkValue", 0, REG_LINK,
-                                   reinterpret_cast<const BYTE*>(path.data()),
-                                   static_cast<DWORD>(path.size() * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
-    ~RegistryLink() {
-        using DeleteKey = LONG(WINAPI*)(HANDLE);
-        auto deleteKey = reinterpret_cast<DeleteKey>(
-            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
-        if (deleteKey && link_) deleteKey(link_.get());
-    }
-    RegistryLink(const RegistryLink&) = delete;
-    RegistryLink& operator=(const RegistryLink&) = delete;
-
-private:
-    win32::UniqueRegKey link_;
-};
+std::string Dump(const std::string& list) {
+    WriteWholeFile("QzRegList.txt", list);
+    return Dump();
+}
 
 }  // namespace
 
-TEST(RegistryDump, ListedKeysAreDumpedWithAllValuesAndSubkeys) {
-    ScopedWorkFolder folder;
-    PlantedTree tree;
-    const std::string list =
-        "# keys for the test\r\n"
-        "\r\n"
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump\r\n"
-        "hkey_local_machine\\SOFTWARE\\ZeltrinTests\\RegDump\\Child\\Grand\r\n"
-        "HKEY_NOWHERE\\SOFTWARE\\ZeltrinTests\\RegDump\r\n"
-        "NoBackslashHere\r\n"
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\Missing\r\n";
-    const std::string expected =
-        "~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\ZeltrinTests\\RegDump]~~~\n"
-        "[SOFTWARE\\ZeltrinTests\\RegDump]\n"
-        "   :                  REG_SZ                         root default\n"
-        "   A_String:          REG_SZ                         plain text\n"
-        "   B_Expand:          REG_EXPAND_SZ                  %SystemRoot%\\qz\n"
-        "   C_Number:          REG_DWORD                      0xff\n"
-        "   D_Multi:           REG_MULTI_SZ                   one\n"
-        "                      two\n"
-        "                      three\n"
-        "   E_Bin0:            REG_BINARY                     <>\n"
-        "   F_Bin4:            REG_BINARY                     <01 02 03 ff>\n"
-        "   G_Bin5:            REG_BINARY                     <5 bytes of binary data follow>\n"
-        "             41 42 00 7f 7a                                    AB..z           \n"
-        "   H_Bin20:           REG_BINARY                     <20 bytes of binary data follow>\n"
-        "             30 31 32 33 34 35 36 37 38 39 61 62 63 64 65 66   0123456789abcdef\n"
-        "             01 80 20 7e                                       .. ~            \n"
-        "   I_Qword:           <value type 0xb not supported.>\n"
-        "   [Another]\n"
-        "   [Child]\n"
-        "      Depth:             REG_DWORD                      0x1\n"
-        "      [Grand]\n"
-        "         Depth:             REG_DWORD                      0x2\n"
-        "         Name_longer_than_eighteen: REG_SZ                         deep\n"
-        "~~~[Hive:hkey_local_machine Subkey:SOFTWARE\\ZeltrinTests\\RegDump\\Child\\Grand]~~~\n"
-        "[SOFTWARE\\ZeltrinTests\\RegDump\\Child\\Grand]\n"
-        "   Depth:             REG_DWORD                      0x2\n"
-        "   Name_longer_than_eighteen: REG_SZ                         deep\n"
-        "~~~[Hive:HKEY_NOWHERE Subkey:SOFTWARE\\ZeltrinTests\\RegDump]~~~\n"
-        "~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\ZeltrinTests\\Missing]~~~\n";
-    EXPECT_EQ(RunDump(list), TextModeBytes(expected));
-}
-
-TEST(RegistryDump, ListOfOnlyCommentsAndEmptyLinesGivesAnEmptyDump) {
-    ScopedWorkFolder folder;
-    EXPECT_EQ(RunDump("# nothing\n\n#HKEY_LOCAL_MACHINE\\SOFTWARE\n\n"), "");
-}
-
-TEST(RegistryDump, LastLineWithoutLineFeedIsDumped) {
-    ScopedWorkFolder folder;
-    PlantedKey top{kTestRoot};
-    PlantedKey key{kDumpRoot};
-    key.SetBytes("N", REG_DWORD, Dword(7));
-    EXPECT_EQ(RunDump("HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump"),
-              TextModeBytes("~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\ZeltrinTests\\RegDump]~~~\n"
-                     "[SOFTWARE\\ZeltrinTests\\RegDump]\n"
-                     "   N:                 REG_DWORD                      0x7\n"));
-}
-
-TEST(RegistryDump, LineOver1023CharactersIsOneEntryNotSplitIntoOthers) {
-    ScopedWorkFolder folder;
-    PlantedKey top{kTestRoot};
-    PlantedKey key{kDumpRoot};
-    key.SetBytes("N", REG_DWORD, Dword(7));
-    // Were such lines read in pieces, the text past character 1,023 would name a real key.
-    const std::string tail = "HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump";
-    const std::string head = "HKEY_LOCAL_MACHINE\\SOFTWARE\\";
-    const std::string filler(1023 - head.size(), 'f');
-    const std::string comment = "#" + std::string(1022, 'c');
-    EXPECT_EQ(RunDump(head + filler + tail + "\n" + comment + tail + "\n"),
-              TextModeBytes("~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\" + filler + tail + "]~~~\n"));
-}
-
-TEST(RegistryDump, ValuesBeyondTheUsualBuffersAreDumpedWholeAndTheListGoesOn) {
-    ScopedWorkFolder folder;
-    PlantedKey top{kTestRoot};
-    PlantedKey key{kDumpRoot};
-    const std::string longName = "A" + std::string(299, 'n');
-    const std::string longText(5000, 't');
-    key.SetString(longName, "short");
-    key.SetString("B_Long", longText);
-    key.SetBytes("C_After", REG_DWORD, Dword(3));
-    EXPECT_EQ(RunDump("HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump\n"),
-              TextModeBytes("~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\ZeltrinTests\\RegDump]~~~\n"
-                     "[SOFTWARE\\ZeltrinTests\\RegDump]\n"
-                     "   " + longName + ": REG_SZ                         short\n"
-                     "   B_Long:            REG_SZ                         " + longText + "\n"
-                     "   C_After:           REG_DWORD                      0x3\n"));
-}
-
-TEST(RegistryDump, LinksBackToAKeyBeingDumpedAreLeftOutOtherLinksFollowed) {
-    ScopedWorkFolder folder;
-    PlantedKey top{kTestRoot};
-    PlantedKey key{kDumpRoot};
-    PlantedKey child{"SOFTWARE\\ZeltrinTests\\RegDump\\Child"};
-    PlantedKey other{"SOFTWARE\\ZeltrinTests\\RegDump\\Other"};
-    key.SetBytes("N", REG_DWORD, Dword(7));
-    child.SetBytes("D", REG_DWORD, Dword(1));
-    other.SetBytes("S", REG_DWORD, Dword(2));
-    // Two links back up the tree: followed, each would double the work at every level.
-    RegistryLink loop(kDumpRoot, L"Loop", kDumpRoot);
-    RegistryLink back("SOFTWARE\\ZeltrinTests\\RegDump\\Child", L"Back", kDumpRoot);
-    RegistryLink side("SOFTWARE\\ZeltrinTests\\RegDump\\Child", L"Side",
-                      "SOFTWARE\\ZeltrinTests\\RegDump\\Other");
-    EXPECT_EQ(RunDump("HKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\RegDump\n"),
-              TextModeBytes("~~~[Hive:HKEY_LOCAL_MACHINE Subkey:SOFTWARE\\ZeltrinTests\\RegDump]~~~\n"
-                            "[SOFTWARE\\ZeltrinTests\\RegDump]\n"
-                            "   N:                 REG_DWORD                      0x7\n"
-                            "   [Child]\n"
-                            "      D:                 REG_DWORD                      0x1\n"
-                            "      [Side]\n"
-                            "         S:                 REG_DWORD                      0x2\n"
-                            "   [Other]\n"
-                            "      S:                 REG_DWORD                      0x2\n"));
-}
-
-TEST(RegistryDump, MissingListCreatesTheDumpFileButDumpsNothing) {
+TEST(RegistryDump, ListedKeysGiveTheDumpKeptBesideThisTest) {
+    const std::string root = "SOFTWARE\\ZeltrinTests\\RegDump";
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZeltrinTests");
+    // Removed after the links below are gone: a link back up the tree would lead the removal round.
+    struct Removal { ~Removal() { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZeltrinTests"); } } removal;
     ScopedWorkFolder folder;
     {
-        CRegInfo dump("REGISTRY.TXT");
-        EXPECT_FALSE(dump.IsOpen());
-        dump.DumpFromList();
+        auto key = CreateKey(HKEY_LOCAL_MACHINE, root);
+        SetValue(key, "", REG_SZ, "root default\0"s);
+        SetValue(key, "A_String", REG_SZ, "plain text\0"s);
+        SetValue(key, "B_Expand", REG_EXPAND_SZ, "%SystemRoot%\\qz\0"s);
+        SetValue(key, "C_Number", REG_DWORD, Dword(255));
+        SetValue(key, "D_Multi", REG_MULTI_SZ, "one\0two\0three\0\0"s);
+        SetValue(key, "E_Bin0", REG_BINARY, "");
+        SetValue(key, "F_Bin4", REG_BINARY, "\x01\x02\x03\xff"s);
+        SetValue(key, "G_Bin5", REG_BINARY, "AB\0\x7fz"s);
+        SetValue(key, "H_Bin20", REG_BINARY, "0123456789abcdef\x01\x80 ~"s);
+        SetValue(key, "I_Qword", REG_QWORD, "\x01\0\0\0\0\0\0\0"s);
+        SetValue(key, std::string(300, 'L').c_str(), REG_SZ, std::string(5000, 't') + '\0');
+        CreateKey(key.get(), "Another");
+        SetValue(CreateKey(key.get(), "Child"), "Depth", REG_DWORD, Dword(1));
+        auto grand = CreateKey(HKEY_LOCAL_MACHINE, root + "\\Child\\Grand");
+        SetValue(grand, "Depth", REG_DWORD, Dword(2));
+        SetValue(grand, "Name_longer_than_eighteen", REG_SZ, "deep\0"s);
+        SetValue(CreateKey(key.get(), "Other"), "S", REG_DWORD, Dword(2));
     }
-    EXPECT_TRUE(PathExists("REGISTRY.TXT"));
-    EXPECT_EQ(ReadWholeFile("REGISTRY.TXT"), "");
+    // A key whose full name fills the first buffer for names exactly, holding a link to itself.
+    const std::string fitting = std::string(230, 'F') + "\\" + std::string(231, 'G');
+    auto fit = CreateKey(CreateKey(CreateKey(HKEY_LOCAL_MACHINE, root).get(), fitting.substr(0, 230)).get(),
+                         fitting.substr(231));
+    // Links back up the tree are left out; other links are followed.
+    auto dumped = CreateKey(HKEY_LOCAL_MACHINE, root);
+    auto child = CreateKey(HKEY_LOCAL_MACHINE, root + "\\Child");
+    RegistryLink loop(dumped.get(), L"Loop", root);
+    RegistryLink back(child.get(), L"Back", root);
+    RegistryLink side(child.get(), L"Side", root + "\\Other");
+    RegistryLink self(fit.get(), L"Self", root + "\\" + fitting);
+    const std::string dump = Dump("# keys for the test\r\n\r\nHKEY_LOCAL_MACHINE\\" + root +
+                                  "\r\nhkey_local_machine\\" + root + "\\Child\\Grand\r\nHKEY_NOWHERE\\" + root +
+                                  "\r\nNoBackslashHere\r\nHKEY_LOCAL_MACHINE\\SOFTWARE\\ZeltrinTests\\Missing");
+    std::string expected = ReadWholeFile(ProgramFolder() + "\\regdump_golden_registry.txt");
+    // The long texts stand in the kept dump by their letter and length.
+    const std::pair<std::string, std::string> kLongTexts[] = {{"@300L@", std::string(300, 'L')},
+        {"@5000t@", std::string(5000, 't')}, {"@230F@", std::string(230, 'F')}, {"@231G@", std::string(231, 'G')}};
+    for (const auto& [placeholder, text] : kLongTexts) {
+        ASSERT_NE(expected.find(placeholder), std::string::npos);
+        expected.replace(expected.find(placeholder), placeholder.size(), text);
+    }
+    EXPECT_EQ(dump, TextModeBytes(expected));
 }
 
-TEST(RegistryDump, DumpPathOver259CharactersIsNotOpened) {
+// Seeded key lists with every kind of line the list's rules name; the properties need no
+// model of those rules: the dump is the same twice, nothing but the dump is written, every
+// header repeats a whole list line in list order, and the planted key is dumped whole wherever
+// its own line stands.
+TEST(RegistryDump, SeededListsGiveWholeEntriesAndWriteOnlyTheDump) {
+    const std::string planted = "Software\\ZeltrinKeyList" + std::to_string(::GetCurrentProcessId());
+    SetValue(CreateKey(HKEY_CURRENT_USER, planted + "\\Sub"), "A", REG_SZ, "text\0"s);
+    const std::string plantedLine = "HKEY_CURRENT_USER\\" + planted;
     ScopedWorkFolder folder;
-    WriteWholeFile("QzRegList.txt", "HKEY_LOCAL_MACHINE\\SOFTWARE\n");
-    const std::string tooLong = folder.Path() + "\\" + std::string(259 - folder.Path().size(), 'd');
-    ASSERT_EQ(tooLong.size(), 260u);
-    CRegInfo dump(tooLong);
-    EXPECT_FALSE(dump.IsOpen());
-    dump.DumpFromList();
+    const std::string block = Dump(plantedLine + "\n");
+    for (const SeededCase& c : SeededCaseList(72000, 150)) {
+        SCOPED_TRACE(c.Name());
+        SeededRandom random(c.seed);
+        auto bytes = [&](size_t count, const char* banned) {
+            std::string text = random.Bytes(count, random.Chance(20));
+            for (char& ch : text) ch = strchr(banned, ch) != nullptr && ch != 0 ? 'x' : ch;
+            return text;
+        };
+        std::string list;
+        for (int lines = random.Int(0, 20); lines > 0; --lines) {
+            const std::string hive = random.Pick<std::string>({"HKEY_CURRENT_USER", "hkey_current_user", "HKEY_USERS",
+                                                              "HKLM", "HKEY_NOWHERE", std::string(random.Int(64, 2000), 'H')});
+            switch (random.Int(0, 5)) {
+            case 0: list += std::string("#") + bytes(random.EdgeLength(1023), "\n\x1a"); break;
+            case 1: list += bytes(random.EdgeLength(100), "\\\n\x1a"); break;
+            case 2: list += plantedLine; break;
+            case 3: list += hive + "\\" + planted; break;
+            case 4: list += hive + "\\" + bytes(random.EdgeLength(511), "\n\x1a"); break;
+            default: list += "HKEY_CURRENT_USER\\" + std::string(1023, 'f') + plantedLine;  // read whole, never split
+            }
+            if (lines > 1 || random.Chance(70)) list += random.Pick<std::string>({"\n", "\r\n", "\r\r\n", "\n\n"});
+        }
+        WriteWholeFile("QzRegList.txt", list);
+        ::DeleteFileA("REGISTRY.TXT");
+        FolderSnapshot before = TakeFolderSnapshot(folder.Path());
+        const std::string dump = Dump();
+        EXPECT_EQ(SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())), std::vector<std::string>{"+ REGISTRY.TXT"});
+        EXPECT_EQ(Dump(), dump);
+        // The lines as a text-mode read gives them.
+        std::string read = "\n";
+        for (size_t i = 0; i < list.size(); ++i)
+            if (!(list[i] == '\r' && i + 1 < list.size() && list[i + 1] == '\n')) read += list[i];
+        read += "\n";
+        size_t inList = 0;
+        size_t wholeBlocks = 0;
+        for (size_t at = 0; (at = dump.find("~~~[Hive:", at)) != std::string::npos; ++at) {
+            const size_t end = dump.find("]~~~\r\n", at);
+            ASSERT_NE(end, std::string::npos);
+            const size_t subKey = dump.find(" Subkey:", at);
+            const std::string line = dump.substr(at + 9, subKey - at - 9) + "\\" + dump.substr(subKey + 8, end - subKey - 8);
+            inList = read.find("\n" + line + "\n", inList);
+            ASSERT_NE(inList, std::string::npos) << line;
+            ++inList;
+            if (line == plantedLine && dump.compare(at, block.size(), block) == 0) ++wholeBlocks;
+        }
+        size_t plantedLines = 0;
+        for (size_t at = 0; (at = read.find("\n" + plantedLine + "\n", at)) != std::string::npos; ++at) ++plantedLines;
+        EXPECT_EQ(wholeBlocks, plantedLines);
+    }
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, planted.c_str());
+}
+
+// A number stored short reads zero-filled; an indentation below the dump's own still counts its blanks.
+TEST(DumpFormat, ValueThePlantedRegistryCannotGive) {
+    EXPECT_EQ(regdump::FormatValueLine("N", REG_DWORD, "\x34\x12"s, 2),
+              "  N:                 REG_DWORD                      0x1234\n");
 }
