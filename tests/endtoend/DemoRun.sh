@@ -103,6 +103,8 @@ grep -Eq '^Time taken: [0-9]+\.[0-9] s$' "$work/console.lines" || fail "no time 
 # The run's cabinet beside the run folder, the snapshot's inside it and named in the list.
 grep -Fq "\"\\${incident}_${node}_${stamp}_HA.cab\" \"\\${incident}_${node}_${stamp}_HA.cab\";" "$run/QzFilesToCab3.TXT" ||
   fail "the run's cabinet list does not name the snapshot cabinet"
+python3 -c 'import json, sys; json.load(open(sys.argv[1], encoding="utf-8"))' "$run/MANIFEST.json" 2>>"$wine_log" ||
+  fail "MANIFEST.json is no JSON a parser reads"
 (cd "$run" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) || fail "sha256sum -c SHA256SUMS failed in the run folder"
 expect_cabinets_verify
 
