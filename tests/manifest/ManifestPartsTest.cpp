@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "JsonReader.h"
 #include "ReferenceSha256.h"
 #include "TestFiles.h"
 #include "manifest/JsonWriter.h"
@@ -49,9 +48,6 @@ TEST(Sha256, FilesThatCannotBeReadGiveTheirErrorAndNoHash) {
 TEST(JsonString, EscapesQuotesBackslashesAndControlBytesAndConvertsTheAnsiCodePage) {
     EXPECT_EQ(JsonString("C:\\1\\say \"hi\" a/b\x7f"), "\"C:\\\\1\\\\say \\\"hi\\\" a/b\x7f\"");
     EXPECT_EQ(JsonString(std::string("\b\f\n\r\t\x01\x1f\0", 8)), "\"\\b\\f\\n\\r\\t\\u0001\\u001f\\u0000\"");
-    std::string all;
-    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-    EXPECT_EQ(ParseJson(JsonString(all)).String(), AnsiToUtf8(all));
     if (::GetACP() == 1252) {
         EXPECT_EQ(JsonString("caf\xe9"), "\"caf\xc3\xa9\"");
     }

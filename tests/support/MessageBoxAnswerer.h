@@ -29,8 +29,6 @@ public:
     std::string Icon() const { return icon_; }
 
 private:
-    void ReadRecord();
-
     std::string recordPath_;
     win32::UniqueKernelHandle helper_;
     bool answered_ = false;
