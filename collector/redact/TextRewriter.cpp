@@ -1,0 +1,125 @@
+#include "redact/TextRewriter.h"
+
+#include <cstring>
+
+#include "redact/Addresses.h"
+#include "redact/NameMatch.h"
+
+namespace redact {
+
+namespace {
+
+constexpr char kSecretStandIn[] = "********";
+
+}  // namespace
+
+TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
+    : names_(names), standIns_(standIns), counts_(counts), registryDump_(registryDump) {
+    // Characters at which something may start: the rest is copied without a look.
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        mayStart_[c] = IsHex(ch) || ch == ':' || ch == 'S' || ch == 's' || ch == 'p' || ch == 'P' || ch == '\\' ||
+                       !names.StartingWith(static_cast<unsigned char>(c)).empty();
+    }
+}
+
+Match TextRewriter::FindAt(const Window& window, size_t at) {
+    const char c = window.At(at);
+    Match match;
+    if (c == '\\') {
+        match = FindMachineFolder(names_, window, at);
+        if (match.found != Found::kNo) return match;
+    }
+    if (c == 'p' || c == 'P') {
+        match = FindSecretPair(window, at);
+        if (match.found != Found::kNo) return match;
+    }
+    // Addresses and SIDs begin a token; inside a word they are none.
+    if (!IsAlnum(window.Before(at))) {
+        if (c == 'S' || c == 's') {
+            match = FindDomainSid(window, at);
+            if (match.found != Found::kNo) return match;
+        }
+        if (IsHex(c)) {
+            match = FindMac(window, at);
+            if (match.found != Found::kNo) return match;
+        }
+        if (IsHex(c) || c == ':') {
+            match = FindIpv6(window, at);
+            if (match.found != Found::kNo) return match;
+        }
+        if (IsDigit(c)) {
+            match = FindIpv4(window, at);
+            if (match.found != Found::kNo) return match;
+        }
+    }
+    return FindName(names_, window, at);
+}
+
+size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::string& out) {
+    const Window window{text, length, atEnd, before_, beforeBefore_};
+    // Whole entries where there are any: a name's label and a registry line are then in one piece.
+    size_t limit = atEnd ? length : LastEntryStart(text, length);
+    if (limit == 0) limit = length;
+    // A registry value's secret data, found at its line's start, replaced when reached.
+    Match secret;
+    if (secretLength_ > 0) {
+        secret.found = Found::kYes;
+        secret.kind = RedactionKind::kSecret;
+        secret.replaceFrom = secretOffset_;
+        secret.replaceTo = secret.end = secretOffset_ + secretLength_;
+    }
+    size_t copied = 0;
+    size_t i = 0;
+    while (i < limit) {
+        if (registryDump_ && window.Before(i) == '\n' && secret.found == Found::kNo) {
+            secret = registry_.AtLineStart(window, i);
+            if (secret.found == Found::kNeedMore) {
+                secret = Match{};
+                break;
+            }
+        }
+        Match match;
+        if (secret.found == Found::kYes && i == secret.replaceFrom) {
+            match = secret;
+            secret = Match{};
+        } else if (mayStart_[static_cast<unsigned char>(text[i])]) {
+            match = FindAt(window, i);
+            // Nothing found in a value's name runs into its secret data.
+            if (match.found == Found::kYes && secret.found == Found::kYes && match.end > secret.replaceFrom)
+                match = Match{};
+        }
+        if (match.found == Found::kNeedMore) break;
+        if (match.found == Found::kNo) {
+            ++i;
+            continue;
+        }
+        out.append(text + copied, match.replaceFrom - copied);
+        out += match.kind == RedactionKind::kSecret ? std::string(kSecretStandIn)
+                                                     : standIns_.StandIn(match.kind, match.original);
+        ++counts_[static_cast<size_t>(match.kind)];
+        copied = match.replaceTo;
+        i = match.end;
+    }
+    out.append(text + copied, i - copied);
+    secretLength_ = secret.found == Found::kYes ? secret.replaceTo - secret.replaceFrom : 0;
+    secretOffset_ = secret.found == Found::kYes ? secret.replaceFrom - i : 0;
+    if (i >= 2) {
+        beforeBefore_ = text[i - 2];
+        before_ = text[i - 1];
+    } else if (i == 1) {
+        beforeBefore_ = before_;
+        before_ = text[0];
+    }
+    return i;
+}
+
+size_t LastEntryStart(const char* text, size_t length) {
+    for (size_t i = length; i > 0; --i) {
+        if (text[i - 1] == '\n') return i;
+        if (text[i - 1] == '>' && i >= 4 && std::memcmp(text + i - 4, "<BR>", 4) == 0) return i;
+    }
+    return 0;
+}
+
+}  // namespace redact
