@@ -156,11 +156,18 @@ Match FindSecretPair(const Window& window, size_t at) {
         const size_t length = std::strlen(key);
         if (window.Short(at + length)) return NeedMore();
         if (at + length > window.length || !StartsWithNoCase(window, at, key, length)) continue;
-        size_t end = at + length;
-        while (end < window.length && !std::strchr(" \t\r\n\"'<>;,&", window.At(end))) ++end;
+        // A quoted value is the text between the quotes.
+        size_t from = at + length;
+        if (window.Short(from + 1)) return NeedMore();
+        const char quote = from < window.length && (window.At(from) == '"' || window.At(from) == '\'') ? window.At(from) : 0;
+        if (quote) ++from;
+        size_t end = from;
+        while (end < window.length && (quote ? window.At(end) != quote && window.At(end) != '\n'
+                                             : !std::strchr(" \t\r\n\"'<>;,&", window.At(end))))
+            ++end;
         if (window.Short(end)) return NeedMore();
-        if (end == at + length) return {};
-        return Matched(at + length, end, RedactionKind::kSecret, std::string());
+        if (end == from) return {};
+        return Matched(from, end, RedactionKind::kSecret, std::string());
     }
     return {};
 }

@@ -12,7 +12,7 @@ Match FindMac(const Window& window, size_t at);
 // Domain SIDs, S-1-5-21-a-b-c with or without a relative id: a-b-c is replaced.
 Match FindDomainSid(const Window& window, size_t at);
 // "password=", "passwd=" and "pwd=" in any letter case: the value up to a blank, a quote, a
-// separator or the line's end.
+// separator or the line's end; a quoted value up to its closing quote.
 Match FindSecretPair(const Window& window, size_t at);
 
 }  // namespace redact
