@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "redact/EntryLabel.h"
+
 namespace redact {
 
 namespace {
@@ -77,6 +79,8 @@ Match FindIpv4(const Window& window, size_t at) {
     const bool unspecified = octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0;
     const bool broadcast = octets[0] == 255 && octets[1] == 255 && octets[2] == 255 && octets[3] == 255;
     if (unspecified || broadcast || octets[0] == 127) return {};
+    // "FileVersion: 6.1.0.1" is a version, not an address.
+    if (EntryHolds(window, at, {"version"})) return {};
     return Matched(at, i, RedactionKind::kIpv4Address, std::string(window.text + at, i - at));
 }
 

@@ -3,7 +3,8 @@
 
 namespace redact {
 
-// IPv4 addresses other than 0.0.0.0, 127.0.0.0/8 and 255.255.255.255.
+// IPv4 addresses other than 0.0.0.0, 127.0.0.0/8 and 255.255.255.255, and not in an entry
+// about a version.
 Match FindIpv4(const Window& window, size_t at);
 // IPv6 addresses other than :: and ::1; one with an IPv4 tail leaves the tail to FindIpv4.
 Match FindIpv6(const Window& window, size_t at);

@@ -5,12 +5,11 @@
 
 #include <cstring>
 
+#include "redact/EntryLabel.h"
+
 namespace redact {
 
 namespace {
-
-constexpr size_t kLabelReach = 600;  // an entry of the report holds 511 characters at most
-constexpr const char* kNameLabels[] = {"name", "host", "computer", "node", "machine", "server"};
 
 // How far text at `at` equals `lower` in any letter case: kYes whole, kNeedMore while it does
 // as far as the text goes, else kNo.
@@ -43,20 +42,6 @@ Found EndsEntry(const Window& window, size_t at) {
     return at + 4 <= window.length && std::memcmp(window.text + at, "<BR>", 4) == 0 ? Found::kYes : Found::kNo;
 }
 
-// Whether the entry holding position `at` names a host, a computer, a node... before it.
-bool LabelledAsName(const Window& window, size_t at) {
-    const size_t floor = at > kLabelReach ? at - kLabelReach : 0;
-    size_t start = at;
-    while (start > floor && window.At(start - 1) != '\n' &&
-           !(start >= 4 && std::memcmp(window.text + start - 4, "<BR>", 4) == 0))
-        --start;
-    std::string entry(window.text + start, at - start);
-    entry = LowerCase(entry);
-    for (const char* label : kNameLabels)
-        if (entry.find(label) != std::string::npos) return true;
-    return false;
-}
-
 Found AtNamePosition(const NameTable& names, const Window& window, size_t at, size_t end) {
     const char previous = window.Before(at);
     const char next = end < window.length ? window.At(end) : '\0';
@@ -73,7 +58,7 @@ Found AtNamePosition(const NameTable& names, const Window& window, size_t at, si
     if (previous != ' ' && previous != '\t' && previous != ':' && previous != '=') return Found::kNo;
     const Found ending = EndsEntry(window, end);
     if (ending != Found::kYes) return ending;
-    return LabelledAsName(window, at) ? Found::kYes : Found::kNo;
+    return EntryHolds(window, at, {"name", "host", "computer", "node", "machine", "server"}) ? Found::kYes : Found::kNo;
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RewriteCase{"ping 10.1.2.3, 10.1.2.3 and 192.168.0.7.", "ping 240.0.0.1, 240.0.0.1 and 240.0.0.2."},
         RewriteCase{"127.0.0.1 0.0.0.0 255.255.255.255 1.2.3.4.5 6.1.0.445 1.2.3", "127.0.0.1 0.0.0.0 255.255.255.255 1.2.3.4.5 6.1.0.445 1.2.3"},
+        RewriteCase{"FileVersion: 9.5.132.0\nProductVersion: 10.0.0.1<BR>ping 10.0.0.1", "FileVersion: 9.5.132.0\nProductVersion: 10.0.0.1<BR>ping 240.0.0.1"},
         RewriteCase{"gw=fe80::1c2d:3e4f%12 [2a01:4f8::5]:80", "gw=2001:db8::1%12 [2001:db8::2]:80"},
         RewriteCase{"::1 :: Error::Message 12:05:09PM dead:beef ::ffff:10.0.0.9", "::1 :: Error::Message 12:05:09PM dead:beef ::ffff:240.0.0.1"},
         RewriteCase{"MAC 00-1A-2b-3C-4d-5E = 00:1a:2b:3c:4d:5e; 00:1a:2b:3c:4d", "MAC 02:00:00:00:00:01 = 02:00:00:00:00:01; 00:1a:2b:3c:4d"},
