@@ -68,9 +68,7 @@ FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
         }
         if (first && filled == 0) break;
         first = false;
-        size_t taken = rewriter.Rewrite(piece.data(), filled, atEnd, out);
-        // A token as long as the whole piece is none: what is there is decided as it stands.
-        if (taken == 0 && filled > 0) taken = rewriter.Rewrite(piece.data(), filled, true, out);
+        const size_t taken = rewriter.Rewrite(piece.data(), filled, atEnd, out);
         if (DWORD error = WriteAll(output, out)) return Failed(error);
         out.clear();
         std::memmove(piece.data(), piece.data() + taken, filled - taken);

@@ -11,6 +11,26 @@ namespace {
 
 constexpr char kSecretStandIn[] = "********";
 
+// What may start where, in the order they are tried: the first that finds something wins.
+struct Recogniser {
+    bool (*appliesAt)(char c, bool tokenStart);
+    Match (*find)(const NameTable& names, const Window& window, size_t at);
+};
+constexpr Recogniser kRecognisers[] = {
+    {[](char c, bool) { return c == '\\'; }, FindMachineFolder},
+    {[](char c, bool) { return c == 'p' || c == 'P'; },
+     [](const NameTable&, const Window& window, size_t at) { return FindSecretPair(window, at); }},
+    {[](char c, bool tokenStart) { return tokenStart && (c == 'S' || c == 's'); },
+     [](const NameTable&, const Window& window, size_t at) { return FindDomainSid(window, at); }},
+    {[](char c, bool tokenStart) { return tokenStart && IsHex(c); },
+     [](const NameTable&, const Window& window, size_t at) { return FindMac(window, at); }},
+    {[](char c, bool tokenStart) { return tokenStart && (IsHex(c) || c == ':'); },
+     [](const NameTable&, const Window& window, size_t at) { return FindIpv6(window, at); }},
+    {[](char c, bool tokenStart) { return tokenStart && IsDigit(c); },
+     [](const NameTable&, const Window& window, size_t at) { return FindIpv4(window, at); }},
+    {[](char, bool) { return true; }, FindName},
+};
+
 }  // namespace
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
@@ -23,37 +43,19 @@ TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, Replace
     }
 }
 
-Match TextRewriter::FindAt(const Window& window, size_t at) {
+// The first recogniser, in order, that finds something at the position. One that cannot tell
+// before more text comes stops the search, unless `entryBounded`: a line end or "<BR>" follows
+// within the text, where every token stops, so it found nothing.
+Match TextRewriter::FindAt(const Window& window, size_t at, bool entryBounded) {
     const char c = window.At(at);
-    Match match;
-    if (c == '\\') {
-        match = FindMachineFolder(names_, window, at);
-        if (match.found != Found::kNo) return match;
-    }
-    if (c == 'p' || c == 'P') {
-        match = FindSecretPair(window, at);
-        if (match.found != Found::kNo) return match;
-    }
     // Addresses and SIDs begin a token; inside a word they are none.
-    if (!IsAlnum(window.Before(at))) {
-        if (c == 'S' || c == 's') {
-            match = FindDomainSid(window, at);
-            if (match.found != Found::kNo) return match;
-        }
-        if (IsHex(c)) {
-            match = FindMac(window, at);
-            if (match.found != Found::kNo) return match;
-        }
-        if (IsHex(c) || c == ':') {
-            match = FindIpv6(window, at);
-            if (match.found != Found::kNo) return match;
-        }
-        if (IsDigit(c)) {
-            match = FindIpv4(window, at);
-            if (match.found != Found::kNo) return match;
-        }
+    const bool tokenStart = !IsAlnum(window.Before(at));
+    for (const Recogniser& recogniser : kRecognisers) {
+        if (!recogniser.appliesAt(c, tokenStart)) continue;
+        const Match match = recogniser.find(names_, window, at);
+        if (match.found == Found::kYes || (match.found == Found::kNeedMore && !entryBounded)) return match;
     }
-    return FindName(names_, window, at);
+    return {};
 }
 
 size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::string& out) {
@@ -74,9 +76,10 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
     while (i < limit) {
         if (registryDump_ && window.Before(i) == '\n' && secret.found == Found::kNo) {
             secret = registry_.AtLineStart(window, i);
+            // A line longer than the whole piece is no value line of the dump.
             if (secret.found == Found::kNeedMore) {
                 secret = Match{};
-                break;
+                if (i > 0) break;
             }
         }
         Match match;
@@ -84,11 +87,13 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
             match = secret;
             secret = Match{};
         } else if (mayStart_[static_cast<unsigned char>(text[i])]) {
-            match = FindAt(window, i);
+            match = FindAt(window, i, limit < length);
             // Nothing found in a value's name runs into its secret data.
             if (match.found == Found::kYes && secret.found == Found::kYes && match.end > secret.replaceFrom)
                 match = Match{};
         }
+        // A token that needs more than the whole piece is none.
+        if (match.found == Found::kNeedMore && i == 0) match = Match{};
         if (match.found == Found::kNeedMore) break;
         if (match.found == Found::kNo) {
             ++i;

@@ -18,13 +18,13 @@ class TextRewriter {
 public:
     TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump);
 
-    // Appends the rewritten text of the part taken to `out`; returns its length. With `atEnd`
-    // the whole piece is taken. It takes nothing only when a token could run on past the
-    // whole piece: the caller then gives a larger piece, or the last one with `atEnd`.
+    // Appends the rewritten text of the part taken to `out`; returns its length: with `atEnd`
+    // the whole piece, else whole entries (lines, report entries) where the piece holds a line
+    // end or "<BR>", else up to a token that may run on past the piece (never nothing).
     size_t Rewrite(const char* text, size_t length, bool atEnd, std::string& out);
 
 private:
-    Match FindAt(const Window& window, size_t at);
+    Match FindAt(const Window& window, size_t at, bool entryBounded);
 
     const NameTable& names_;
     StandInMap& standIns_;

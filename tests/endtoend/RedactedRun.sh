@@ -25,7 +25,10 @@ wine reg add 'HKLM\System\CurrentControlSet\Services\Tcpip\Parameters' /v "NV Do
   >>"$wine_log" 2>&1 || fail "cannot plant the domain"
 wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-$sid_domain-1001" \
   /v ProfileImagePath /d 'C:\users\jdoe' /f >>"$wine_log" 2>&1 || fail "cannot plant the profile"
-printf '10.20.30.40\tdbhost7.corp.acme.com dbhost7\r\n' >>"$drive_c/windows/system32/drivers/etc/hosts"
+hosts="$drive_c/windows/system32/drivers/etc/hosts"
+grep -q dbhost7 "$hosts" 2>/dev/null || printf '10.20.30.40\tdbhost7.corp.acme.com dbhost7\r\n' >>"$hosts"
+# The stand-ins of earlier invocations go: the first run here numbers them afresh.
+rm -rf "$drive_c/ProgramData/Zeltrin"
 printf '%s\r\n' "connect ACMESRV01.corp.acme.com (10.20.30.41) from fd12:3456:789a::17 mac 00:1a:2b:3c:4d:5e" \
   "user CORP\\jdoe sid S-1-5-21-$sid_domain-1001 password=Hunter2Secret! for project Brightwater on \\\\dbhost7\\c\$" \
   >>"$drive_c/Program Files/Brennock/Dunmere/logs/kerd/kerd.log"
@@ -62,7 +65,7 @@ extract_cabinets() {
 # The files below a folder, the report's process id and the cabinets' incident, node and time
 # stamp taken out of their names.
 file_list() {
-  (cd "$1" && find . -type f | sed -E 's#^\./##; s#^[0-9]+_ULVIX#N_ULVIX#; s#^e2e[a-z]+_[A-Za-z0-9]+_[0-9_-]+#CABINET#' | sort)
+  (cd "$1" && find . -type f | sed -E 's#^\./##; s#^[0-9]+_ULVIX#N_ULVIX#; s#^e2e[a-z]+_[A-Za-z0-9]+_[0-9]{8}__[0-9]{2}-[0-9]{2}-[0-9]{2}#CABINET#' | sort)
 }
 
 collect_as acmesrv01 e2eplain
@@ -101,7 +104,7 @@ grep -Eq '"secrets": [1-9]' "$opened/MANIFEST.json" || fail "the manifest counts
 # Every file of the plain run is in the cabinets, or withheld and listed with its reason.
 # Their names in the manifest carry the stand-ins too: the snapshot cabinet's the computer's.
 withheld="$(perl -0777 -ne 'while (/"path": "([^"]+)",\s*"reason": "[^"]+"/g) { print "$1\n" }' "$opened/MANIFEST.json" |
-            sed -E 's#^e2e[a-z]+_[A-Za-z0-9]+_[0-9_-]+#CABINET#' | sort)"
+            sed -E 's#^e2e[a-z]+_[A-Za-z0-9]+_[0-9]{8}__[0-9]{2}-[0-9]{2}-[0-9]{2}#CABINET#' | sort)"
 expect_eq "files withheld: the snapshot cabinet and the encoded tool output" $'CABINET_HA.cab\nVM/qzflxinfo.enc' "$withheld"
 expect_eq "withheld files beside the run folder" "$withheld" "$(file_list "${run}_WITHHELD")"
 redacted_files="$( (file_list "$opened"; printf '%s\n' $withheld) | grep -v '^QzFilesToCab3.TXT$' | sort)"
@@ -111,12 +114,14 @@ expect_eq "files of the plain run missing from the redacted one" "" \
 # The demo machine as it is, called "VM" like the run folder's VM folder: its name goes where
 # it stands as one, the folder and the report's own words stay.
 collect_as vm e2evm redact
-extract_cabinets host0001 "$work/opened-vm"
+vm="$(awk -F'\t' '$2 == "VM" && $3 == "hostNames" { print $1 }' "${run}_REDACTION-MAP.TXT")"
+[[ "$vm" =~ ^host[0-9]{4}$ ]] || fail "no host stand-in for VM in the map: [$vm]"
+extract_cabinets "$vm" "$work/opened-vm"
 expect_eq "the machine level of the run folder's paths" "" \
   "$(grep -rlF "\\e2evm\\VM\\" "$work/opened-vm" || true)"
 entries="$(report_entries "$(ls "$work/opened-vm"/*_ULVIX-Report.HTML)" 2>&1)"
 expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
-expect_entry "$entries" "Node Name: host0001"
+expect_entry "$entries" "Node Name: $vm"
 expect_entry_starting "$entries" "KDX/VM Version: "
 expect_entry_starting "$entries" "VM Log file path: "
 expect_file "$work/opened-vm/VM/kerd.log"
