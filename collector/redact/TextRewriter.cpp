@@ -35,21 +35,20 @@ constexpr Recogniser kRecognisers[] = {
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
     : names_(names), standIns_(standIns), counts_(counts), registryDump_(registryDump) {
-    // Characters at which something may start: the rest is copied without a look.
+    // Characters at which something may start, inside a word and at a token's start: the rest
+    // is copied without a look.
     for (int c = 0; c < 256; ++c) {
         const char ch = static_cast<char>(c);
-        mayStart_[c] = IsHex(ch) || ch == ':' || ch == 'S' || ch == 's' || ch == 'p' || ch == 'P' || ch == '\\' ||
-                       !names.StartingWith(static_cast<unsigned char>(c)).empty();
+        startsInWord_[c] = ch == '\\' || ch == 'p' || ch == 'P' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
+        startsToken_[c] = startsInWord_[c] || IsHex(ch) || ch == ':' || ch == 'S' || ch == 's';
     }
 }
 
 // The first recogniser, in order, that finds something at the position. One that cannot tell
 // before more text comes stops the search, unless `entryBounded`: a line end or "<BR>" follows
 // within the text, where every token stops, so it found nothing.
-Match TextRewriter::FindAt(const Window& window, size_t at, bool entryBounded) {
+Match TextRewriter::FindAt(const Window& window, size_t at, bool tokenStart, bool entryBounded) {
     const char c = window.At(at);
-    // Addresses and SIDs begin a token; inside a word they are none.
-    const bool tokenStart = !IsAlnum(window.Before(at));
     for (const Recogniser& recogniser : kRecognisers) {
         if (!recogniser.appliesAt(c, tokenStart)) continue;
         const Match match = recogniser.find(names_, window, at);
@@ -74,7 +73,16 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
     size_t copied = 0;
     size_t i = 0;
     while (i < limit) {
-        if (registryDump_ && window.Before(i) == '\n' && secret.found == Found::kNo) {
+        // Addresses and SIDs begin a token; inside a word they are none.
+        const bool tokenStart = !IsAlnum(window.Before(i));
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const bool lineStart = registryDump_ && window.Before(i) == '\n';
+        const bool mayStart = tokenStart ? startsToken_[c] : startsInWord_[c];
+        if (!mayStart && !lineStart && !(secret.found == Found::kYes && i == secret.replaceFrom)) {
+            ++i;
+            continue;
+        }
+        if (lineStart && secret.found == Found::kNo) {
             secret = registry_.AtLineStart(window, i);
             // A line longer than the whole piece is no value line of the dump.
             if (secret.found == Found::kNeedMore) {
@@ -86,8 +94,8 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
         if (secret.found == Found::kYes && i == secret.replaceFrom) {
             match = secret;
             secret = Match{};
-        } else if (mayStart_[static_cast<unsigned char>(text[i])]) {
-            match = FindAt(window, i, limit < length);
+        } else if (mayStart) {
+            match = FindAt(window, i, tokenStart, limit < length);
             // Nothing found in a value's name runs into its secret data.
             if (match.found == Found::kYes && secret.found == Found::kYes && match.end > secret.replaceFrom)
                 match = Match{};

@@ -24,7 +24,7 @@ public:
     size_t Rewrite(const char* text, size_t length, bool atEnd, std::string& out);
 
 private:
-    Match FindAt(const Window& window, size_t at, bool entryBounded);
+    Match FindAt(const Window& window, size_t at, bool tokenStart, bool entryBounded);
 
     const NameTable& names_;
     StandInMap& standIns_;
@@ -36,7 +36,8 @@ private:
     size_t secretLength_ = 0;
     char before_ = '\n';
     char beforeBefore_ = '\n';
-    std::array<bool, 256> mayStart_{};
+    std::array<bool, 256> startsInWord_{};
+    std::array<bool, 256> startsToken_{};
 };
 
 // The start of the last entry in the text (after its last line end or "<BR>"); 0 if none.
