@@ -114,7 +114,7 @@ expect_eq "files of the plain run missing from the redacted one" "" \
 # The demo machine as it is, called "VM" like the run folder's VM folder: its name goes where
 # it stands as one, the folder and the report's own words stay.
 collect_as vm e2evm redact
-vm="$(awk -F'\t' 'tolower($2) == "vm" && $3 == "hostNames" { print $1 }' "${run}_REDACTION-MAP.TXT")"
+vm="$(tr -d '\r' <"${run}_REDACTION-MAP.TXT" | awk -F'\t' 'tolower($2) == "vm" && $3 == "hostNames" { print $1 }')"
 [[ "$vm" =~ ^host[0-9]{4}$ ]] || fail "no host stand-in for VM in the map: [$vm]"
 extract_cabinets "$vm" "$work/opened-vm"
 expect_eq "the machine level of the run folder's paths" "" \
