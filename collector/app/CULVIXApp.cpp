@@ -57,6 +57,8 @@ bool CULVIXApp::InitInstance() {
     collection.unattended.quiet = options.quiet;
     collection.unattended.timeoutSeconds = tokens.timeoutSeconds;
     collection.unattended.noShare = tokens.noShare;
+    collection.redaction.requested = options.redact;
+    collection.redaction.keywords = options.redactKeywords;
     if (!tokens.shareRoot.empty()) collection.run.networkShareRoot = tokens.shareRoot;
     // As if picked with Browse...: the silent run collects there, the dialog shows it.
     if (!tokens.destinationFolder.empty()) collection.entries.destinationFolder = tokens.destinationFolder;

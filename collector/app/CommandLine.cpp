@@ -10,6 +10,8 @@ constexpr const char* kDelimiters = " ,\t\n";
 constexpr const char* kSilentSwitch = "-noGUI";
 constexpr const char* kQuietSwitch = "-quiet";
 constexpr const char* kNoShareSwitch = "noshare";
+constexpr const char* kRedactSwitch = "redact";
+constexpr const char* kRedactPrefix = "redact=";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
 
@@ -40,6 +42,19 @@ void ReadValueToken(const std::string& token, CommandLineOptions& options) {
     }
 }
 
+// "word;word...": empty words between semicolons are none.
+std::vector<std::string> RedactKeywords(const std::string& value) {
+    std::vector<std::string> keywords;
+    size_t start = 0;
+    while (start <= value.size()) {
+        size_t end = value.find(';', start);
+        if (end == std::string::npos) end = value.size();
+        if (end > start) keywords.push_back(value.substr(start, end - start));
+        start = end + 1;
+    }
+    return keywords;
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(const std::string& arguments) {
@@ -58,6 +73,12 @@ CommandLineOptions ParseCommandLine(const std::string& arguments) {
         } else if (::strcasecmp(token.c_str(), kNoShareSwitch) == 0) {
             options.noShare = true;
             options.noShareToken = token;
+        } else if (::strcasecmp(token.c_str(), kRedactSwitch) == 0) {
+            options.redact = true;
+            options.redactKeywords.clear();
+        } else if (HasPrefix(token, kRedactPrefix)) {
+            options.redact = true;
+            options.redactKeywords = RedactKeywords(token.substr(std::strlen(kRedactPrefix)));
         } else {
             ReadValueToken(token, options);
         }

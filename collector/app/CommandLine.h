@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // A "name=value" token of the command line; when it is repeated, the last one counts.
 struct ValueToken {
@@ -18,9 +19,12 @@ struct CommandLineOptions {
     ValueToken share;            // "share=PATH": the network share root for this run
     bool noShare = false;        // "noshare": the network share is not tried
     std::string noShareToken;    // "noshare" as typed
+    bool redact = false;         // "redact" or "redact=...": the run folder is redacted
+    std::vector<std::string> redactKeywords;  // "redact=word;word...", the last such token's
 };
 
 // Splits the arguments (without the program name) at blanks, commas, tabs and line feeds,
-// and reads "-noGUI", "-quiet", "noshare", "case#=<number>", "timeout=<seconds>",
-// "dest=<folder>" and "share=<folder>" in any letter case; other tokens are ignored.
+// and reads "-noGUI", "-quiet", "noshare", "redact", "case#=<number>", "timeout=<seconds>",
+// "dest=<folder>", "share=<folder>" and "redact=<word>;<word>..." in any letter case; other
+// tokens are ignored.
 CommandLineOptions ParseCommandLine(const std::string& arguments);

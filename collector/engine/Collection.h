@@ -9,6 +9,7 @@
 #include "engine/ExitStatus.h"
 #include "engine/OsVersion.h"
 #include "engine/Options.h"
+#include "engine/Redaction.h"
 #include "engine/ReportSink.h"
 #include "engine/RunFolderFiles.h"
 #include "engine/RunRecord.h"
@@ -83,6 +84,12 @@ public:
     // Hashes every file of the run folder and writes "MANIFEST.json" and "SHA256SUMS" into it.
     // Returns a failure line for each of the two that could not be written (it is then gone).
     std::vector<std::string> WriteRunManifest();
+    // "redact": rewrites every text file of the run folder with stand-ins for the machine's
+    // names, addresses and secrets and moves what is not text out, beside it. Returns a
+    // failure line for each thing it could not do.
+    std::vector<std::string> RedactRunFolder();
+    // Keeps the stand-ins for later runs and writes this run's map beside the run folder.
+    std::vector<std::string> KeepRedactionMap();
     // The status line and its console line, numbered by the progress mark being worked on.
     void SetStatusText(const char* text);
     void StepProgress();
@@ -126,6 +133,7 @@ public:
     ReportLogState report;
     std::string programVersion;
     UnattendedRun unattended;
+    RedactionState redaction;
     RunRecord record;
     // The run folder's files as the step being carried out found them.
     std::vector<RunFolderFile> filesBeforeStep;

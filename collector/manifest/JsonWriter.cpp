@@ -90,7 +90,7 @@ void JsonWriter::EndArray() { Close(']'); }
 
 void JsonWriter::String(const std::string& ansi) {
     BeforeValue();
-    text_ += JsonString(ansi);
+    text_ += JsonString(filter_ ? filter_(ansi) : ansi);
 }
 
 void JsonWriter::Number(long long value) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ public:
     }
 
     const std::string& Text() const noexcept { return text_; }
+    // Every string value written from now on goes through `filter` first (keys do not).
+    void FilterStrings(std::function<std::string(const std::string&)> filter) { filter_ = std::move(filter); }
 
 private:
     void Put(const std::string& value) { String(value); }
@@ -51,4 +54,5 @@ private:
     std::string text_;
     std::vector<bool> empty_;  // per open object or array: nothing in it yet
     bool afterKey_ = false;
+    std::function<std::string(const std::string&)> filter_;
 };

@@ -110,6 +110,28 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
     json.EndArray();
 }
 
+// What "redact" did: the manifest itself is written through the same stand-ins.
+void WriteRedaction(JsonWriter& json, const RedactionState& redaction) {
+    json.Key("redaction");
+    json.BeginObject();
+    json.Member("redacted", redaction.done);
+    json.Key("replacements");
+    json.BeginObject();
+    for (size_t k = 0; k < kRedactionKinds; ++k)
+        json.Member(RedactionKindName(static_cast<RedactionKind>(k)), redaction.replacements[k]);
+    json.EndObject();
+    json.Key("withheld");
+    json.BeginArray();
+    for (const WithheldFile& file : redaction.withheld) {
+        json.BeginObject();
+        json.Member("path", file.relativePath);
+        json.Member("reason", file.reason);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 }  // namespace
 
 std::string ManifestTime(const SYSTEMTIME& time) {
@@ -122,11 +144,13 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     for (const HashedFile& file : files) byPath[file.relativePath] = &file;
 
     JsonWriter json;
+    const RedactionState& redaction = collection.redaction;
+    if (redaction.done) json.FilterStrings([&redaction](const std::string& text) { return redaction.Redacted(text); });
     json.BeginObject();
     json.Member("program", "Zeltrin");
     json.Member("version", collection.programVersion);
     json.Member("commandLine", collection.unattended.commandLine);
-    json.Member("machine", collection.folders.nodeName);
+    json.Member("machine", redaction.done ? redaction.cabinetNode : collection.folders.nodeName);
     json.Member("incident", collection.run.bugFolderNumber);
     json.Member("runFolder", collection.run.runFolder);
     json.Member("runRoot", collection.run.runRoot);
@@ -136,6 +160,7 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
     WriteSteps(json, collection.record, byPath);
+    if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.Key("files");
     json.BeginArray();

@@ -33,8 +33,8 @@ void AddMatches(const std::string& folder, const std::string& pattern, std::vect
 
 }  // namespace
 
-// The command files name their cabinets after the bug folder number, the machine folder and
-// the time stamp: qzcab.cmd puts the run's beside the run folder, qzhacab.cmd the cluster
+// The command files name their cabinets after the bug folder number, the machine folder (its
+// stand-in in a redacted run) and the time stamp: qzcab.cmd puts the run's beside the run folder, qzhacab.cmd the cluster
 // snapshot's inside it; a list too long for one cabinet goes on in "_2", "_3", ...
 std::vector<console::CabinetFile> Collection::CabinetsOfRun() const {
     std::vector<console::CabinetFile> cabinets;
@@ -42,7 +42,7 @@ std::vector<console::CabinetFile> Collection::CabinetsOfRun() const {
     const std::string machineFolder = ParentFolder(run.runFolder);
     std::string stem = run.bugFolderNumber;
     stem += "_";
-    stem += LastComponent(machineFolder);
+    stem += redaction.done ? redaction.cabinetNode : LastComponent(machineFolder);
     stem += "_";
     stem += run.timeStamp;
     AddMatches(machineFolder, stem + "*.cab", cabinets);

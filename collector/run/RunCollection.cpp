@@ -90,6 +90,10 @@ void Collection::RunCollection() {
     if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
 
     ReportTimeInformation();
+    // The report travels redacted: it names the map by its file name only.
+    if (redaction.requested)
+        LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
+                  (run.runFolder.substr(run.runFolder.find_last_of('\\') + 1) + "_REDACTION-MAP.TXT").c_str());
     LogReport("ULVIX - Done!");
     exitStatus = kExitDone;
     report.file.Close();
@@ -103,12 +107,17 @@ void Collection::RunCollection() {
     }
     StepProgress();
 
-    // The report is closed by now: a manifest that could not be written reaches the user
+    // The report is closed by now: what could not be redacted or written reaches the user
     // through the console and the run's failure count only.
-    for (const std::string& failure : WriteRunManifest()) {
-        record.CountFailure();
-        if (console != nullptr) console->WriteLine(failure);
-    }
+    auto countFailures = [this](const std::vector<std::string>& failures) {
+        for (const std::string& failure : failures) {
+            record.CountFailure();
+            if (console != nullptr) console->WriteLine(failure);
+        }
+    };
+    if (redaction.requested) countFailures(RedactRunFolder());
+    countFailures(WriteRunManifest());
+    countFailures(KeepRedactionMap());
     // Counted with the manifest files, before the cabinet list is written and before
     // packaging may delete them.
     const std::vector<RunFolderFile> collected =
@@ -117,6 +126,8 @@ void Collection::RunCollection() {
     if (options.compress) {
         ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");
+        // qzcab.cmd names the cabinet after the machine folder unless it is given a stand-in.
+        if (redaction.done) ::SetEnvironmentVariableA("ZELTRIN_CABINET_NODE", redaction.cabinetNode.c_str());
         WriteCabList();
         if (packagingFits) ChildrenOf(*this).RunCommand(packagingCommand);
     } else {
@@ -127,6 +138,12 @@ void Collection::RunCollection() {
         framework::ShowMessageBox(View().BoxOwner(), text::Format("The logs are located at %s", run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
     WriteRunSummary(collected);
+    if (redaction.done && console != nullptr) {
+        console->WriteLine("Redaction map: " + redaction.mappingFile);
+        if (!redaction.withheld.empty())
+            console->WriteLine(text::Format("Files withheld: %zu, in %s", redaction.withheld.size(),
+                                            redaction.withheldFolder.c_str()));
+    }
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
     View().RunEnded();

@@ -1,0 +1,179 @@
+// The recognisers of addresses, SIDs and secret pairs: each looks at one position and says
+// whether an address starts there, bounded on both sides so that no longer token is cut.
+#include "redact/Addresses.h"
+
+#include <cstring>
+
+#include "redact/EntryLabel.h"
+
+namespace redact {
+
+namespace {
+
+Match Matched(size_t at, size_t end, RedactionKind kind, std::string original) {
+    Match match;
+    match.found = Found::kYes;
+    match.end = end;
+    match.replaceFrom = at;
+    match.replaceTo = end;
+    match.kind = kind;
+    match.original = std::move(original);
+    return match;
+}
+
+// Groups of 1 to 4 hexadecimal digits joined by single colons, or nothing; the group count.
+bool HexGroups(const std::string& text, int& groups) {
+    groups = 0;
+    if (text.empty()) return true;
+    size_t digits = 0;
+    for (char c : text) {
+        if (c == ':') {
+            if (digits == 0) return false;
+            ++groups;
+            digits = 0;
+        } else if (++digits > 4) {
+            return false;
+        }
+    }
+    if (digits == 0) return false;
+    ++groups;
+    return true;
+}
+
+bool IsIpv6(const std::string& text) {
+    int left = 0;
+    int right = 0;
+    const size_t gap = text.find("::");
+    if (gap == std::string::npos) return HexGroups(text, left) && left == 8;
+    if (text.find("::", gap + 1) != std::string::npos) return false;
+    return HexGroups(text.substr(0, gap), left) && HexGroups(text.substr(gap + 2), right) && left + right <= 7;
+}
+
+bool StartsWithNoCase(const Window& window, size_t at, const char* prefix, size_t length) {
+    for (size_t i = 0; i < length; ++i)
+        if (Lower(window.At(at + i)) != prefix[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+Match FindIpv4(const Window& window, size_t at) {
+    const char previous = window.Before(at);
+    if (IsDigit(previous) || previous == '.') return {};
+    unsigned octets[4] = {};
+    size_t i = at;
+    for (int group = 0; group < 4; ++group) {
+        const size_t start = i;
+        while (i < window.length && IsDigit(window.At(i)) && i - start < 4) octets[group] = octets[group] * 10 + (window.At(i++) - '0');
+        if (window.Short(i)) return NeedMore();
+        if (i == start || i - start > 3 || octets[group] > 255) return {};
+        if (group == 3) break;
+        if (i >= window.length || window.At(i) != '.') return {};
+        ++i;
+    }
+    // "1.2.3.4.5" is no address, and neither is any part of it.
+    if (i < window.length && window.At(i) == '.') {
+        if (window.Short(i + 1)) return NeedMore();
+        if (i + 1 < window.length && IsDigit(window.At(i + 1))) return {};
+    }
+    const bool unspecified = octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0;
+    const bool broadcast = octets[0] == 255 && octets[1] == 255 && octets[2] == 255 && octets[3] == 255;
+    if (unspecified || broadcast || octets[0] == 127) return {};
+    // "FileVersion: 6.1.0.1" is a version, not an address.
+    if (EntryHolds(window, at, {"version"})) return {};
+    return Matched(at, i, RedactionKind::kIpv4Address, std::string(window.text + at, i - at));
+}
+
+Match FindIpv6(const Window& window, size_t at) {
+    const char previous = window.Before(at);
+    if (IsWordChar(previous) || previous == ':' || previous == '.') return {};
+    size_t i = at;
+    while (i < window.length && (IsHex(window.At(i)) || window.At(i) == ':')) ++i;
+    if (window.Short(i)) return NeedMore();
+    if (i < window.length && (window.At(i) == '.' || IsWordChar(window.At(i)))) return {};
+    size_t end = i;
+    // "fe80::1:" at the end of a label keeps its colon.
+    if (end - at >= 2 && window.At(end - 1) == ':' && window.At(end - 2) != ':') --end;
+    std::string text(window.text + at, end - at);
+    if (text.find(':') == text.rfind(':') || !IsIpv6(text) || text == "::" || text == "::1") return {};
+    return Matched(at, end, RedactionKind::kIpv6Address, std::move(text));
+}
+
+Match FindMac(const Window& window, size_t at) {
+    constexpr size_t kLength = 17;
+    const char previous = window.Before(at);
+    if (IsAlnum(previous) || previous == ':' || previous == '-' || previous == '.') return {};
+    if (window.Short(at + kLength + 1)) return NeedMore();
+    if (at + kLength > window.length) return {};
+    const char separator = window.At(at + 2);
+    if (separator != ':' && separator != '-') return {};
+    std::string normal;
+    for (size_t pair = 0; pair < 6; ++pair) {
+        const size_t p = at + pair * 3;
+        if (!IsHex(window.At(p)) || !IsHex(window.At(p + 1))) return {};
+        if (pair < 5 && window.At(p + 2) != separator) return {};
+        if (pair > 0) normal += ':';
+        normal += Lower(window.At(p));
+        normal += Lower(window.At(p + 1));
+    }
+    const size_t end = at + kLength;
+    if (end < window.length && (IsAlnum(window.At(end)) || window.At(end) == separator)) return {};
+    return Matched(at, end, RedactionKind::kMacAddress, std::move(normal));
+}
+
+Match FindDomainSid(const Window& window, size_t at) {
+    static constexpr char kPrefix[] = "s-1-5-21-";
+    constexpr size_t kPrefixLength = sizeof(kPrefix) - 1;
+    const char previous = window.Before(at);
+    if (IsAlnum(previous) || previous == '-') return {};
+    if (window.Short(at + kPrefixLength)) return NeedMore();
+    if (at + kPrefixLength > window.length || !StartsWithNoCase(window, at, kPrefix, kPrefixLength)) return {};
+    // The machine or domain part: three numbers; the relative id after it stays.
+    size_t i = at + kPrefixLength;
+    for (int group = 0; group < 3; ++group) {
+        const size_t start = i;
+        while (i < window.length && IsDigit(window.At(i))) ++i;
+        if (window.Short(i)) return NeedMore();
+        if (i == start || i - start > 10) return {};
+        if (group == 2) break;
+        if (i >= window.length || window.At(i) != '-') return {};
+        ++i;
+    }
+    const size_t domainEnd = i;
+    if (i < window.length && window.At(i) == '-') {
+        size_t rid = i + 1;
+        while (rid < window.length && IsDigit(window.At(rid))) ++rid;
+        if (window.Short(rid)) return NeedMore();
+        if (rid > i + 1) i = rid;
+    }
+    if (i < window.length && IsAlnum(window.At(i))) return {};
+    std::string original(window.text + at, domainEnd - at);
+    original[0] = 'S';
+    Match match = Matched(at, i, RedactionKind::kDomainSid, std::move(original));
+    match.replaceTo = domainEnd;
+    return match;
+}
+
+Match FindSecretPair(const Window& window, size_t at) {
+    static constexpr const char* kKeys[] = {"password=", "passwd=", "pwd="};
+    for (const char* key : kKeys) {
+        const size_t length = std::strlen(key);
+        if (window.Short(at + length)) return NeedMore();
+        if (at + length > window.length || !StartsWithNoCase(window, at, key, length)) continue;
+        // A quoted value is the text between the quotes.
+        size_t from = at + length;
+        if (window.Short(from + 1)) return NeedMore();
+        const char quote = from < window.length && (window.At(from) == '"' || window.At(from) == '\'') ? window.At(from) : 0;
+        if (quote) ++from;
+        size_t end = from;
+        while (end < window.length && (quote ? window.At(end) != quote && window.At(end) != '\n'
+                                             : !std::strchr(" \t\r\n\"'<>;,&", window.At(end))))
+            ++end;
+        if (window.Short(end)) return NeedMore();
+        if (end == from) return {};
+        return Matched(from, end, RedactionKind::kSecret, std::string());
+    }
+    return {};
+}
+
+}  // namespace redact

@@ -1,0 +1,91 @@
+#include "redact/AdministratorsOnly.h"
+
+#include <sddl.h>
+
+#include "common/win32/UniqueHandle.h"
+
+namespace redact {
+
+namespace {
+
+// Full access for BUILTIN\Administrators and LocalSystem; "P": inherited entries are refused.
+constexpr char kFolderDacl[] = "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+constexpr char kFileDacl[] = "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
+
+class SecurityDescriptor {
+public:
+    explicit SecurityDescriptor(const char* sddl) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+            memory_.reset(descriptor);
+        else
+            error_ = ::GetLastError();
+    }
+    PSECURITY_DESCRIPTOR get() const noexcept { return memory_.get(); }
+    DWORD error() const noexcept { return error_; }
+
+private:
+    win32::UniqueLocalMemory memory_;
+    DWORD error_ = 0;
+};
+
+// Gives an existing file or folder the DACL, in place of whatever it had.
+DWORD Protect(const std::string& path, const SecurityDescriptor& descriptor) {
+    if (descriptor.error()) return descriptor.error();
+    if (!::SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                            descriptor.get()))
+        return ::GetLastError();
+    return 0;
+}
+
+}  // namespace
+
+DWORD MakeAdministratorsOnlyFolder(const std::string& path) {
+    const SecurityDescriptor descriptor(kFolderDacl);
+    if (descriptor.error()) return descriptor.error();
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
+    if (!::CreateDirectoryA(path.c_str(), &attributes) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return ::GetLastError();
+    return Protect(path, descriptor);
+}
+
+DWORD WriteAdministratorsOnlyFile(const std::string& path, const std::string& text) {
+    const SecurityDescriptor descriptor(kFileDacl);
+    if (descriptor.error()) return descriptor.error();
+    const std::string fresh = path + ".new";
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
+    DWORD error = 0;
+    {
+        win32::UniqueFile file(
+            ::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return ::GetLastError();
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+            error = ::GetLastError();
+        else if (written != text.size())
+            error = ERROR_DISK_FULL;
+        if (!::CloseHandle(file.release()) && !error) error = ::GetLastError();
+    }
+    // A file made before keeps its DACL through the replacement on some systems: set it again.
+    if (!error) error = Protect(fresh, descriptor);
+    if (!error && !::MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = ::GetLastError();
+    if (error) ::DeleteFileA(fresh.c_str());
+    return error;
+}
+
+DWORD ReadWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    char buffer[16 * 1024];
+    DWORD got = 0;
+    for (;;) {
+        if (!::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return ::GetLastError();
+        if (got == 0) return 0;
+        text.append(buffer, got);
+    }
+}
+
+}  // namespace redact

@@ -1,0 +1,103 @@
+#include "redact/FileRewriter.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/win32/UniqueHandle.h"
+
+namespace redact {
+
+namespace {
+
+// Control characters that text does not hold (tab, line ends, form feed and escape it may).
+bool IsStrayControl(unsigned char c) {
+    return (c >= 0x01 && c <= 0x08) || (c >= 0x0e && c <= 0x1a) || (c >= 0x1c && c <= 0x1f);
+}
+
+// Text with more than one stray control character in a hundred is taken for binary data.
+constexpr unsigned long long kStrayControlsPerHundred = 1;
+
+FileRewrite Binary(const char* reason) {
+    FileRewrite result;
+    result.verdict = FileVerdict::kBinary;
+    result.reason = reason;
+    return result;
+}
+
+FileRewrite Failed(DWORD error) {
+    FileRewrite result;
+    result.verdict = FileVerdict::kFailed;
+    result.error = error;
+    return result;
+}
+
+DWORD WriteAll(HANDLE file, const std::string& text) {
+    DWORD written = 0;
+    if (text.empty()) return 0;
+    if (!::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) return ::GetLastError();
+    return written == text.size() ? 0 : ERROR_DISK_FULL;
+}
+
+FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
+    std::vector<char> piece(kPieceBytes);
+    std::string out;
+    out.reserve(2 * kPieceBytes);
+    size_t filled = 0;
+    bool atEnd = false;
+    bool first = true;
+    unsigned long long total = 0;
+    unsigned long long strayControls = 0;
+    while (!atEnd || filled > 0) {
+        while (!atEnd && filled < piece.size()) {
+            DWORD got = 0;
+            if (!::ReadFile(input, piece.data() + filled, static_cast<DWORD>(piece.size() - filled), &got, nullptr))
+                return Failed(::GetLastError());
+            if (got == 0) {
+                atEnd = true;
+                break;
+            }
+            const char* fresh = piece.data() + filled;
+            if (std::memchr(fresh, '\0', got) != nullptr) {
+                const bool utf16 = total == 0 && filled == 0 && got >= 2 &&
+                                   ((fresh[0] == '\xff' && fresh[1] == '\xfe') || (fresh[0] == '\xfe' && fresh[1] == '\xff'));
+                return Binary(utf16 ? "UTF-16 text, which the redaction does not read" : "binary: it holds NUL bytes");
+            }
+            for (DWORD i = 0; i < got; ++i) strayControls += IsStrayControl(static_cast<unsigned char>(fresh[i]));
+            filled += got;
+            total += got;
+        }
+        if (first && filled == 0) break;
+        first = false;
+        const size_t taken = rewriter.Rewrite(piece.data(), filled, atEnd, out);
+        if (DWORD error = WriteAll(output, out)) return Failed(error);
+        out.clear();
+        std::memmove(piece.data(), piece.data() + taken, filled - taken);
+        filled -= taken;
+    }
+    if (strayControls * 100 > total * kStrayControlsPerHundred) return Binary("binary: it holds control characters");
+    return {};
+}
+
+}  // namespace
+
+FileRewrite RewriteFile(const std::string& path, TextRewriter& rewriter) {
+    const std::string temporary = path + ".redacting";
+    FileRewrite result;
+    {
+        win32::UniqueFile input(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!input) return Failed(::GetLastError());
+        win32::UniqueFile output(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!output) return Failed(::GetLastError());
+        result = RewriteInto(input.get(), output.get(), rewriter);
+        if (result.verdict == FileVerdict::kRewritten && !::CloseHandle(output.release())) result = Failed(::GetLastError());
+    }
+    if (result.verdict == FileVerdict::kRewritten &&
+        !::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        result = Failed(::GetLastError());
+    if (result.verdict != FileVerdict::kRewritten) ::DeleteFileA(temporary.c_str());
+    return result;
+}
+
+}  // namespace redact

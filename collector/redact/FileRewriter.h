@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "redact/TextRewriter.h"
+
+namespace redact {
+
+// The piece of a file in memory at a time: its size bounds the memory a rewrite takes,
+// whatever the file's size.
+constexpr size_t kPieceBytes = 64 * 1024;
+
+enum class FileVerdict {
+    kRewritten,
+    kBinary,  // not text: `reason` says why; the file is as it was
+    kFailed,  // `error`; the file is as it was
+};
+
+struct FileRewrite {
+    FileVerdict verdict = FileVerdict::kRewritten;
+    std::string reason;
+    DWORD error = 0;
+};
+
+// Rewrites a file in place: into "<path>.redacting" beside it, which then replaces it, so the
+// file is either wholly rewritten or left as it was.
+FileRewrite RewriteFile(const std::string& path, TextRewriter& rewriter);
+
+}  // namespace redact

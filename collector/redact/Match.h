@@ -1,0 +1,52 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "engine/Redaction.h"
+
+namespace redact {
+
+// The text a recogniser looks at: [0, length) is there, more may follow unless `atEnd`; the
+// two characters before text[0] were given earlier ('\n' at the start of a file).
+struct Window {
+    const char* text;
+    size_t length;
+    bool atEnd;
+    char before;
+    char beforeBefore;
+
+    char At(size_t i) const noexcept { return text[i]; }
+    // The character before position i, reaching back into what was given earlier.
+    char Before(size_t i) const noexcept { return i >= 1 ? text[i - 1] : before; }
+    char TwoBefore(size_t i) const noexcept { return i >= 2 ? text[i - 2] : i == 1 ? before : beforeBefore; }
+    // Whether position i lies beyond the text while more of it may follow.
+    bool Short(size_t i) const noexcept { return i >= length && !atEnd; }
+};
+
+enum class Found { kNo, kYes, kNeedMore };
+
+// What a recogniser found at a position: the match takes [at, end); the part [replaceFrom,
+// replaceTo) of it gets the stand-in of `original` (a secret's just "********").
+struct Match {
+    Found found = Found::kNo;
+    size_t end = 0;
+    size_t replaceFrom = 0;
+    size_t replaceTo = 0;
+    RedactionKind kind = RedactionKind::kSecret;
+    std::string original;
+};
+
+inline Match NeedMore() {
+    Match match;
+    match.found = Found::kNeedMore;
+    return match;
+}
+
+inline bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+inline bool IsHex(char c) noexcept { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+inline bool IsAlnum(char c) noexcept { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// A character of a word or a host name label: a name next to one is inside another word.
+inline bool IsWordChar(char c) noexcept { return IsAlnum(c) || c == '_' || c == '-'; }
+inline char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace redact

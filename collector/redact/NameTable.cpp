@@ -1,0 +1,34 @@
+#include "redact/NameTable.h"
+
+#include <algorithm>
+
+namespace redact {
+
+NameRule RuleFor(const std::string& name) {
+    if (IsProgramWord(name)) return NameRule::kNamePosition;
+    // A short name ("db1") is a part of too many words and numbers.
+    return name.size() < 4 ? NameRule::kWholeWord : NameRule::kAnywhere;
+}
+
+void NameTable::Add(RedactionKind kind, const std::string& name) {
+    if (name.empty()) return;
+    const std::string lower = LowerCase(name);
+    // Both letter cases of the first letter lead to the name.
+    const unsigned char first = static_cast<unsigned char>(lower[0]);
+    const unsigned char upper = first >= 'a' && first <= 'z' ? static_cast<unsigned char>(first - 'a' + 'A') : first;
+    std::vector<NameEntry>& bucket = byFirst_[first];
+    if (std::any_of(bucket.begin(), bucket.end(), [&lower](const NameEntry& e) { return e.lower == lower; })) return;
+    NameEntry entry{lower, kind, RuleFor(name)};
+    auto longestFirst = [](const NameEntry& a, const NameEntry& b) { return a.lower.size() > b.lower.size(); };
+    bucket.insert(std::upper_bound(bucket.begin(), bucket.end(), entry, longestFirst), entry);
+    if (upper != first) byFirst_[upper] = bucket;
+    if (kind == RedactionKind::kDomainName) domains_.push_back(lower);
+}
+
+void NameTable::SetMachineFolder(const std::string& incident, const std::string& computerName) {
+    machineFolder_ = LowerCase("\\" + incident + "\\" + computerName + "\\");
+    machineNameOffset_ = incident.size() + 2;
+    machineNameLength_ = computerName.size();
+}
+
+}  // namespace redact

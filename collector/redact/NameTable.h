@@ -1,0 +1,51 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/Redaction.h"
+#include "redact/StandInMap.h"
+
+namespace redact {
+
+// Where a name is replaced.
+enum class NameRule {
+    kAnywhere,      // four characters or more and none of the program's words: wherever it occurs
+    kWholeWord,     // shorter: only as a whole word, not inside other words
+    kNamePosition,  // one of the program's words ("VM"): only where it stands as a name
+};
+
+struct NameEntry {
+    std::string lower;  // the name in lower case
+    RedactionKind kind;
+    NameRule rule;
+};
+
+bool IsProgramWord(const std::string& name);
+NameRule RuleFor(const std::string& name);
+
+// The names of this machine to replace, by their first letter, longest first, so that a
+// host name wins over the domain it ends in.
+class NameTable {
+public:
+    // Empty names and names already held are skipped.
+    void Add(RedactionKind kind, const std::string& name);
+    // The machine level of the run folder, "\<incident>\<computer name>\": the computer name
+    // there is replaced whatever it is.
+    void SetMachineFolder(const std::string& incident, const std::string& computerName);
+
+    const std::vector<NameEntry>& StartingWith(unsigned char c) const noexcept { return byFirst_[c]; }
+    const std::vector<std::string>& Domains() const noexcept { return domains_; }
+    const std::string& MachineFolder() const noexcept { return machineFolder_; }  // lower case
+    size_t MachineNameOffset() const noexcept { return machineNameOffset_; }
+    size_t MachineNameLength() const noexcept { return machineNameLength_; }
+
+private:
+    std::array<std::vector<NameEntry>, 256> byFirst_;
+    std::vector<std::string> domains_;
+    std::string machineFolder_;
+    size_t machineNameOffset_ = 0;
+    size_t machineNameLength_ = 0;
+};
+
+}  // namespace redact

@@ -1,0 +1,151 @@
+// "redact": the run folder rewritten in place after the last capture step, before the
+// manifest and the packing; what cannot be read as text is moved out, beside the run folder.
+#include <shlobj.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "common/profile/SectionTimer.h"
+#include "engine/Collection.h"
+#include "redact/AdministratorsOnly.h"
+#include "redact/FileRewriter.h"
+#include "redact/MachineIdentities.h"
+#include "redact/RunTextRedaction.h"
+#include "report/ErrorText.h"
+
+namespace {
+
+constexpr char kStandInFileName[] = "RedactionStandIns.txt";
+// Kinds that are binary whatever their first bytes: event log backups, cabinets, dumps, the
+// tools' encoded output, traces and archives.
+constexpr const char* kBinaryKinds[] = {".evt", ".evtx", ".cab", ".dmp", ".mdmp", ".hdmp", ".enc", ".etl",
+                                        ".blg",  ".zip",  ".7z",  ".gz",  ".exe",  ".dll",  ".sys"};
+
+std::string BinaryKind(const std::string& relativePath) {
+    const size_t dot = relativePath.find_last_of('.');
+    if (dot == std::string::npos || relativePath.find('/', dot) != std::string::npos) return std::string();
+    const std::string extension = redact::LowerCase(relativePath.substr(dot));
+    for (const char* kind : kBinaryKinds)
+        if (extension == kind) return std::string("a binary kind (") + kind + ")";
+    return std::string();
+}
+
+std::string WindowsPath(std::string relativePath) {
+    std::replace(relativePath.begin(), relativePath.end(), '/', '\\');
+    return relativePath;
+}
+
+// The error's text on one line, for the manifest.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }), text.end());
+    return text;
+}
+
+std::string FailureLine(const std::string& what, const std::string& path, DWORD error) {
+    return what + " " + path + "!!! REASON: " + GetErrorText(error);
+}
+
+std::string CommonApplicationData() {
+    char folder[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
+               ? std::string(folder)
+               : std::string();
+}
+
+// Moves a file out of the run folder, keeping its relative path below `folder`; a file that
+// cannot be moved is deleted: it must not be packed as it is.
+DWORD Withhold(const std::string& runFolder, const std::string& relativePath, const std::string& folder) {
+    const std::string source = runFolder + "\\" + WindowsPath(relativePath);
+    std::string target = folder;
+    ::CreateDirectoryA(target.c_str(), nullptr);
+    const std::string relative = WindowsPath(relativePath);
+    for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1))
+        ::CreateDirectoryA((folder + "\\" + relative.substr(0, slash)).c_str(), nullptr);
+    target += "\\" + relative;
+    if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) return 0;
+    return ::DeleteFileA(source.c_str()) ? 0 : ::GetLastError();
+}
+
+std::string MappingText(const std::string& runFolder, const std::vector<redact::StandInEntry>& used) {
+    std::string text = "Zeltrin redaction of " + runFolder + "\r\n";
+    text += "The stand-ins of this run and the names they stand for; this file stays on this machine.\r\n";
+    text += "stand-in\toriginal\tkind\r\n";
+    for (const redact::StandInEntry& entry : used)
+        text += entry.standIn + "\t" + entry.original + "\t" + RedactionKindName(entry.kind) + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> Collection::RedactRunFolder() {
+    ZELTRIN_PROFILE_SECTION("redaction");
+    std::vector<std::string> failures;
+    auto standIns = std::make_shared<redact::StandInMap>();
+    const std::string storeFolder =
+        redaction.standInFolder.empty() ? CommonApplicationData() + "\\Zeltrin" : redaction.standInFolder;
+    const std::string storePath = storeFolder + "\\" + kStandInFileName;
+    std::string stored;
+    DWORD error = redact::ReadWholeFile(storePath, stored);
+    if (error == 0)
+        standIns->Read(stored);
+    else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        failures.push_back(FailureLine("Failed to read the redaction stand-ins of earlier runs,", storePath, error));
+
+    // Every name of the machine has its stand-in from the start, in this order, whether a file
+    // holds it or not: a later run finds them all, and the computer name is the first host.
+    redact::NameTable names;
+    std::vector<redact::Identity> identities = redact::ReadMachineIdentities(folders.nodeName, folders.systemDirectory);
+    for (const std::string& keyword : redaction.keywords) identities.push_back({RedactionKind::kKeyword, keyword});
+    for (const redact::Identity& identity : identities) {
+        names.Add(identity.kind, identity.name);
+        standIns->StandIn(identity.kind, identity.name);
+    }
+    names.SetMachineFolder(run.bugFolderNumber, folders.nodeName);
+
+    redaction.withheldFolder = run.runFolder + "_WITHHELD";
+    for (const RunFolderFile& file : ListRunFolderFiles(run.runFolder)) {
+        std::string reason = BinaryKind(file.relativePath);
+        if (reason.empty()) {
+            redact::ReplacementCounts counts{};
+            redact::TextRewriter rewriter(names, *standIns, counts, file.relativePath == "REGISTRY.TXT");
+            const redact::FileRewrite rewrite =
+                redact::RewriteFile(run.runFolder + "\\" + WindowsPath(file.relativePath), rewriter);
+            if (rewrite.verdict == redact::FileVerdict::kRewritten) {
+                for (size_t k = 0; k < kRedactionKinds; ++k) redaction.replacements[k] += counts[k];
+                continue;
+            }
+            reason = rewrite.verdict == redact::FileVerdict::kBinary
+                         ? rewrite.reason
+                         : "it could not be redacted: " + OneLine(GetErrorText(rewrite.error));
+        }
+        if (DWORD withheldError = Withhold(run.runFolder, file.relativePath, redaction.withheldFolder))
+            failures.push_back(FailureLine("Failed to withhold", file.relativePath, withheldError));
+        redaction.withheld.push_back({file.relativePath, reason});
+    }
+    redaction.cabinetNode = standIns->StandIn(RedactionKind::kHostName, folders.nodeName);
+
+    redaction.standInStore = storePath;
+    redaction.mappingFile = run.runFolder + "_REDACTION-MAP.TXT";
+    redaction.text = std::make_shared<redact::RunTextRedaction>(std::move(names), standIns);
+    redaction.done = true;
+    return failures;
+}
+
+// After the manifest, whose texts may have met originals of their own.
+std::vector<std::string> Collection::KeepRedactionMap() {
+    std::vector<std::string> failures;
+    if (!redaction.done) return failures;
+    const redact::StandInMap& standIns = static_cast<const redact::RunTextRedaction&>(*redaction.text).StandIns();
+    const std::string storeFolder = redaction.standInStore.substr(0, redaction.standInStore.find_last_of('\\'));
+    DWORD error = 0;
+    if ((error = redact::MakeAdministratorsOnlyFolder(storeFolder)) != 0 ||
+        (error = redact::WriteAdministratorsOnlyFile(redaction.standInStore, standIns.Text())) != 0)
+        failures.push_back(
+            FailureLine("Failed to keep the redaction stand-ins for later runs in", redaction.standInStore, error));
+    if ((error = redact::WriteAdministratorsOnlyFile(redaction.mappingFile,
+                                                     MappingText(run.runFolder, standIns.Used()))) != 0)
+        failures.push_back(FailureLine("Failed to write the redaction map", redaction.mappingFile, error));
+    return failures;
+}
