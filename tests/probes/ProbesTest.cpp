@@ -93,6 +93,11 @@ TEST(Detection, TheWholeProductIsFoundReportedInOrderAndItsBoxesEnabled) {
         at = std::find(at, entries.end(), line);
         EXPECT_NE(at, entries.end()) << line;
     }
+    // A trace that is registered but not there greys its box.
+    ::DeleteFileA(product.okapoTrace.c_str());
+    const BoxDecisions decided = detection_steps::DetectTraces(collection);
+    for (const BoxDecision& decision : decided.List()) collection.Apply(decision);
+    EXPECT_FALSE(collection.Box(IDC_OKAPO_LOGS).enabled);
 }
 
 // The options value is whatever the daemon's installer or an administrator wrote: whatever it
