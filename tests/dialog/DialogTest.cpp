@@ -10,7 +10,6 @@
 #include "dialog/CULVIXDlg.h"
 #include "engine/OptionTable.h"
 #include "framework/Application.h"
-#include "framework/MessageBoxReplacement.h"
 #include "resources/resource.h"
 
 namespace {
@@ -68,35 +67,6 @@ TEST_F(OpenDialog, EveryOptionBoxExchangesItsOwnFlag) {
     for (const OptionRow& row : table) {
         EXPECT_EQ(::GetWindowLongPtrA(Item(row.controlId), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX) << row.caption;
         EXPECT_EQ(Text(row.controlId), row.caption);
-    }
-}
-
-// A text field longer than its limit stops the exchange there: it is named in a message box,
-// what comes before it is read, what comes after keeps its value.
-TEST_F(OpenDialog, TooLongTextStopsTheExchangeAtItsField) {
-    struct Field { int id; std::string EntryFields::*value; size_t limit; int place; };
-    const Field fields[] = {{IDC_INCIDENT, &EntryFields::incidentNumber, 9, 9},
-                            {IDC_COMMENTS, &EntryFields::comments, 256, 15},
-                            {IDC_NAME, &EntryFields::name, 50, 16}};
-    for (const Field& field : fields) {
-        SCOPED_TRACE(field.id);
-        ASSERT_TRUE(dialog.UpdateData(false));
-        EXPECT_EQ(::SendMessageA(Item(field.id), EM_GETLIMITTEXT, 0, 0), static_cast<LRESULT>(field.limit));
-        ::SetDlgItemTextA(Window(), field.id, std::string(field.limit, '7').c_str());
-        ASSERT_TRUE(dialog.UpdateData(true));
-        EXPECT_EQ(collection.entries.*field.value, std::string(field.limit, '7'));
-
-        for (const OptionRow& row : OptionTable()) collection.options.*row.flag = 2;
-        std::vector<std::string> shown;
-        framework::MessageBoxReplacement boxes([&](const std::string& text) { shown.push_back(text); });
-        ::SendMessageA(Item(field.id), EM_LIMITTEXT, field.limit + 1, 0);
-        ::SetDlgItemTextA(Window(), field.id, std::string(field.limit + 1, '8').c_str());
-        EXPECT_FALSE(dialog.UpdateData(true));
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_NE(shown[0].find(std::to_string(field.limit)), std::string::npos) << shown[0];
-        for (const OptionRow& row : OptionTable())
-            EXPECT_EQ(collection.options.*row.flag, row.exchangePlace < field.place ? int(Check(row.controlId)) : 2)
-                << row.caption;
     }
 }
 
