@@ -18,9 +18,14 @@ struct CommandLineOptions {
     ValueToken share;            // "share=PATH": the network share root for this run
     bool noShare = false;        // "noshare": the network share is not tried
     std::string noShareToken;    // "noshare" as typed
+    ValueToken reserve;          // "reserve=N": MiB of free space the run leaves on its volume
+    ValueToken maxFile;          // "maxfile=N": MiB copied at most of one file, its newest part
+    ValueToken days;             // "days=N": days of records the event-log text exports keep
+    bool listPlan = false;       // "-list": print what a run would do, and do nothing
 };
 
 // Splits the arguments (without the program name) at blanks, commas, tabs and line feeds,
-// and reads "-noGUI", "-quiet", "noshare", "case#=<number>", "timeout=<seconds>",
-// "dest=<folder>" and "share=<folder>" in any letter case; other tokens are ignored.
+// and reads "-noGUI", "-quiet", "-list", "noshare", "case#=<number>", "timeout=<seconds>",
+// "dest=<folder>", "share=<folder>", "reserve=<MiB>", "maxfile=<MiB>" and "days=<days>" in any
+// letter case; other tokens are ignored.
 CommandLineOptions ParseCommandLine(const std::string& arguments);

@@ -9,6 +9,7 @@
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
+#include "run/RoomToPack.h"
 
 namespace {
 
@@ -88,6 +89,8 @@ void Collection::RunCollection() {
                      os.isServerCore);
     const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
     if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
+    // Decided now for the same reason; the report and the manifest still to come are small.
+    const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, run.runFolder, packagingCommand);
 
     ReportTimeInformation();
     LogReport("ULVIX - Done!");
@@ -118,7 +121,7 @@ void Collection::RunCollection() {
         ZELTRIN_PROFILE_SECTION("packaging");
         SetStatusText("Packaging all the logs files ...");
         WriteCabList();
-        if (packagingFits) ChildrenOf(*this).RunCommand(packagingCommand);
+        if (packagingFits && packagingRoom) ChildrenOf(*this).RunCommand(packagingCommand);
     } else {
         SetStatusText("Skip packaging the logs files ...");
     }
