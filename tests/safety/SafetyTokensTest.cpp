@@ -56,7 +56,8 @@ TEST(SafetyTokens, FaultyTokensEndTheProgramWithStatusFiveBeforeAnythingIsMade) 
     MessageBoxAnswerer answerer("Zeltrin");
     EXPECT_FALSE(app.InitInstance());
     ASSERT_TRUE(answerer.Wait());
-    EXPECT_EQ(std::count(answerer.Text().begin(), answerer.Text().end(), '\n'), 2);
+    const std::string text = answerer.Text();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
     EXPECT_EQ(app.ExitStatus(), kExitMalformedToken);
     EXPECT_FALSE(PathExists(OwnReportName()));
 }
