@@ -21,6 +21,8 @@ use_prefix "$build/e2e-faults-a-prefix"
 wineserver -k >>"$wine_log" 2>&1 || true
 wineserver -w
 program="$work/program"
+# The logs an earlier run of this test planted go; the demo's own come back.
+rm -f "$WINEPREFIX/drive_c/Program Files/Brennock/Dunmere/logs/kerd/big"*.log
 install_demo "$program"
 prepare_run "$program"
 
@@ -34,6 +36,8 @@ prefix_state() {
     -name '*.reg' -printf '%p ' -exec sh -c 'sha256sum <"$1"' sh {} \; -o -printf '%p %s %T@\n' | sort
 }
 prefix_state >"$work/before.txt"
+cp "$WINEPREFIX/system.reg" "$work/system-before.reg"
+cp "$WINEPREFIX/user.reg" "$work/user-before.reg"
 (cd "$program" && wine Zeltrin.exe -list "case#=$incident" 2>>"$wine_log" </dev/null | tr -d '\r' >"$work/plan.txt") ||
   fail "Zeltrin.exe -list ended with status $?"
 prefix_state >"$work/after.txt"
