@@ -50,7 +50,7 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     const ULONGLONG bytes = cut ? limit : size;
     if (plan != nullptr) {
         plan->Copies(source, sized, bytes, move != 0);
-        return 1;
+        return sized ? 1 : 0;  // a file that is not there fails its copy, and a fallback is planned
     }
     if (sized) {
         ZELTRIN_PROFILE_SECTION("GrabFile: free-space floor");

@@ -10,8 +10,12 @@
 class RunPlan {
 public:
     void Starts(const std::string& command);
+    // The starts that follow in this step are a fallback: they run only if the last one fails.
+    void IfThatFails() noexcept { fallback_ = true; }
     // A file a copy or move would take; its size when it is there already.
     void Copies(const std::string& source, bool sized, ULONGLONG bytes, bool move);
+    // The output file a tool would write, taken into the run folder after it ends.
+    void TakesOutput(const std::string& source, bool move);
     // A folder searched for files to copy, with the name or pattern.
     void Searches(const std::string& search);
     // A file the step would write itself (a registry dump, an event log export, a listing).
@@ -24,6 +28,7 @@ public:
 
 private:
     std::vector<std::string> details_;
+    bool fallback_ = false;
     ULONGLONG bytes_ = 0;
     unsigned files_ = 0;
 };
