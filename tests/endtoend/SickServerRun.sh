@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A server short of space. First "-list" on the demo: it names the steps the run then carries
-# out, and leaves the prefix (every folder and the registry) as it was. Then a silent run onto a
-# tmpfs drive T: with 48 MiB above the default floor of 1 GiB (in a private mount namespace, as
-# root): a 64 MiB log is not copied, two 20 MiB logs are, packing is not done, the floor stays
-# free, no copy fails for a full disk (112), and the run still reaches "ULVIX - Done!".
+# out, and changes nothing. Then a silent run onto a tmpfs drive T: with 48 MiB above the
+# default floor of 1 GiB (in a private mount namespace, as root): a 64 MiB log is not copied,
+# two 20 MiB logs are, packing is not done, the floor stays free, no copy fails for a full disk
+# (112), and the run still reaches "ULVIX - Done!".
 # Usage: SickServerRun.sh <source folder> <build folder>
 set -euo pipefail
 if [[ -z "${ZELTRIN_PRIVATE_MOUNTS:-}" ]]; then
@@ -14,6 +14,7 @@ if [[ -z "${ZELTRIN_PRIVATE_MOUNTS:-}" ]]; then
   ZELTRIN_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private bash "$0" "$@"
 fi
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" SickServerRun
+source "$(dirname "$0")/Fingerprint.sh"
 incident=e2esick
 mib=$((1024 * 1024))
 
@@ -27,21 +28,16 @@ install_demo "$program"
 prepare_run "$program"
 
 # --- the plan ---------------------------------------------------------------------------
-# Every file and folder of the prefix and the program folder, once Wine has saved the registry:
-# folders by name (Wine remakes its own device links in dosdevices at each start), files by size
-# and time, the registry's files by their content (Wine writes them anew when it stops).
-prefix_state() {
-  wineserver -w
-  find "$WINEPREFIX" "$program" -path "$WINEPREFIX/dosdevices" -prune -o -type d -printf '%p\n' -o \
-    -name '*.reg' -printf '%p ' -exec sh -c 'sha256sum <"$1"' sh {} \; -o -printf '%p %s %T@\n' | sort
-}
-prefix_state >"$work/before.txt"
-cp "$WINEPREFIX/system.reg" "$work/system-before.reg"
-cp "$WINEPREFIX/user.reg" "$work/user-before.reg"
+# "-list" changes nothing of the installation (Fingerprint.sh), makes no run folder and starts
+# no tool or command file (the stand-ins would log their start).
+fingerprint_installation "$program"
+fingerprint >"$work/before.txt"
 (cd "$program" && wine Zeltrin.exe -list "case#=$incident" 2>>"$wine_log" </dev/null | tr -d '\r' >"$work/plan.txt") ||
   fail "Zeltrin.exe -list ended with status $?"
-prefix_state >"$work/after.txt"
-expect_eq "what -list changed" "" "$(diff "$work/before.txt" "$work/after.txt")"
+fingerprint >"$work/after.txt"
+expect_eq "what -list changed" "" "$(differences "$work/before.txt" "$work/after.txt")"
+expect_absent "$drive_c/$incident"
+expect_absent "$stub_log"
 # The golden plan, with this machine's node, time stamp, free space and floor put aside.
 expect_eq "the plan of the demo" "$(cat "$root/tests/endtoend/SickServerPlan.txt")" \
   "$(sed -e "s/\\\\$node\\\\/\\\\<node>\\\\/g" -e "s/${program_w//\\/\\\\}/<program>/g" -e 's/[0-9]\{8\}__[0-9-]\{8\}/<time stamp>/g' \
