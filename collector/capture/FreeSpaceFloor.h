@@ -31,7 +31,7 @@ struct VolumeSpace {
 std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsigned> reserveMiB);
 
 // The volume when writing `bytes` more into `folder` would leave less than its floor free;
-// nothing when there is room, or when the system cannot tell.
+// nothing when there is room, when the system cannot tell, or with "reserve=0".
 std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
                                           std::optional<unsigned> reserveMiB);
 
