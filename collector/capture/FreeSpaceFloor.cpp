@@ -38,6 +38,26 @@ std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG b
     return SpaceOf(folder, reserveMiB);
 }
 
+std::optional<VolumeSpace> CopyShortfall(const std::string& folder, ULONGLONG bytes,
+                                         std::optional<unsigned> reserveMiB, FreeSpaceReading& last) {
+    if (reserveMiB == 0u) return std::nullopt;
+    const ULONGLONG now = ::GetTickCount64();
+    const bool stands = !last.folder.empty() && last.folder == folder && now - last.askedAtTick < kFreshMilliseconds &&
+                        last.freeBytes >= last.floorBytes + kSlackMiB * kMiB + bytes;
+    if (!stands) {
+        ULARGE_INTEGER freeToCaller{};
+        ULARGE_INTEGER total{};
+        if (!::GetDiskFreeSpaceExA(folder.c_str(), &freeToCaller, &total, nullptr)) {
+            last = {};
+            return std::nullopt;
+        }
+        last = {folder, freeToCaller.QuadPart, static_cast<ULONGLONG>(FloorMiB(total.QuadPart, reserveMiB)) * kMiB, now};
+    }
+    if (last.freeBytes < last.floorBytes || last.freeBytes - last.floorBytes < bytes) return SpaceOf(folder, reserveMiB);
+    last.freeBytes -= bytes;
+    return std::nullopt;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t last = path.find_last_of('\\');
     return last == std::string::npos ? std::string(".") : path.substr(0, last + 1);

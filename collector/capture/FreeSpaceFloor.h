@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/CollectionState.h"
+
 constexpr unsigned kMinimumFloorMiB = 1024;  // 1 GiB: what Windows and its services need to go on
 constexpr unsigned kFloorPercent = 5;       // of the volume, for volumes too large for 1 GiB to matter
 constexpr unsigned kMaxReserveMiB = 1048576;  // "reserve=N": up to 1 TiB, more than any system drive
@@ -34,6 +36,16 @@ std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsi
 // nothing when there is room, when the system cannot tell, or with "reserve=0".
 std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
                                           std::optional<unsigned> reserveMiB);
+
+// As FloorShortfall, for the run's own copies, one after another. Asking the system costs far
+// more than a small copy under some systems, so `last` stands in for it while it is younger
+// than kFreshMilliseconds, names the same folder and leaves more than kSlackMiB above the floor
+// after this copy: in that time nobody else writes that much. Near the floor every copy asks.
+// A copy let through is counted off `last`.
+std::optional<VolumeSpace> CopyShortfall(const std::string& folder, ULONGLONG bytes,
+                                         std::optional<unsigned> reserveMiB, FreeSpaceReading& last);
+constexpr ULONGLONG kFreshMilliseconds = 100;
+constexpr unsigned kSlackMiB = 256;
 
 // The folder a target file goes into: everything before its last backslash.
 std::string FolderOf(const std::string& path);

@@ -54,7 +54,7 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     }
     if (sized) {
         ZELTRIN_PROFILE_SECTION("GrabFile: free-space floor");
-        if (std::optional<VolumeSpace> low = FloorShortfall(FolderOf(target), bytes, unattended.reserveMiB)) {
+        if (std::optional<VolumeSpace> low = CopyShortfall(FolderOf(target), bytes, unattended.reserveMiB, freeSpace)) {
             LogFailure("Not copied: %s (%llu bytes) would leave less than %u MiB free on %s!!!", source.c_str(), bytes,
                        low->floorMiB, low->volume.c_str());
             record.AddNotCopied({source, bytes});

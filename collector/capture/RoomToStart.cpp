@@ -13,6 +13,8 @@ DWORD RoomToStart(Collection& collection, const std::string& command) {
         collection.plan->Starts(command);
         return ERROR_CANCELLED;  // planned, not started
     }
+    // The child writes what it writes: the copies after it ask the system afresh.
+    collection.freeSpace = {};
     if (collection.run.runFolder.empty()) return 0;
     std::optional<VolumeSpace> low = FloorShortfall(collection.run.runFolder + "\\", 0, collection.unattended.reserveMiB);
     if (!low) return 0;

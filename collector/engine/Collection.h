@@ -128,6 +128,7 @@ public:
     ReportLogState report;
     std::string programVersion;
     UnattendedRun unattended;
+    FreeSpaceReading freeSpace;
     RunRecord record;
     // The run folder's files as the step being carried out found them.
     std::vector<RunFolderFile> filesBeforeStep;
