@@ -1,10 +1,7 @@
 # Sourced by the end-to-end scripts that prove a command changed nothing of the user's: every
-# file of the demo installation (the program folder and the product's folders that
-# scripts/demo-install.sh lays out) and every value below the product's registry keys and of
-# the environment, fingerprinted. Wine's own files, the registry's files among them, are left
-# out: Wine writes them on its own whenever its server starts and stops.
-# Usage: fingerprint_installation <program folder>, then fingerprint >file, differences <before> <after>
-
+# file of the demo installation and every value below the product's and the environment's keys.
+# Wine's own files (system.reg, user.reg) stay out: Wine rewrites them at each start and stop.
+# Usage: fingerprint_installation <program folder>; fingerprint >file; differences <before> <after>
 fingerprint_installation() {
   # The folders: the program folder, each folder that demo/files puts below drive C (two
   # levels down, so Wine's own folders stay out), the stand-in interpreter's install folder and

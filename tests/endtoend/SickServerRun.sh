@@ -22,14 +22,12 @@ use_prefix "$build/e2e-faults-a-prefix"
 wineserver -k >>"$wine_log" 2>&1 || true
 wineserver -w
 program="$work/program"
-# The logs an earlier run of this test planted go; the demo's own come back.
+# The large logs go at the start too, in case an earlier run of this test was killed.
 rm -f "$WINEPREFIX/drive_c/Program Files/Brennock/Dunmere/logs/kerd/big"*.log
 install_demo "$program"
 prepare_run "$program"
 
-# --- the plan ---------------------------------------------------------------------------
-# "-list" changes nothing of the installation (Fingerprint.sh), makes no run folder and starts
-# no tool or command file (the stand-ins would log their start).
+# --- the plan: it changes nothing, makes no run folder and starts no tool (the stand-ins log) ---
 fingerprint_installation "$program"
 fingerprint >"$work/before.txt"
 (cd "$program" && wine Zeltrin.exe -list "case#=$incident" 2>>"$wine_log" </dev/null | tr -d '\r' >"$work/plan.txt") ||
