@@ -10,6 +10,7 @@
 #include "engine/Collection.h"
 #include "framework/MessageBoxReplacement.h"
 #include "framework/MessageBoxes.h"
+#include "plan/ListRunPlan.h"
 
 bool CULVIXApp::InitInstance() {
     std::string arguments = CommandLine();
@@ -19,7 +20,7 @@ bool CULVIXApp::InitInstance() {
     // A silent run tells its console how it goes; a quiet one also needs a place for the
     // texts of the boxes it does not show, the administrator refusal included.
     console::ConsoleWriter console;
-    if (!options.showDialog || options.quiet) console.OpenForProcess();
+    if (!options.showDialog || options.quiet || options.listPlan) console.OpenForProcess();
     QuietBoxes quietBoxes(console);
     std::optional<framework::MessageBoxReplacement> noBoxes;
     if (options.quiet) {
@@ -62,6 +63,20 @@ bool CULVIXApp::InitInstance() {
     if (!tokens.shareRoot.empty()) collection.run.networkShareRoot = tokens.shareRoot;
     // As if picked with Browse...: the silent run collects there, the dialog shows it.
     if (!tokens.destinationFolder.empty()) collection.entries.destinationFolder = tokens.destinationFolder;
+    collection.unattended.reserveMiB = tokens.reserveMiB;
+    collection.unattended.maxFileMiB = tokens.maxFileMiB.value_or(0);
+    collection.unattended.eventLogDays = tokens.days.value_or(0);
+    if (options.listPlan) {
+        // The detection of a run, with no report, and the plan instead of the run.
+        collection.Start(ReadSystemOsVersion, false);
+        collection.SetProblemTimeToNow();
+        collection.entries.incidentNumber = incidentNumber;
+        collection.Initialize();
+        ListRunPlan(collection, console);
+        quietBoxes.SetCollection(nullptr);
+        SetExitStatus(kExitDone);
+        return false;
+    }
     collection.Start();
     // The header's entries stay off the console, as they always have.
     collection.console = console.Usable() ? &console : nullptr;

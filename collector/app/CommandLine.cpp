@@ -12,6 +12,7 @@ constexpr const char* kQuietSwitch = "-quiet";
 constexpr const char* kNoShareSwitch = "noshare";
 constexpr const char* kRedactSwitch = "redact";
 constexpr const char* kRedactPrefix = "redact=";
+constexpr const char* kListSwitch = "-list";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
 
@@ -29,6 +30,9 @@ constexpr ValuePrefix kValuePrefixes[] = {
     {"timeout=", &CommandLineOptions::timeout},
     {"dest=", &CommandLineOptions::destination},
     {"share=", &CommandLineOptions::share},
+    {"reserve=", &CommandLineOptions::reserve},
+    {"maxfile=", &CommandLineOptions::maxFile},
+    {"days=", &CommandLineOptions::days},
 };
 
 void ReadValueToken(const std::string& token, CommandLineOptions& options) {
@@ -70,6 +74,8 @@ CommandLineOptions ParseCommandLine(const std::string& arguments) {
             options.showDialog = false;
         } else if (::strcasecmp(token.c_str(), kQuietSwitch) == 0) {
             options.quiet = true;
+        } else if (::strcasecmp(token.c_str(), kListSwitch) == 0) {
+            options.listPlan = true;
         } else if (::strcasecmp(token.c_str(), kNoShareSwitch) == 0) {
             options.noShare = true;
             options.noShareToken = token;

@@ -21,10 +21,14 @@ struct CommandLineOptions {
     std::string noShareToken;    // "noshare" as typed
     bool redact = false;         // "redact" or "redact=...": the run folder is redacted
     std::vector<std::string> redactKeywords;  // "redact=word;word...", the last such token's
+    ValueToken reserve;          // "reserve=N": MiB of free space the run leaves on its volume
+    ValueToken maxFile;          // "maxfile=N": MiB copied at most of one file, its newest part
+    ValueToken days;             // "days=N": days of records the event-log text exports keep
+    bool listPlan = false;       // "-list": print what a run would do, and do nothing
 };
 
 // Splits the arguments (without the program name) at blanks, commas, tabs and line feeds,
-// and reads "-noGUI", "-quiet", "noshare", "redact", "case#=<number>", "timeout=<seconds>",
-// "dest=<folder>", "share=<folder>" and "redact=<word>;<word>..." in any letter case; other
-// tokens are ignored.
+// and reads "-noGUI", "-quiet", "-list", "noshare", "redact", "case#=<number>",
+// "timeout=<seconds>", "dest=<folder>", "share=<folder>", "reserve=<MiB>", "maxfile=<MiB>",
+// "days=<days>" and "redact=<word>;<word>..." in any letter case; other tokens are ignored.
 CommandLineOptions ParseCommandLine(const std::string& arguments);

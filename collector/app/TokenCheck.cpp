@@ -26,19 +26,37 @@ void CheckPathToken(const ValueToken& given, PathCheck check, std::string& folde
     }
 }
 
+// The tokens whose value is a whole number in a range.
+struct NumberToken {
+    ValueToken CommandLineOptions::*given;
+    unsigned least;
+    unsigned most;
+    TokenFault fault;
+    std::optional<unsigned> CheckedTokens::*checked;
+};
+constexpr NumberToken kNumberTokens[] = {
+    {&CommandLineOptions::reserve, 0, kMaxReserveMiB, TokenFault::kReserveNotInRange, &CheckedTokens::reserveMiB},
+    {&CommandLineOptions::maxFile, 1, kMaxFileMiB, TokenFault::kMaxFileNotInRange, &CheckedTokens::maxFileMiB},
+    {&CommandLineOptions::days, 1, kMaxEventLogDays, TokenFault::kDaysNotInRange, &CheckedTokens::days},
+};
+
 }  // namespace
 
-bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds) {
+bool ReadWholeNumber(const std::string& value, unsigned least, unsigned most, unsigned& number) {
     if (value.empty()) return false;
-    unsigned long long number = 0;
+    unsigned long long read = 0;
     for (char c : value) {
         if (!IsDigit(c)) return false;
         // Stopping above the limit keeps a number of any length from wrapping back into range.
-        if (number <= kMaxTimeoutSeconds) number = number * 10 + static_cast<unsigned>(c - '0');
+        if (read <= most) read = read * 10 + static_cast<unsigned>(c - '0');
     }
-    if (number < 1 || number > kMaxTimeoutSeconds) return false;
-    seconds = static_cast<unsigned>(number);
+    if (read < least || read > most) return false;
+    number = static_cast<unsigned>(read);
     return true;
+}
+
+bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds) {
+    return ReadWholeNumber(value, 1, kMaxTimeoutSeconds, seconds);
 }
 
 std::optional<TokenFault> CheckShareToken(const std::string& value, std::string& root) {
@@ -72,5 +90,14 @@ CheckedTokens CheckTokens(const CommandLineOptions& options) {
     if (options.share.given && options.noShare)
         checked.refusals.push_back({TokenFault::kShareWithNoShare, options.share.token, options.noShareToken});
     checked.noShare = options.noShare;
+    for (const NumberToken& number : kNumberTokens) {
+        const ValueToken& given = options.*number.given;
+        unsigned value = 0;
+        if (!given.given) continue;
+        if (ReadWholeNumber(given.value, number.least, number.most, value))
+            checked.*number.checked = value;
+        else
+            checked.refusals.push_back({number.fault, given.token, {}});
+    }
     return checked;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "capture/FreeSpaceFloor.h"
 
 // Why a token of the command line was refused.
 enum class TokenFault {
@@ -12,6 +13,9 @@ enum class TokenFault {
     kBlankInPath,
     kNoSuchFolder,  // missing, or a file
     kShareWithNoShare,
+    kReserveNotInRange,  // not a whole decimal number from 0 to kMaxReserveMiB
+    kMaxFileNotInRange,  // from 1 to kMaxFileMiB
+    kDaysNotInRange,     // from 1 to kMaxEventLogDays
 };
 
 struct TokenRefusal {
@@ -26,10 +30,18 @@ struct CheckedTokens {
     std::string destinationFolder;  // full path with a trailing backslash; empty: not given
     std::string shareRoot;          // likewise
     bool noShare = false;
+    std::optional<unsigned> reserveMiB;  // none: the floor of the volume's size
+    std::optional<unsigned> maxFileMiB;  // none: files are copied whole
+    std::optional<unsigned> days;        // none: the exports' own 45
     std::vector<TokenRefusal> refusals;
 };
 
 constexpr unsigned kMaxTimeoutSeconds = 86400;  // a day: a tool stuck longer is stuck for good
+constexpr unsigned kMaxFileMiB = 1048576;  // 1 TiB: a bound on a log, not on a disk
+constexpr unsigned kMaxEventLogDays = 3650;  // ten years: older records are in the backup
+
+// Decimal digits only, from `least` to `most`.
+bool ReadWholeNumber(const std::string& value, unsigned least, unsigned most, unsigned& number);
 
 // "N" of "timeout=N": decimal digits only, from 1 to kMaxTimeoutSeconds.
 bool ReadTimeoutSeconds(const std::string& value, unsigned& seconds);

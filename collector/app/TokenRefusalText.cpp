@@ -16,6 +16,9 @@ constexpr RefusalString kRefusalStrings[] = {
     {TokenFault::kBlankInPath, IDS_TOKEN_PATH_BLANK},
     {TokenFault::kNoSuchFolder, IDS_TOKEN_PATH_NO_FOLDER},
     {TokenFault::kShareWithNoShare, IDS_TOKEN_SHARE_AND_NOSHARE},
+    {TokenFault::kReserveNotInRange, IDS_TOKEN_RESERVE_REFUSED},
+    {TokenFault::kMaxFileNotInRange, IDS_TOKEN_MAXFILE_REFUSED},
+    {TokenFault::kDaysNotInRange, IDS_TOKEN_DAYS_REFUSED},
 };
 
 std::string RefusalText(const TokenRefusal& refusal) {

@@ -1,4 +1,8 @@
 // GrabFile and GrabMultipleFiles: the copy primitives of every capture.
+#include <optional>
+
+#include "capture/FreeSpaceFloor.h"
+#include "capture/NewestPartCopy.h"
 #include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
@@ -6,20 +10,73 @@
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
+namespace {
+
+constexpr ULONGLONG kMiB = 1024 * 1024;
+
+bool FileSize(const std::string& path, ULONGLONG& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+// The path below the run folder as the manifest names it; "" outside it.
+std::string RunRelativePath(const std::string& runFolder, const std::string& path) {
+    if (runFolder.empty() || path.size() <= runFolder.size() + 1 ||
+        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(runFolder.size()),
+                         runFolder.c_str(), static_cast<int>(runFolder.size())) != CSTR_EQUAL ||
+        path[runFolder.size()] != '\\')
+        return {};
+    std::string relative = path.substr(runFolder.size() + 1);
+    for (char& c : relative)
+        if (c == '\\') c = '/';
+    return relative;
+}
+
+}  // namespace
+
 int Collection::GrabFile(std::string source, std::string target, int move) {
     framework::WaitCursor wait;
     LogReport("Start - GrabFile");
     LogReport("Source File: %s", source.c_str());
     LogReport("Target File: %s", target.c_str());
+    // A source that cannot be sized is left to the copy, which fails with the reason. A move
+    // between volumes is a copy, so the floor holds for moves too; only copies are cut.
+    ULONGLONG size = 0;
+    const bool sized = FileSize(source, size);
+    const ULONGLONG limit = move ? 0 : unattended.maxFileMiB * kMiB;
+    const bool cut = sized && limit != 0 && size > limit;
+    const ULONGLONG bytes = cut ? limit : size;
+    if (plan != nullptr) {
+        plan->Copies(source, sized, bytes, move != 0);
+        return sized ? 1 : 0;  // a file that is not there fails its copy, and a fallback is planned
+    }
+    if (sized) {
+        ZELTRIN_PROFILE_SECTION("GrabFile: free-space floor");
+        if (std::optional<VolumeSpace> low = CopyShortfall(FolderOf(target), bytes, unattended.reserveMiB, freeSpace)) {
+            LogFailure("Not copied: %s (%llu bytes) would leave less than %u MiB free on %s!!!", source.c_str(), bytes,
+                       low->floorMiB, low->volume.c_str());
+            record.AddNotCopied({source, bytes});
+            LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(kBelowFloorError));
+            return 0;
+        }
+    }
     // No replace flag on a move: a target that is already there keeps the source where it was.
     bool done = false;
     {
         ZELTRIN_PROFILE_SECTION("GrabFile: copy or move");
-        done = move ? win32::MoveWholeFile(source, target) : win32::CopyWholeFile(source, target);
+        done = move  ? win32::MoveWholeFile(source, target)
+               : cut ? CopyNewestPart(source, target, bytes)
+                     : win32::CopyWholeFile(source, target);
     }
     // The result follows the call, not the code: a failure must never read as a grabbed file.
     DWORD error = done ? 0 : ::GetLastError();
     if (!done) LogFailure(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
+    if (done && cut) {
+        LogReport("Copied the newest %llu of %llu bytes (maxfile=%u)", bytes, size, unattended.maxFileMiB);
+        record.AddCutFile(RunRelativePath(run.runFolder, target), size);
+    }
     LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(error));
     return done ? 1 : 0;
 }
@@ -31,6 +88,7 @@ int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName
     LogReport("Target Path: %s", targetFolder.c_str());
     std::string search = sourceFolder + "\\" + fileName;
     LogReport("FindFirstFile() %s", search.c_str());
+    if (plan != nullptr) plan->Searches(search);
 
     DWORD error = 0;
     WIN32_FIND_DATAA entry{};

@@ -29,7 +29,11 @@ void Collection::CaptureWKEInfo() {
                                            script.c_str(), run.wkeFolder.c_str());
     LogReport("WKE App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
     LogReport("WKE Target Folder Name: %s", run.wkeFolder.c_str());
-    if (ChildrenOf(*this).RunCommand(commandLine) != 0) CaptureNLDInfo();
+    if (ChildrenOf(*this).RunCommand(commandLine) != 0) {
+        // "-list" cannot know how the gather would end: the diagnostic is planned as its fallback.
+        if (plan != nullptr) plan->IfThatFails();
+        CaptureNLDInfo();
+    }
 }
 
 void Collection::CaptureNLDInfo() {

@@ -19,6 +19,7 @@ int Collection::CaptureQzUtils(std::string application, std::string arguments, s
     // system's to judge, and a path it cannot take fails the start with its own reason.
     DWORD status = 0;
     int created = ChildrenOf(*this).StartDirect(application, arguments, application, status);
+    if (plan != nullptr && !sourceOutputFile.empty()) plan->TakesOutput(sourceOutputFile, move != 0);
     if (created) {
         if (sourceOutputFile.empty())
             LogReport("Log files will be captured in target folder by %s directly.", application.c_str());

@@ -12,6 +12,7 @@
 #include "engine/Redaction.h"
 #include "engine/ReportSink.h"
 #include "engine/RunFolderFiles.h"
+#include "engine/RunPlan.h"
 #include "engine/RunRecord.h"
 #include "engine/RunView.h"
 
@@ -32,8 +33,9 @@ public:
     Collection& operator=(const Collection&) = delete;
 
     // Start-up: creates the report log in the current directory and writes its header,
-    // with the version, folder and product probes and the fixed paths.
-    void Start(OsVersionReader readOsVersion = ReadSystemOsVersion);
+    // with the version, folder and product probes and the fixed paths. Without the report
+    // ("-list") the same probes run and nothing is written.
+    void Start(OsVersionReader readOsVersion = ReadSystemOsVersion, bool withReport = true);
     // The view that shows this collection from now on; the silent one when it goes.
     void Show(RunView& view) noexcept { view_ = &view; }
     void StopShowing() noexcept { view_ = &silentView_; }
@@ -134,6 +136,7 @@ public:
     std::string programVersion;
     UnattendedRun unattended;
     RedactionState redaction;
+    FreeSpaceReading freeSpace;
     RunRecord record;
     // The run folder's files as the step being carried out found them.
     std::vector<RunFolderFile> filesBeforeStep;
@@ -141,6 +144,8 @@ public:
     int progressSteps = 0;
     // Progress, failure and summary lines go here; nullptr: nowhere.
     console::ConsoleWriter* console = nullptr;
+    // "-list": the actions tell this plan what they would do, and do nothing; nullptr in a run.
+    RunPlan* plan = nullptr;
     // How the run ended, for the program's exit status (an ExitStatus value).
     int exitStatus = kExitCancelled;
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "engine/ReportFile.h"
@@ -190,6 +191,18 @@ struct UnattendedRun {
     // what it waits for.
     DWORD heartbeatMilliseconds = 10 * 60 * 1000;
     bool noShare = false;              // "noshare": the network share is not tried
+    std::optional<unsigned> reserveMiB;  // "reserve=N": the free-space floor; none: 1 GiB or 5 % of the volume
+    unsigned maxFileMiB = 0;           // "maxfile=N": a larger file is copied as its last N MiB; 0: whole
+    unsigned eventLogDays = 0;         // "days=N": days the event-log text exports keep; 0: their own 45
+};
+
+// The free space the system last gave for the folder the run copies into, less what the run
+// has copied there since (see CopyShortfall).
+struct FreeSpaceReading {
+    std::string folder;        // "": nothing asked yet, or a child has written since
+    ULONGLONG freeBytes = 0;
+    ULONGLONG floorBytes = 0;
+    ULONGLONG askedAtTick = 0;  // GetTickCount64
 };
 
 // The report log of this run.

@@ -7,6 +7,7 @@ void RunRecord::StartRun() {
     runStartTick_ = ::GetTickCount64();
     steps_.clear();
     childrenOutsideSteps_.clear();
+    originalSizes_.clear();
     stepOpen_ = false;
     failures_ = 0;
 }
@@ -33,6 +34,10 @@ void RunRecord::AddChild(ChildRecord child) {
         steps_.back().children.push_back(std::move(child));
     else
         childrenOutsideSteps_.push_back(std::move(child));
+}
+
+void RunRecord::AddNotCopied(NotCopiedFile file) {
+    if (stepOpen_) steps_.back().notCopied.push_back(std::move(file));
 }
 
 ULONGLONG RunRecord::ElapsedMilliseconds() const { return ::GetTickCount64() - runStartTick_; }

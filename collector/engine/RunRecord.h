@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct ChildRecord {
     bool timedOut = false;    // ended with its process tree at the time limit
 };
 
+// A file the free-space floor kept from being copied.
+struct NotCopiedFile {
+    std::string source;
+    ULONGLONG bytes = 0;  // what the copy would have written
+};
+
 struct StepRecord {
     int row = 0;
     std::string name;
@@ -23,6 +30,7 @@ struct StepRecord {
     ULONGLONG durationMilliseconds = 0;
     std::vector<ChildRecord> children;
     std::vector<std::string> filesProduced;  // relative to the run folder, "/"-separated
+    std::vector<NotCopiedFile> notCopied;
 };
 
 class RunRecord {
@@ -33,6 +41,11 @@ public:
     void EndStep();
     // Kept with the open step, or with the run when no step is open (the packaging command).
     void AddChild(ChildRecord child);
+    // Kept with the open step; outside a step the report line is all there is.
+    void AddNotCopied(NotCopiedFile file);
+    // A copy cut to its newest part, by its path relative to the run folder ("/"-separated).
+    void AddCutFile(const std::string& relativePath, ULONGLONG originalSize) { originalSizes_[relativePath] = originalSize; }
+    const std::map<std::string, ULONGLONG>& OriginalSizes() const noexcept { return originalSizes_; }
     // A report line that records a failure.
     void CountFailure() noexcept { ++failures_; }
 
@@ -48,6 +61,7 @@ public:
 private:
     std::vector<StepRecord> steps_;
     std::vector<ChildRecord> childrenOutsideSteps_;
+    std::map<std::string, ULONGLONG> originalSizes_;
     SYSTEMTIME runStart_{};
     ULONGLONG runStartTick_ = 0;
     ULONGLONG stepStartTick_ = 0;

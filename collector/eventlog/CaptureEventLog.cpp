@@ -1,4 +1,4 @@
-// Backs an event log up, or exports its records of the last 45 days as text.
+// Backs an event log up, or exports its records of the last days (45 unless "days=") as text.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -14,8 +14,7 @@
 namespace {
 
 constexpr int kBackupMode = 2;
-constexpr int kDaysLimit = 45;                                   // older records are left to the backup
-constexpr long long kDaysLimitSeconds = kDaysLimit * 86400LL;    // 3,888,000
+constexpr long long kSecondsPerDay = 86400;
 constexpr DWORD kReadBufferSize = 0x20000;                       // one 128 KiB block, reused for every read
 
 enum class WalkEnd { BufferUsed, DaysLimit, Damaged };
@@ -77,7 +76,7 @@ private:
 
 int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey) {
     framework::WaitCursor wait;
-    long long limit = static_cast<long long>(std::time(nullptr)) - kDaysLimitSeconds;
+    long long limit = static_cast<long long>(std::time(nullptr)) - daysLimit * kSecondsPerDay;
     report_.LogReport("Start - Capture %s Event Log", logName.c_str());
 
     std::unique_ptr<EventLogSource> log = openLog(logName);
@@ -106,7 +105,7 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
                 report_.LogFailure("Failed to get the number of records of %s!!! REASON: %s", logName.c_str(),
                                    GetErrorText(error).c_str());
             }
-            report_.LogReport("Number of days limit: %d", kDaysLimit);
+            report_.LogReport("Number of days limit: %d", daysLimit);
             ExportScope kept(*this);
             TextExport(*this, report_, file.get(), sourcesKey, limit).Run(*log);
         }

@@ -10,13 +10,16 @@
 
 class ReportSink;
 
+constexpr int kDefaultDaysLimit = 45;
+
 // The export of an event log: as the system's backup, or as text with each record's
 // description, writing its progress and failures to the report.
 class EventLogExport {
 public:
     explicit EventLogExport(ReportSink& report) noexcept : report_(report) {}
 
-    // Mode 2 saves the system's backup; any other writes the text export of the last 45 days.
+    // Mode 2 saves the system's backup; any other writes the text export of the last
+    // `daysLimit` days.
     int CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey);
     bool WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey);
     bool FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module);
@@ -24,6 +27,7 @@ public:
     void SplitMessageFiles(std::string text);
 
     EventLogOpener openLog = OpenSystemEventLog;  // tests put synthetic logs here
+    int daysLimit = kDefaultDaysLimit;            // older records are left to the backup
     std::vector<std::string> messageFiles;        // the work list of one record's message files
     MessageFileValues messageFileValues;
     MessageModuleCache messageModules;

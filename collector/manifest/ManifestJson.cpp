@@ -11,10 +11,15 @@
 
 namespace {
 
-void WriteHashedFile(JsonWriter& json, const HashedFile& file) {
+// A copy cut to its newest part ("maxfile=") names the size of the whole beside its own.
+using OriginalSizes = std::map<std::string, ULONGLONG>;
+
+void WriteHashedFile(JsonWriter& json, const HashedFile& file, const OriginalSizes& originalSizes) {
     json.BeginObject();
     json.Member("path", file.relativePath);
     json.Member("size", file.size);
+    auto original = originalSizes.find(file.relativePath);
+    if (original != originalSizes.end()) json.Member("originalSize", original->second);
     if (file.error)
         json.Member("error", file.error);
     else
@@ -69,10 +74,11 @@ void WriteChild(JsonWriter& json, const ChildRecord& child) {
 
 // A file a step produced that is gone by the end of the run (a later step moved it) is
 // named with the error of looking for it, not with a hash it no longer has.
-void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std::string, const HashedFile*>& byPath) {
+void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std::string, const HashedFile*>& byPath,
+                   const OriginalSizes& originalSizes) {
     auto found = byPath.find(path);
     if (found != byPath.end()) {
-        WriteHashedFile(json, *found->second);
+        WriteHashedFile(json, *found->second, originalSizes);
         return;
     }
     json.BeginObject();
@@ -97,8 +103,20 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.EndArray();
         json.Key("files");
         json.BeginArray();
-        for (const std::string& path : step.filesProduced) WriteProduced(json, path, byPath);
+        for (const std::string& path : step.filesProduced) WriteProduced(json, path, byPath, record.OriginalSizes());
         json.EndArray();
+        // Files the free-space floor kept out: failures of the run, as the report says.
+        if (!step.notCopied.empty()) {
+            json.Key("notCopied");
+            json.BeginArray();
+            for (const NotCopiedFile& file : step.notCopied) {
+                json.BeginObject();
+                json.Member("source", file.source);
+                json.Member("size", file.bytes);
+                json.EndObject();
+            }
+            json.EndArray();
+        }
         json.EndObject();
     }
     json.EndArray();
@@ -164,7 +182,7 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.Key("files");
     json.BeginArray();
-    for (const HashedFile& file : files) WriteHashedFile(json, file);
+    for (const HashedFile& file : files) WriteHashedFile(json, file, collection.record.OriginalSizes());
     json.EndArray();
     json.EndObject();
     return json.Text() + "\n";

@@ -40,6 +40,10 @@ int ChildRunner::RunCommand(const std::string& commandLine, size_t limit) {
         RecordRefused(commandLine);
         return -1;
     }
+    if (DWORD refusal = StartRefusal(commandLine)) {
+        RecordRefused(commandLine, refusal);
+        return -1;
+    }
     // Started as the C runtime's system starts it, so redirections and what the tools print
     // behave as they always did, but as a child the run can watch and end. Pending report
     // text is on disk already, since every entry is flushed.
@@ -82,10 +86,10 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
     return child;
 }
 
-void ChildRunner::RecordRefused(const std::string& command) {
+void ChildRunner::RecordRefused(const std::string& command, DWORD error) {
     ChildRecord child;
     child.commandLine = command;
-    child.error = ERROR_FILENAME_EXCED_RANGE;  // the system's own "too long" code
+    child.error = error;
     record_.AddChild(child);
 }
 

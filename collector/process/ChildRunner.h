@@ -4,6 +4,7 @@
 // to the report and keeps the child in the run record, refused ones too.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/ReportSink.h"
@@ -12,10 +13,14 @@
 
 namespace process {
 
+// Asked before each child starts, with its command: 0 lets it start; else the child is not
+// started and the code is kept as its start error (the check writes its own report line).
+using StartCheck = std::function<DWORD(const std::string& command)>;
+
 class ChildRunner {
 public:
-    ChildRunner(ReportSink& report, RunRecord& record, ChildWatch limits) noexcept
-        : report_(report), record_(record), limits_(limits) {}
+    ChildRunner(ReportSink& report, RunRecord& record, ChildWatch limits, StartCheck mayStart = {}) noexcept
+        : report_(report), record_(record), limits_(limits), mayStart_(std::move(mayStart)) {}
 
     // The command line buffers hold 262 characters: 261 and the terminating zero.
     static constexpr size_t kCommandLineLimit = 261;
@@ -43,8 +48,9 @@ public:
     // `command` names it there. `announceWait` writes the direct start's waiting line once the
     // child runs.
     ChildRecord Run(const ChildStart& start, const std::string& command, bool announceWait);
-    // A command line refused for its length, kept in the run record as a child not started.
-    void RecordRefused(const std::string& command);
+    // A command line refused for its length (or the start check's code), kept in the run
+    // record as a child not started.
+    void RecordRefused(const std::string& command, DWORD error = ERROR_FILENAME_EXCED_RANGE);
 
     // A command line as a report entry shows it: whole while the entry has room for it, else
     // its beginning, so an overlong line is refused with its report line, never with a box.
@@ -56,6 +62,10 @@ private:
     ReportSink& report_;
     RunRecord& record_;
     ChildWatch limits_;
+    StartCheck mayStart_;
+
+    // The start check's code for the command; 0 when there is no check.
+    DWORD StartRefusal(const std::string& command) const { return mayStart_ ? mayStart_(command) : 0; }
 };
 
 }  // namespace process

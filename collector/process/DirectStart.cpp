@@ -12,6 +12,11 @@ int ChildRunner::StartDirect(const std::string& application, const std::string& 
         status = ERROR_FILENAME_EXCED_RANGE;  // the system's own "too long" code
         return 0;
     }
+    if (DWORD refusal = StartRefusal(command)) {
+        RecordRefused(command, refusal);
+        status = refusal;
+        return 0;
+    }
     ChildStart start;
     start.application = application;
     start.commandLine = commandLine;

@@ -43,11 +43,11 @@ std::string CreateFailedText(const std::string& name, DWORD error) {
 
 }  // namespace
 
-void Collection::Start(OsVersionReader readOsVersion) {
+void Collection::Start(OsVersionReader readOsVersion, bool withReport) {
     char name[64];
     std::snprintf(name, sizeof name, "%d_%s", static_cast<int>(::GetCurrentProcessId()), kReportFileSuffix);
     report.fileName = name;
-    if (!report.file.Create(report.fileName)) {
+    if (withReport && !report.file.Create(report.fileName)) {
         DWORD error = ::GetLastError();
         framework::ShowMessageBox(nullptr, CreateFailedText(report.fileName, error), kMessageCaption,
                                   MB_OK | MB_ICONSTOP);

@@ -14,6 +14,9 @@
 #define IDS_TOKEN_PATH_BLANK 122
 #define IDS_TOKEN_PATH_NO_FOLDER 123
 #define IDS_TOKEN_SHARE_AND_NOSHARE 124
+#define IDS_TOKEN_RESERVE_REFUSED 125
+#define IDS_TOKEN_MAXFILE_REFUSED 126
+#define IDS_TOKEN_DAYS_REFUSED 127
 #define IDR_MAINFRAME 128
 // The framework takes the application's title from this string, as the classic one did.
 #define IDS_APP_TITLE 0xE000

@@ -4,6 +4,7 @@
 #include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
 #include "inventory/CFileInfo.h"
+#include "run/RoomToPack.h"
 
 namespace {
 
@@ -14,8 +15,12 @@ std::string AbsoluteSearch(const std::string& search) {
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(full, length);
 }
 
-void WriteList(const std::string& baseFolder, const std::string& outputPath, const std::string& search,
+void WriteList(RunPlan* plan, const std::string& baseFolder, const std::string& outputPath, const std::string& search,
                bool recursive, CFileInfo::Mode mode) {
+    if (plan != nullptr) {
+        plan->Writes(outputPath);
+        return;
+    }
     std::string fullSearch = AbsoluteSearch(search);
     if (fullSearch.empty() || outputPath.size() >= MAX_PATH) return;
     CFileInfo inventory(baseFolder, outputPath, recursive);
@@ -26,18 +31,18 @@ void WriteList(const std::string& baseFolder, const std::string& outputPath, con
 }  // namespace
 
 void Collection::ListVersions(std::string fileName, std::string pattern) {
-    WriteList(run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
+    WriteList(plan, run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
               CFileInfo::Mode::VersionListing);
 }
 
 void Collection::WriteCabList() {
-    WriteList(run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*", true,
+    WriteList(plan, run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*", true,
               CFileInfo::Mode::CabinetList);
 }
 
 void Collection::WriteHACabList() {
     const std::string snapshots = run.runFolder + "\\clusnap";
-    WriteList(snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
+    WriteList(plan, snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
               CFileInfo::Mode::CabinetList);
 }
 
@@ -49,8 +54,9 @@ void Collection::PackageHALogs(int serverCore) {
     SetStatusText("Package HA logs files ...");
     WriteHACabList();
     const std::string snapshots = run.runFolder + "\\clusnap";
-    ChildrenOf(*this).RunCommand(text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(), folders.systemDirectory.c_str(),
-                            run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO",
-                            run.timeStamp.c_str(), serverCore),
-               process::ChildRunner::kHACommandLineLimit);
+    const std::string command = text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(),
+                                             folders.systemDirectory.c_str(), run.bugFolderNumber.c_str(),
+                                             options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(), serverCore);
+    if (!RoomToPack(*this, snapshots, command)) return;
+    ChildrenOf(*this).RunCommand(command, process::ChildRunner::kHACommandLineLimit);
 }

@@ -9,6 +9,7 @@
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
+#include "run/RoomToPack.h"
 
 namespace {
 
@@ -88,6 +89,8 @@ void Collection::RunCollection() {
                      os.isServerCore);
     const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
     if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
+    // Decided now for the same reason; the report and the manifest still to come are small.
+    const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, run.runFolder, packagingCommand);
 
     ReportTimeInformation();
     // The report travels redacted: it names the map by its file name only.
@@ -129,7 +132,7 @@ void Collection::RunCollection() {
         // qzcab.cmd names the cabinet after the machine folder unless it is given a stand-in.
         if (redaction.done) ::SetEnvironmentVariableA("ZELTRIN_CABINET_NODE", redaction.cabinetNode.c_str());
         WriteCabList();
-        if (packagingFits) ChildrenOf(*this).RunCommand(packagingCommand);
+        if (packagingFits && packagingRoom) ChildrenOf(*this).RunCommand(packagingCommand);
     } else {
         SetStatusText("Skip packaging the logs files ...");
     }

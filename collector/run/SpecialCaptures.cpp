@@ -13,7 +13,7 @@ namespace {
 // The run folder exists at this point; a creation that fails for any other reason than
 // that means its volume went away, and the tools would have nowhere to write.
 bool RunFolderIsThere(Collection& collection) {
-    if (::CreateDirectoryA(collection.run.runFolder.c_str(), nullptr)) return true;
+    if (collection.plan != nullptr || ::CreateDirectoryA(collection.run.runFolder.c_str(), nullptr)) return true;
     DWORD error = ::GetLastError();
     if (error == ERROR_ALREADY_EXISTS) return true;
     collection.LogReport("%s - %s", GetErrorText(error).c_str(), collection.run.runFolder.c_str());
@@ -31,7 +31,8 @@ bool CaptureSnapshot(Collection& collection, const std::string& tool, const std:
 // Sub-folders the step table makes itself; a failure is only written down, the copies or
 // tools that follow then fail on their own and say so.
 void MakeSubFolder(Collection& collection, const std::string& path, const char* failureFormat) {
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) collection.LogFailure(failureFormat, path.c_str());
+    if (collection.plan == nullptr && !::CreateDirectoryA(path.c_str(), nullptr))
+        collection.LogFailure(failureFormat, path.c_str());
 }
 
 }  // namespace

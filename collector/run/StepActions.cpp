@@ -28,7 +28,13 @@ void CaptureEventLogTwice(Collection& collection, const char* logName, const std
     backup += "_Events.evt";
     std::string text = folder + prefix;
     text += "_Events.log";
+    if (collection.plan != nullptr) {
+        collection.plan->Writes(backup);
+        collection.plan->Writes(text);
+        return;
+    }
     EventLogExport exporter(collection);
+    if (collection.unattended.eventLogDays != 0) exporter.daysLimit = static_cast<int>(collection.unattended.eventLogDays);
     exporter.CaptureEventLog(logName, backup, 2, "");
     exporter.CaptureEventLog(logName, text, 0, sourcesKey);
 }
@@ -73,6 +79,10 @@ void CaptureSystemEventLog(Collection& collection, const char*) {
 }
 
 void DumpRegistry(Collection& collection, const char*) {
+    if (collection.plan != nullptr) {
+        collection.plan->Writes(collection.run.registryDumpPath);
+        return;
+    }
     CRegInfo registry(collection.run.registryDumpPath);
     registry.DumpFromList();
 }

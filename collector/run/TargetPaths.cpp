@@ -59,7 +59,7 @@ void Collection::AssignTargetPaths() {
 void Collection::EnsureSubFolder(std::string& member, const char* name) {
     if (!member.empty()) return;
     std::string path = run.runFolder + "\\" + name;
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) {
+    if (plan == nullptr && !::CreateDirectoryA(path.c_str(), nullptr)) {
         DWORD error = ::GetLastError();
         if (error != ERROR_ALREADY_EXISTS) {
             LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());

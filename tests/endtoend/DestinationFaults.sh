@@ -36,11 +36,12 @@ mount_drive() {
 }
 
 # A silent run with the given home drive; the report it leaves in the program folder is
-# moved aside and its entries put into "entries".
+# moved aside and its entries put into "entries". "reserve=0": these drives are far below any
+# free-space floor, and the runs are to meet the full and read-only drives themselves.
 run_with_home_drive() {
   local reports
   status=0
-  (cd "$program" && timeout 120 wine cmd /c "set HOMEDRIVE=$1& Zeltrin.exe -noGUI case#=$incident" \
+  (cd "$program" && timeout 120 wine cmd /c "set HOMEDRIVE=$1& Zeltrin.exe -noGUI case#=$incident reserve=0" \
     >>"$wine_log" 2>&1 </dev/null) || status=$?
   expect_eq "the exit status of the run on $1" "$2" "$status"
   mapfile -t reports < <(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)

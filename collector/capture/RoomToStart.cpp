@@ -1,0 +1,25 @@
+// A child writes what it writes, unknown in advance: it starts only while the run folder's
+// volume is above its floor.
+#include "capture/ChildrenOf.h"
+#include "capture/FreeSpaceFloor.h"
+
+namespace {
+// Enough of a command to recognise it, with room in the report entry for the volume's name.
+constexpr size_t kShownCommand = 150;
+}  // namespace
+
+DWORD RoomToStart(Collection& collection, const std::string& command) {
+    if (collection.plan != nullptr) {
+        collection.plan->Starts(command);
+        return ERROR_CANCELLED;  // planned, not started
+    }
+    // The child writes what it writes: the copies after it ask the system afresh.
+    collection.freeSpace = {};
+    if (collection.run.runFolder.empty()) return 0;
+    std::optional<VolumeSpace> low = FloorShortfall(collection.run.runFolder + "\\", 0, collection.unattended.reserveMiB);
+    if (!low) return 0;
+    collection.LogFailure("Not started: %s: less than %u MiB free on %s!!!",
+                          process::ChildRunner::ShownCommand(command, kShownCommand).c_str(), low->floorMiB,
+                          low->volume.c_str());
+    return kBelowFloorError;
+}

@@ -1,0 +1,74 @@
+#include "plan/ListRunPlan.h"
+
+#include "capture/FreeSpaceFloor.h"
+#include "common/text/Format.h"
+#include "console/ConsoleWriter.h"
+#include "engine/Collection.h"
+#include "engine/OptionTable.h"
+#include "report/TimeText.h"
+#include "run/CaptureStep.h"
+
+namespace {
+
+bool FolderExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Where a run would make its folder, without making it: the share when it can be reached.
+std::string DestinationRoot(const Collection& collection, std::string& why) {
+    if (collection.unattended.noShare) {
+        why = "local: noshare";
+    } else if (FolderExists(collection.run.networkShareRoot)) {
+        why = "the support share";
+        return collection.run.networkShareRoot;
+    } else {
+        why = "local: the support share cannot be reached";
+    }
+    return collection.entries.destinationFolder.empty() ? collection.folders.homeDrive
+                                                        : collection.entries.destinationFolder;
+}
+
+std::string SkipReason(const CaptureStep& step, const Collection& collection) {
+    if (step.option && !(collection.options.*step.option)) {
+        for (const OptionRow& row : OptionTable())
+            if (row.flag == step.option) return text::Format("\"%s\" (%d) unchecked", row.caption, row.controlId);
+    }
+    return text::Format("needs %s", step.needs);
+}
+
+}  // namespace
+
+void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
+    collection.View().ReadBack(collection);
+    collection.run.bugFolderNumber =
+        collection.entries.incidentNumber.empty() ? "<incident>" : collection.entries.incidentNumber;
+    std::string why;
+    const std::string root = DestinationRoot(collection, why);
+    collection.run.runFolder = root + collection.run.bugFolderNumber + "\\" + collection.folders.nodeName + "\\" +
+                               FormatLocalNow("%m%d%Y__%H-%M-%S");
+    collection.AssignTargetPaths();
+
+    RunPlan plan;
+    collection.plan = &plan;
+    for (const CaptureStep& step : CaptureStepTable()) {
+        if (!StepRuns(step, collection)) {
+            console.WriteLine(text::Format("%2d %s: skipped, %s", step.row, step.name, SkipReason(step, collection).c_str()));
+            continue;
+        }
+        CarryOutStep(step, collection);
+        console.WriteLine(text::Format("%2d %s: runs", step.row, step.name));
+        for (const std::string& detail : plan.TakeDetails()) console.WriteLine(detail);
+    }
+    collection.plan = nullptr;
+
+    console.WriteLine(text::Format("Packing: %s", collection.options.compress ? "qzcab.cmd, into cabinet files" : "none"));
+    console.WriteLine(
+        text::Format("Total to copy: %u files, %llu bytes", plan.FilesToCopy(), plan.BytesToCopy()));
+    console.WriteLine(text::Format("Run folder: %s (%s)", collection.run.runFolder.c_str(), why.c_str()));
+    if (std::optional<VolumeSpace> space = SpaceOf(root, collection.unattended.reserveMiB))
+        console.WriteLine(text::Format("Free space on %s: %llu bytes, floor %u MiB", space->volume.c_str(),
+                                       space->freeBytes, space->floorMiB));
+    else
+        console.WriteLine(text::Format("Free space on %s: unknown", root.c_str()));
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+class Collection;
+namespace console {
+class ConsoleWriter;
+}
+
+// "-list": after the detection, what a run would do, one line per step of the capture step
+// table with indented detail lines, then the total it would copy and where. Nothing is made,
+// written or started: the steps' actions run with a plan that takes what they would do.
+void ListRunPlan(Collection& collection, console::ConsoleWriter& console);
