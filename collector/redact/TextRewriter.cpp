@@ -1,5 +1,6 @@
 #include "redact/TextRewriter.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "redact/Addresses.h"
@@ -43,6 +44,21 @@ bool MayBe(const Window& window, size_t i, Wanted wanted) {
     return window.Short(i) || (i < window.length && wanted(window.At(i)));
 }
 
+// Whether one of the five characters from `at` on is ':', '-' or '.' (or may be, the text
+// ending before): every address and SID has one there. Eight characters at once.
+bool SeparatorNear(const Window& window, size_t at) {
+    if (at + 8 > window.length) return true;
+    std::uint64_t five;
+    std::memcpy(&five, window.text + at, sizeof five);
+    five &= 0xffffffffffULL;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    auto holds = [five](char c) {
+        const std::uint64_t differences = five ^ (kOnes * static_cast<unsigned char>(c));
+        return ((differences - kOnes) & ~differences & (kOnes << 7)) != 0;
+    };
+    return holds(':') || holds('-') || holds('.');
+}
+
 }  // namespace
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
@@ -62,18 +78,20 @@ TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, Replace
 
 // The recognisers worth a try at the position: each needs the characters looked at here
 // (beyond the text, any may follow), so none that is left out could find anything.
-unsigned TextRewriter::Candidates(const Window& window, size_t at, bool tokenStart) const {
+inline unsigned TextRewriter::Candidates(const Window& window, size_t at, bool tokenStart) const {
     const char c = window.At(at);
     unsigned candidates = 0;
     if (c == '\\') candidates |= kMachineFolder;
     if ((c == 'p' || c == 'P') && MayBe(window, at + 1, [](char n) { return Lower(n) == 'a' || Lower(n) == 'w'; }))
         candidates |= kSecretPair;
-    if (!names_.StartingWith(static_cast<unsigned char>(c)).empty()) candidates |= kName;
+    if (at + 1 >= window.length ? !names_.StartingWith(static_cast<unsigned char>(c)).empty()
+                                : names_.MayStartWith(static_cast<unsigned char>(c), static_cast<unsigned char>(window.At(at + 1))))
+        candidates |= kName;
     if (!tokenStart) return candidates;
     if ((c == 'S' || c == 's') && MayBe(window, at + 1, [](char n) { return n == '-'; })) candidates |= kDomainSid;
-    // An address does not go on from another ("10:20:30" holds none at "20"); a MAC is two
-    // hexadecimal digits and a separator, an IPv6 address up to four and a colon, an IPv4
-    // address up to three decimal digits and a dot.
+    // An address does not go on from another ("10:20:30" holds none at "20"). A MAC is two
+    // hexadecimal digits and a separator three times over; an IPv4 address up to three decimal
+    // digits and a dot; an IPv6 address hexadecimal digits and colons, seven of them or "::".
     const char previous = window.Before(at);
     if ((!IsHex(c) && c != ':') || previous == '.') return candidates;
     size_t end = at;
@@ -83,9 +101,22 @@ unsigned TextRewriter::Candidates(const Window& window, size_t at, bool tokenSta
     if (end >= window.length) return candidates;
     const size_t digits = end - at;
     const char separator = window.At(end);
-    if (digits == 2 && (separator == ':' || separator == '-') && previous != '-' && previous != ':') candidates |= kMac;
-    if (digits <= 4 && separator == ':' && previous != '-' && previous != '_' && previous != ':') candidates |= kIpv6;
     if (digits <= 3 && decimal && separator == '.') candidates |= kIpv4;
+    if (separator != ':' && separator != '-') return candidates;
+    const bool afterAddress = previous == ':' || previous == '-';
+    if (digits == 2 && !afterAddress &&
+        MayBe(window, at + 5, [separator](char n) { return n == separator; }) &&
+        MayBe(window, at + 8, [separator](char n) { return n == separator; }))
+        candidates |= kMac;
+    if (separator != ':' || afterAddress || previous == '_') return candidates;
+    int colons = 0;
+    bool gap = false;
+    for (; end < window.length && (IsHex(window.At(end)) || window.At(end) == ':'); ++end) {
+        if (window.At(end) != ':') continue;
+        gap |= end > at && window.At(end - 1) == ':';
+        ++colons;
+    }
+    if (window.Short(end) || gap || colons >= 7) candidates |= kIpv6;
     return candidates;
 }
 
@@ -106,8 +137,10 @@ size_t TextRewriter::NextStart(const Window& window, size_t i, size_t stop) cons
     unsigned char previous = static_cast<unsigned char>(window.Before(i));
     for (; i < stop; ++i) {
         const unsigned char c = static_cast<unsigned char>(window.text[i]);
-        if (starts_[c] & allows_[previous]) return i;
+        const unsigned char starts = starts_[c] & allows_[previous];
         previous = c;
+        if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, i))) continue;
+        if ((starts & kAnyCharacter) || Candidates(window, i, !IsAlnum(window.Before(i))) != 0) return i;
     }
     return i;
 }
@@ -135,10 +168,6 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
         const bool lineStart = registryDump_ && previous == '\n';
         const bool secretHere = secret.found == Found::kYes && i == secret.replaceFrom;
         const unsigned candidates = secretHere ? 0 : Candidates(window, i, !IsAlnum(static_cast<char>(previous)));
-        if (candidates == 0 && !lineStart && !secretHere) {
-            ++i;
-            continue;
-        }
         if (lineStart && secret.found == Found::kNo) {
             secret = registry_.AtLineStart(window, i);
             // A line longer than the whole piece is no value line of the dump.
