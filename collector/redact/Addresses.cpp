@@ -3,6 +3,7 @@
 #include "redact/Addresses.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "redact/EntryLabel.h"
 
@@ -22,7 +23,7 @@ Match Matched(size_t at, size_t end, RedactionKind kind, std::string original) {
 }
 
 // Groups of 1 to 4 hexadecimal digits joined by single colons, or nothing; the group count.
-bool HexGroups(const std::string& text, int& groups) {
+bool HexGroups(std::string_view text, int& groups) {
     groups = 0;
     if (text.empty()) return true;
     size_t digits = 0;
@@ -40,12 +41,12 @@ bool HexGroups(const std::string& text, int& groups) {
     return true;
 }
 
-bool IsIpv6(const std::string& text) {
+bool IsIpv6(std::string_view text) {
     int left = 0;
     int right = 0;
     const size_t gap = text.find("::");
-    if (gap == std::string::npos) return HexGroups(text, left) && left == 8;
-    if (text.find("::", gap + 1) != std::string::npos) return false;
+    if (gap == std::string_view::npos) return HexGroups(text, left) && left == 8;
+    if (text.find("::", gap + 1) != std::string_view::npos) return false;
     return HexGroups(text.substr(0, gap), left) && HexGroups(text.substr(gap + 2), right) && left + right <= 7;
 }
 
@@ -94,9 +95,9 @@ Match FindIpv6(const Window& window, size_t at) {
     size_t end = i;
     // "fe80::1:" at the end of a label keeps its colon.
     if (end - at >= 2 && window.At(end - 1) == ':' && window.At(end - 2) != ':') --end;
-    std::string text(window.text + at, end - at);
+    const std::string_view text(window.text + at, end - at);
     if (text.find(':') == text.rfind(':') || !IsIpv6(text) || text == "::" || text == "::1") return {};
-    return Matched(at, end, RedactionKind::kIpv6Address, std::move(text));
+    return Matched(at, end, RedactionKind::kIpv6Address, std::string(text));
 }
 
 Match FindMac(const Window& window, size_t at) {
@@ -107,17 +108,15 @@ Match FindMac(const Window& window, size_t at) {
     if (at + kLength > window.length) return {};
     const char separator = window.At(at + 2);
     if (separator != ':' && separator != '-') return {};
-    std::string normal;
     for (size_t pair = 0; pair < 6; ++pair) {
         const size_t p = at + pair * 3;
         if (!IsHex(window.At(p)) || !IsHex(window.At(p + 1))) return {};
         if (pair < 5 && window.At(p + 2) != separator) return {};
-        if (pair > 0) normal += ':';
-        normal += Lower(window.At(p));
-        normal += Lower(window.At(p + 1));
     }
     const size_t end = at + kLength;
     if (end < window.length && (IsAlnum(window.At(end)) || window.At(end) == separator)) return {};
+    std::string normal(window.text + at, kLength);
+    for (char& c : normal) c = c == separator ? ':' : Lower(c);
     return Matched(at, end, RedactionKind::kMacAddress, std::move(normal));
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "redact/Match.h"
+
 namespace redact {
 
 NameRule RuleFor(const std::string& name) {
@@ -22,6 +24,12 @@ void NameTable::Add(RedactionKind kind, const std::string& name) {
     auto longestFirst = [](const NameEntry& a, const NameEntry& b) { return a.lower.size() > b.lower.size(); };
     bucket.insert(std::upper_bound(bucket.begin(), bucket.end(), entry, longestFirst), entry);
     if (upper != first) byFirst_[upper] = bucket;
+    // A name of one character may have anything after it.
+    for (int second = 0; second < 256; ++second) {
+        if (lower.size() > 1 && Lower(static_cast<char>(second)) != lower[1]) continue;
+        firstTwo_[first * 256 + second] = true;
+        firstTwo_[upper * 256 + second] = true;
+    }
     if (kind == RedactionKind::kDomainName) domains_.push_back(lower);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     void SetMachineFolder(const std::string& incident, const std::string& computerName);
 
     const std::vector<NameEntry>& StartingWith(unsigned char c) const noexcept { return byFirst_[c]; }
+    // Whether a name may start with the two characters, in any letter case.
+    bool MayStartWith(unsigned char first, unsigned char second) const noexcept { return firstTwo_[first * 256 + second]; }
     const std::vector<std::string>& Domains() const noexcept { return domains_; }
     const std::string& MachineFolder() const noexcept { return machineFolder_; }  // lower case
     size_t MachineNameOffset() const noexcept { return machineNameOffset_; }
@@ -42,6 +45,7 @@ public:
 
 private:
     std::array<std::vector<NameEntry>, 256> byFirst_;
+    std::bitset<256 * 256> firstTwo_;
     std::vector<std::string> domains_;
     std::string machineFolder_;
     size_t machineNameOffset_ = 0;

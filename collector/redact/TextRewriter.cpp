@@ -1,5 +1,6 @@
 #include "redact/TextRewriter.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "redact/Addresses.h"
@@ -11,50 +12,137 @@ namespace {
 
 constexpr char kSecretStandIn[] = "********";
 
-// What may start where, in the order they are tried: the first that finds something wins.
+// The recognisers that may find something at a position, as bits.
+enum Candidate : unsigned {
+    kMachineFolder = 1,
+    kSecretPair = 2,
+    kDomainSid = 4,
+    kMac = 8,
+    kIpv6 = 16,
+    kIpv4 = 32,
+    kName = 64,
+};
+
+// In the order they are tried: the first that finds something wins.
 struct Recogniser {
-    bool (*appliesAt)(char c, bool tokenStart);
+    Candidate candidate;
     Match (*find)(const NameTable& names, const Window& window, size_t at);
 };
 constexpr Recogniser kRecognisers[] = {
-    {[](char c, bool) { return c == '\\'; }, FindMachineFolder},
-    {[](char c, bool) { return c == 'p' || c == 'P'; },
-     [](const NameTable&, const Window& window, size_t at) { return FindSecretPair(window, at); }},
-    {[](char c, bool tokenStart) { return tokenStart && (c == 'S' || c == 's'); },
-     [](const NameTable&, const Window& window, size_t at) { return FindDomainSid(window, at); }},
-    {[](char c, bool tokenStart) { return tokenStart && IsHex(c); },
-     [](const NameTable&, const Window& window, size_t at) { return FindMac(window, at); }},
-    {[](char c, bool tokenStart) { return tokenStart && (IsHex(c) || c == ':'); },
-     [](const NameTable&, const Window& window, size_t at) { return FindIpv6(window, at); }},
-    {[](char c, bool tokenStart) { return tokenStart && IsDigit(c); },
-     [](const NameTable&, const Window& window, size_t at) { return FindIpv4(window, at); }},
-    {[](char, bool) { return true; }, FindName},
+    {kMachineFolder, FindMachineFolder},
+    {kSecretPair, [](const NameTable&, const Window& window, size_t at) { return FindSecretPair(window, at); }},
+    {kDomainSid, [](const NameTable&, const Window& window, size_t at) { return FindDomainSid(window, at); }},
+    {kMac, [](const NameTable&, const Window& window, size_t at) { return FindMac(window, at); }},
+    {kIpv6, [](const NameTable&, const Window& window, size_t at) { return FindIpv6(window, at); }},
+    {kIpv4, [](const NameTable&, const Window& window, size_t at) { return FindIpv4(window, at); }},
+    {kName, FindName},
 };
+
+// Whether position i lies beyond the text while more may follow, or holds a character `wanted` takes.
+template <typename Wanted>
+bool MayBe(const Window& window, size_t i, Wanted wanted) {
+    return window.Short(i) || (i < window.length && wanted(window.At(i)));
+}
+
+// Whether one of the five characters from `at` on is ':', '-' or '.' (or may be, the text
+// ending before): every address and SID has one there. Eight characters at once.
+bool SeparatorNear(const Window& window, size_t at) {
+    if (at + 8 > window.length) return true;
+    std::uint64_t five;
+    std::memcpy(&five, window.text + at, sizeof five);
+    five &= 0xffffffffffULL;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    auto holds = [five](char c) {
+        const std::uint64_t differences = five ^ (kOnes * static_cast<unsigned char>(c));
+        return ((differences - kOnes) & ~differences & (kOnes << 7)) != 0;
+    };
+    return holds(':') || holds('-') || holds('.');
+}
 
 }  // namespace
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
     : names_(names), standIns_(standIns), counts_(counts), registryDump_(registryDump) {
-    // Characters at which something may start, inside a word and at a token's start: the rest
+    // A character starts something where its bits meet those its predecessor allows: the rest
     // is copied without a look.
     for (int c = 0; c < 256; ++c) {
         const char ch = static_cast<char>(c);
-        startsInWord_[c] = ch == '\\' || ch == 'p' || ch == 'P' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
-        startsToken_[c] = startsInWord_[c] || IsHex(ch) || ch == ':' || ch == 'S' || ch == 's';
+        const bool anywhere = ch == '\\' || ch == 'p' || ch == 'P' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
+        starts_[c] = kAnyCharacter | (anywhere ? kStartsAnywhere : 0) |
+                     (IsHex(ch) || ch == ':' || ch == 'S' || ch == 's' ? kStartsToken : 0);
+        // Addresses and SIDs begin a token; inside a word they are none. A registry dump's
+        // lines are looked at from their start.
+        allows_[c] = kStartsAnywhere | (IsAlnum(ch) ? 0 : kStartsToken) | (registryDump && ch == '\n' ? kAnyCharacter : 0);
     }
+}
+
+// The recognisers worth a try at the position: each needs the characters looked at here
+// (beyond the text, any may follow), so none that is left out could find anything.
+inline unsigned TextRewriter::Candidates(const Window& window, size_t at, bool tokenStart) const {
+    const char c = window.At(at);
+    unsigned candidates = 0;
+    if (c == '\\') candidates |= kMachineFolder;
+    if ((c == 'p' || c == 'P') && MayBe(window, at + 1, [](char n) { return Lower(n) == 'a' || Lower(n) == 'w'; }))
+        candidates |= kSecretPair;
+    if (at + 1 >= window.length ? !names_.StartingWith(static_cast<unsigned char>(c)).empty()
+                                : names_.MayStartWith(static_cast<unsigned char>(c), static_cast<unsigned char>(window.At(at + 1))))
+        candidates |= kName;
+    if (!tokenStart) return candidates;
+    if ((c == 'S' || c == 's') && MayBe(window, at + 1, [](char n) { return n == '-'; })) candidates |= kDomainSid;
+    // An address does not go on from another ("10:20:30" holds none at "20"). A MAC is two
+    // hexadecimal digits and a separator three times over; an IPv4 address up to three decimal
+    // digits and a dot; an IPv6 address hexadecimal digits and colons, seven of them or "::".
+    const char previous = window.Before(at);
+    if ((!IsHex(c) && c != ':') || previous == '.') return candidates;
+    size_t end = at;
+    bool decimal = true;
+    while (end < window.length && IsHex(window.At(end))) decimal &= IsDigit(window.At(end++));
+    if (window.Short(end)) return candidates | kMac | kIpv6 | (decimal ? unsigned{kIpv4} : 0u);
+    if (end >= window.length) return candidates;
+    const size_t digits = end - at;
+    const char separator = window.At(end);
+    if (digits <= 3 && decimal && separator == '.') candidates |= kIpv4;
+    if (separator != ':' && separator != '-') return candidates;
+    const bool afterAddress = previous == ':' || previous == '-';
+    if (digits == 2 && !afterAddress &&
+        MayBe(window, at + 5, [separator](char n) { return n == separator; }) &&
+        MayBe(window, at + 8, [separator](char n) { return n == separator; }))
+        candidates |= kMac;
+    if (separator != ':' || afterAddress || previous == '_') return candidates;
+    int colons = 0;
+    bool gap = false;
+    for (; end < window.length && (IsHex(window.At(end)) || window.At(end) == ':'); ++end) {
+        if (window.At(end) != ':') continue;
+        gap |= end > at && window.At(end - 1) == ':';
+        ++colons;
+    }
+    if (window.Short(end) || gap || colons >= 7) candidates |= kIpv6;
+    return candidates;
 }
 
 // The first recogniser, in order, that finds something at the position. One that cannot tell
 // before more text comes stops the search, unless `entryBounded`: a line end or "<BR>" follows
 // within the text, where every token stops, so it found nothing.
-Match TextRewriter::FindAt(const Window& window, size_t at, bool tokenStart, bool entryBounded) {
-    const char c = window.At(at);
+Match TextRewriter::FindAt(const Window& window, size_t at, unsigned candidates, bool entryBounded) const {
     for (const Recogniser& recogniser : kRecognisers) {
-        if (!recogniser.appliesAt(c, tokenStart)) continue;
-        const Match match = recogniser.find(names_, window, at);
+        if (!(candidates & recogniser.candidate)) continue;
+        Match match = recogniser.find(names_, window, at);
         if (match.found == Found::kYes || (match.found == Found::kNeedMore && !entryBounded)) return match;
     }
     return {};
+}
+
+// The first position from `i` on, before `stop`, where something may start.
+size_t TextRewriter::NextStart(const Window& window, size_t i, size_t stop) const {
+    unsigned char previous = static_cast<unsigned char>(window.Before(i));
+    for (; i < stop; ++i) {
+        const unsigned char c = static_cast<unsigned char>(window.text[i]);
+        const unsigned char starts = starts_[c] & allows_[previous];
+        previous = c;
+        if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, i))) continue;
+        if ((starts & kAnyCharacter) || Candidates(window, i, !IsAlnum(window.Before(i))) != 0) return i;
+    }
+    return i;
 }
 
 size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::string& out) {
@@ -72,16 +160,14 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
     }
     size_t copied = 0;
     size_t i = 0;
-    while (i < limit) {
-        // Addresses and SIDs begin a token; inside a word they are none.
-        const bool tokenStart = !IsAlnum(window.Before(i));
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const bool lineStart = registryDump_ && window.Before(i) == '\n';
-        const bool mayStart = tokenStart ? startsToken_[c] : startsInWord_[c];
-        if (!mayStart && !lineStart && !(secret.found == Found::kYes && i == secret.replaceFrom)) {
-            ++i;
-            continue;
-        }
+    while (true) {
+        const bool secretAhead = secret.found == Found::kYes && secret.replaceFrom < limit;
+        i = NextStart(window, i, secretAhead ? secret.replaceFrom : limit);
+        if (i >= limit) break;
+        const unsigned char previous = static_cast<unsigned char>(window.Before(i));
+        const bool lineStart = registryDump_ && previous == '\n';
+        const bool secretHere = secret.found == Found::kYes && i == secret.replaceFrom;
+        const unsigned candidates = secretHere ? 0 : Candidates(window, i, !IsAlnum(static_cast<char>(previous)));
         if (lineStart && secret.found == Found::kNo) {
             secret = registry_.AtLineStart(window, i);
             // A line longer than the whole piece is no value line of the dump.
@@ -94,8 +180,8 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
         if (secret.found == Found::kYes && i == secret.replaceFrom) {
             match = secret;
             secret = Match{};
-        } else if (mayStart) {
-            match = FindAt(window, i, tokenStart, limit < length);
+        } else if (candidates != 0) {
+            match = FindAt(window, i, candidates, limit < length);
             // Nothing found in a value's name runs into its secret data.
             if (match.found == Found::kYes && secret.found == Found::kYes && match.end > secret.replaceFrom)
                 match = Match{};
@@ -108,8 +194,10 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
             continue;
         }
         out.append(text + copied, match.replaceFrom - copied);
-        out += match.kind == RedactionKind::kSecret ? std::string(kSecretStandIn)
-                                                     : standIns_.StandIn(match.kind, match.original);
+        if (match.kind == RedactionKind::kSecret)
+            out += kSecretStandIn;
+        else
+            out += standIns_.StandIn(match.kind, match.original);
         ++counts_[static_cast<size_t>(match.kind)];
         copied = match.replaceTo;
         i = match.end;

@@ -24,7 +24,14 @@ public:
     size_t Rewrite(const char* text, size_t length, bool atEnd, std::string& out);
 
 private:
-    Match FindAt(const Window& window, size_t at, bool tokenStart, bool entryBounded);
+    // A character's bits in `starts_` and its successor's in `allows_`.
+    static constexpr unsigned char kStartsAnywhere = 1;  // a folder path, a secret pair, a name
+    static constexpr unsigned char kStartsToken = 2;     // an address or a SID
+    static constexpr unsigned char kAnyCharacter = 4;    // a registry dump's line start
+
+    size_t NextStart(const Window& window, size_t i, size_t stop) const;
+    unsigned Candidates(const Window& window, size_t at, bool tokenStart) const;
+    Match FindAt(const Window& window, size_t at, unsigned candidates, bool entryBounded) const;
 
     const NameTable& names_;
     StandInMap& standIns_;
@@ -36,8 +43,8 @@ private:
     size_t secretLength_ = 0;
     char before_ = '\n';
     char beforeBefore_ = '\n';
-    std::array<bool, 256> startsInWord_{};
-    std::array<bool, 256> startsToken_{};
+    std::array<unsigned char, 256> starts_{};
+    std::array<unsigned char, 256> allows_{};
 };
 
 // The start of the last entry in the text (after its last line end or "<BR>"); 0 if none.
