@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "../probes/ProbeFixture.h"
+#include "SeededCases.h"
 #include "FolderSnapshot.h"
 #include "ProductRegistry.h"
-#include "SeedOnCrash.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -266,7 +266,6 @@ TEST(MiscLogsSeeded, EveryConfigurationCopiesOnlyWholeFilesIntoMiscAndTheSameEac
         "#", "[", " ", "%", "%QZFUZZ_LONG%", "%QZFUZZ_NOSUCH%", "name with blanks.log", "dir.log", "\r"};
     for (const SeededCase& c : SeededCaseList(7300, 120)) {
         SCOPED_TRACE(c.Name());
-        SeedOnCrash crash(c);
         SeededRandom random(c.seed);
         std::string config;
         for (int line = random.Int(0, 10); line > 0; --line) {

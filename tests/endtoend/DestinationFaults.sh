@@ -1,23 +1,12 @@
 #!/usr/bin/env bash
-# Silent collections on the demo machine whose local destination is a drive that fills up or
-# one that is read-only: tmpfs mounts in a private mount namespace, mapped to Wine drive
-# letters and handed to the runs as their home drive (the network share is out of reach under
-# Wine, so each run falls back to its home drive).
-#   T: 1 MiB with 64 KiB free: every copy the full drive refused is reported and leaves no
-#      partial copy, the run reaches "ULVIX - Done!", and its report stays in the program
-#      folder when it cannot be moved onto the full drive.
-#   R: read-only and empty: the bug folder cannot be made; the fatal line ends the run.
-#   S: read-only with the bug and machine folders there: the run folder cannot be made.
+# A silent collection on the demo machine whose local destination is a drive that fills up: a
+# tmpfs of 1 MiB with 64 KiB free in a private mount namespace, mapped to T: and handed to the
+# run as its home drive (the network share is out of reach under Wine). Every copy the full
+# drive refused is reported and leaves no partial copy, the run reaches "ULVIX - Done!", and
+# its report stays in the program folder when it cannot be moved onto the full drive.
 # Needs root for the namespace and the mounts; without them it says so and fails.
 # Usage: DestinationFaults.sh <source folder> <build folder>
-set -euo pipefail
-if [[ -z "${ZELTRIN_PRIVATE_MOUNTS:-}" ]]; then
-  if ! unshare --mount --propagation private true 2>/dev/null; then
-    echo "FAIL: no private mount namespace can be made here (unshare --mount needs root)" >&2
-    exit 1
-  fi
-  ZELTRIN_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private bash "$0" "$@"
-fi
+source "$(dirname "$0")/PrivateMounts.sh" "$0" "$@"
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" DestinationFaults
 full_size_kib=1024
 free_kib=64
@@ -79,27 +68,5 @@ expect_file "$run/VM/VolumeManager.xml"
 (($(grab_outcomes "$entries" | grep -c '^112|') > 1)) || fail "no later copy met the full drive"
 expect_grabs_whole "$entries" 'C:\' "$drive_c/" 'T:\' "$drives/full/" 'Z:\' /
 expect_eq "the other data on the drive" $(((full_size_kib - free_kib) * 1024)) "$(stat -c %s "$drives/full/other-data.bin")"
-
-# --- R: read-only and empty; S: read-only with the bug and machine folders there. Both end
-# with the fatal line at the level that cannot be made, and nothing is made.
-incident=e2eronly
-mount_drive r readonly-empty
-mount_drive s readonly-made
-mkdir -p "$drives/readonly-made/$incident/$node"
-mount -o remount,ro "$drives/readonly-empty" && mount -o remount,ro "$drives/readonly-made" || fail "cannot make the drives read-only"
-for drive in R S; do
-  run_with_home_drive $drive: 3
-  fatal="$(tail -n 1 <<<"$entries")"
-  [[ "$fatal" =~ ^FATAL:\ failed\ to\ create\ (.*)$ ]] || fail "the run on $drive: does not end with the fatal line: [$fatal]"
-  level="${BASH_REMATCH[1]:-}"
-  code="$(sed -n 's/^Finish - CreateTargetFolder.  Error=\([0-9]*\)<BR>$/\1/p' <<<"$entries" | tail -n 1)"
-  expect_eq "the end of the report on $drive:" \
-    "Error = $code"$'\n'"CreateDirectory() failed to create $level"$'\n'"Finish - CreateTargetFolder.  Error=$code<BR>"$'\n'"$fatal" \
-    "$(tail -n 4 <<<"$entries")"
-  [[ "$code" != 0 && "$code" != 183 ]] || fail "the read-only drive $drive: gave the code $code"
-done
-expect_eq "the level that failed on S: (the existing ones were taken)" "S:\\$incident\\$node\\" "${level%??????????????????}"
-expect_eq "what the runs made on the read-only drives" "$incident $incident/$node" \
-  "$(cd "$drives" && find readonly-empty readonly-made -mindepth 1 -printf '%P\n' | sort | paste -sd ' ')"
 
 finish

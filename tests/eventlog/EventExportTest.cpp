@@ -7,9 +7,9 @@
 #include <deque>
 #include <span>
 
+#include "SeededCases.h"
 #include "FolderSnapshot.h"
 #include "ProductRegistry.h"
-#include "SeedOnCrash.h"
 #include "StartedCollection.h"
 #include "SyntheticEventLog.h"
 #include "TestFiles.h"
@@ -225,7 +225,6 @@ TEST_F(EventExport, SeededDamagedReadsExportWhatTheReaderAcceptsAndNothingPastIt
     Export(OpenSynthetic({}), Output());
     for (const SeededCase& c : SeededCaseList(6100, 150)) {
         SCOPED_TRACE(c.Name());
-        SeedOnCrash crash(c);
         SeededRandom random(c.seed);
         SyntheticLogContent content;
         content.rawReads = {DamagedRead(random)};

@@ -1,9 +1,9 @@
 // The probes and the detection: file and registry probes with their report lines, the service
 // probe against the real service manager, the whole product found, and the volume daemon's
 // options value as seeded untrusted input.
+#include "SeededCases.h"
 #include "ProbeFixture.h"
 #include "ProductRegistry.h"
-#include "SeedOnCrash.h"
 #include "SimulatedProduct.h"
 #include "TestService.h"
 #include "probes/DetectionSteps.h"
@@ -115,7 +115,6 @@ TEST(KerdOptionsSeeded, WithoutAFoundLogTheBoxIsGreyedAndTheSameValueGivesTheSam
     int foundCases = 0;
     for (const SeededCase& c : SeededCaseList(8100, 200)) {
         SCOPED_TRACE(c.Name());
-        SeedOnCrash crash(c);
         SeededRandom random(c.seed);
         std::string value;
         for (int piece = random.Int(0, 6); piece > 0; --piece)
