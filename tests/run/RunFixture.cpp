@@ -1,6 +1,5 @@
 #include "RunFixture.h"
 
-#include <algorithm>
 #include <sstream>
 
 using testing_support::PathExists;
@@ -54,10 +53,6 @@ std::vector<std::string> CollectionRun::Calls() {
         lines.push_back(line);
     }
     return lines;
-}
-
-bool CollectionRun::Contains(const std::vector<std::string>& entries, const std::string& entry) {
-    return std::find(entries.begin(), entries.end(), entry) != entries.end();
 }
 
 void CollectionRun::BlockTheReportsMove() {

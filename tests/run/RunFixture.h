@@ -27,8 +27,6 @@ protected:
     // folder, so the report cannot be moved there.
     void BlockTheReportsMove();
 
-    static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
-
     testing_support::ScopedWorkFolder folder;
     testing_support::WatchingView view;
     testing_support::StartedCollection collection;
