@@ -32,8 +32,8 @@ TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile
     collection.options.kerdLogs = collection.options.miscellaneous = collection.options.ruq =
         collection.options.compress = 1;
     CheckBoxesAsOptions(collection);
-    collection.paths.ruqDiagTool = CopyStub("ruqdiaginfo.exe");
-    collection.paths.ruqDumpTool = CopyStub("ruqdump.exe");
+    collection.paths.ruqDiagTool = PlaceStubTool("ruqdiaginfo.exe");
+    collection.paths.ruqDumpTool = PlaceStubTool("ruqdump.exe");
     ASSERT_TRUE(::CreateDirectoryA("logs", nullptr));
     WriteWholeFile("logs\\a.log", "a");
     WriteWholeFile("Zeltrin.CFG", "[Logs]\n# the test's logs\n" + folder.Path() + "\\logs\\*.log\n" + folder.Path() +
@@ -111,7 +111,7 @@ TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
     EXPECT_FALSE(view.ended);
     // The report's size is in the snapshot: not one entry was written.
     EXPECT_EQ(SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())), Lines{});
-    EXPECT_EQ(Calls(), Lines{});
+    EXPECT_EQ(FileLines(callLog), Lines{});
 }
 
 TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
@@ -132,7 +132,7 @@ TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCo
     collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "The logs are located at " + collection.run.runFolder);
-    EXPECT_EQ(Calls(), Lines{"qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
+    EXPECT_EQ(FileLines(callLog), Lines{"qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
                              " 123456 YES " + collection.run.timeStamp + " 1"});
     EXPECT_NE(ReadWholeFile(collection.run.runFolder + "\\QzFilesToCab3.TXT").find("\"\\QzFilesToCab3.TXT\""),
               std::string::npos);
