@@ -34,12 +34,3 @@ void CollectionRun::WriteRecorder(const std::string& name) {
     // The redirection stands first: a last argument "1" before ">>" would name a handle.
     WriteWholeFile(name, "@echo off\r\n>>\"" + callLog + "\" echo " + name + " %*\r\n");
 }
-
-void CollectionRun::BlockTheReportsMove() {
-    const std::string report = testing_support::OwnReportName();
-    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + report + "\r\n");
-    collection.detection.clusterSnapshotToolFound = 1;
-    collection.detection.clusterSnapshotToolPath = testing_support::PlaceStubTool("clusnap.exe");
-    collection.options.pqhHa = 1;
-    testing_support::CheckBoxesAsOptions(collection);
-}

@@ -19,9 +19,6 @@ protected:
     std::vector<std::string> ReportEntries();
     // A command file in the current directory that records "<name> <its arguments>".
     void WriteRecorder(const std::string& name);
-    // A tool of the run (the cluster snapshot's) leaves a file of the report's name in the run
-    // folder, so the report cannot be moved there.
-    void BlockTheReportsMove();
 
     testing_support::ScopedWorkFolder folder;
     testing_support::WatchingView view;

@@ -139,7 +139,12 @@ TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCo
 }
 
 TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
-    BlockTheReportsMove();
+    // The cluster snapshot's tool leaves a file of the report's name in the run folder.
+    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + OwnReportName() + "\r\n");
+    collection.detection.clusterSnapshotToolFound = 1;
+    collection.detection.clusterSnapshotToolPath = PlaceStubTool("clusnap.exe");
+    collection.options.pqhHa = 1;
+    CheckBoxesAsOptions(collection);
     MessageBoxAnswerer answerer(Collection::kMessageCaption);
     collection.RunCollection();
     ASSERT_TRUE(answerer.Wait());

@@ -13,11 +13,9 @@
 
 class MessageBoxAnswerer {
 public:
-    static constexpr DWORD kDefaultLookMs = 20000;
-
     // ownerPid 0 accepts a box of any process; lookMs is how long the thread looks for the box.
     explicit MessageBoxAnswerer(std::string caption, DWORD ownerPid = GetCurrentProcessId(),
-                                DWORD lookMs = kDefaultLookMs);
+                                DWORD lookMs = 20000);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;

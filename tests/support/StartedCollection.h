@@ -1,8 +1,6 @@
 #pragma once
 // A collection as the program starts one, without a window: its report created in the current
 // directory and its header written.
-#include <string>
-
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
 #include "engine/RunView.h"

@@ -57,7 +57,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const noexcept { return static_cast<bool>(process_); }
     DWORD Id() const noexcept { return id_; }
     HANDLE Handle() const noexcept { return process_.get(); }
     void Resume();

@@ -42,21 +42,19 @@ InstalledService::InstalledService(std::string name) : name_(std::move(name)) {
     EXPECT_TRUE(service_) << ::GetLastError();
     if (!service_) return;
     EXPECT_TRUE(::StartServiceA(service_.get(), 0, nullptr)) << ::GetLastError();
-    EXPECT_TRUE(WaitFor(SERVICE_RUNNING));
+    EXPECT_TRUE(WaitForState(service_.get(), SERVICE_RUNNING));
 }
 
 InstalledService::~InstalledService() {
     if (!service_) return;
     SERVICE_STATUS status{};
-    if (::ControlService(service_.get(), SERVICE_CONTROL_STOP, &status)) WaitFor(SERVICE_STOPPED);
+    if (::ControlService(service_.get(), SERVICE_CONTROL_STOP, &status)) WaitForState(service_.get(), SERVICE_STOPPED);
     ::DeleteService(service_.get());
 }
 
 bool InstalledService::Control(DWORD control, DWORD expectedState) {
     SERVICE_STATUS status{};
-    return ::ControlService(service_.get(), control, &status) && WaitFor(expectedState);
+    return ::ControlService(service_.get(), control, &status) && WaitForState(service_.get(), expectedState);
 }
-
-bool InstalledService::WaitFor(DWORD state) { return WaitForState(service_.get(), state); }
 
 }  // namespace testing_support

@@ -18,7 +18,6 @@ public:
 
     // Sends a control and waits until the service reports the state it leads to.
     bool Control(DWORD control, DWORD expectedState);
-    bool WaitFor(DWORD state);
 
 private:
     std::string name_;
