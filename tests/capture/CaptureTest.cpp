@@ -39,11 +39,6 @@ protected:
         ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", nullptr);
         ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", nullptr);
     }
-    std::string PlaceTool(const std::string& relative) {
-        std::string path = work + "\\" + relative;
-        EXPECT_TRUE(::CopyFileA((ProgramFolder() + "\\zeltrin-stub-tool.exe").c_str(), path.c_str(), FALSE)) << path;
-        return path;
-    }
     std::string MakeFolder(const std::string& relative) {
         ::CreateDirectoryA(relative.c_str(), nullptr);
         return work + "\\" + relative;
@@ -52,16 +47,6 @@ protected:
     std::string PlaceRecorder(const std::string& relative, const std::string& tag) {
         WriteWholeFile(relative, "@echo " + tag + "^|%*>>\"" + work + "\\stub.log\"\r\n");
         return work + "\\" + relative;
-    }
-    // "<tool>|<command line>" for every start of the stand-in tool or a recorder, in order.
-    Lines Starts() const {
-        Lines starts;
-        std::string all = PathExists("stub.log") ? ReadWholeFile("stub.log") : "";
-        for (size_t at = 0, end; at < all.size(); at = end + 2) {
-            end = std::min(all.find("\r\n", at), all.size());
-            starts.push_back(all.substr(at, end - at));
-        }
-        return starts;
     }
     std::string work;
 };
@@ -106,7 +91,7 @@ TEST_F(Capture, MpioLogIsTakenFromTheFirstLocationThenTheOlderOneAndQdsminfoRuns
     ::GetEnvironmentVariableA("ALLUSERSPROFILE", saved[1], MAX_PATH);
     ::SetEnvironmentVariableA("TEMP", MakeFolder("temp").c_str());
     ::SetEnvironmentVariableA("ALLUSERSPROFILE", MakeFolder("all").c_str());
-    PlaceTool("qdsminfo.exe");
+    PlaceStubTool("qdsminfo.exe");
     collection.run.mpioLogTarget = work + "\\instmpio.log";
     collection.run.qdsminfoLogTarget = work + "\\qdsminfo.log";
     const std::string first = work + "\\temp\\qzmpio\\instmpio.log";
@@ -138,7 +123,7 @@ TEST_F(Capture, TheGatherScriptRunsWithTheServersPerlAndTheNldDiagnosticStandsIn
     const std::string install = MakeFolder("mgmt") + "\\", script = install + "adm\\wkegather.pl";
     MakeFolder("mgmt\\adm");
     MakeFolder("mgmt\\bin");
-    PlaceTool("mgmt\\bin\\perl.exe");
+    PlaceStubTool("mgmt\\bin\\perl.exe");
     const std::string nld = "nld|\"" + work + "\\NLD\"";
     const std::string perl = "perl", gather = "\"\"" + install + "bin\\perl\" \"" + script + "\" --dir " + work + "\\WKE\"";
     struct Case {
@@ -161,7 +146,7 @@ TEST_F(Capture, TheGatherScriptRunsWithTheServersPerlAndTheNldDiagnosticStandsIn
         if (test.withScript) WriteWholeFile(script, "# gather\n");
         ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", test.exitCode);
         collection.CaptureWKEInfo();
-        Lines starts = Starts();
+        Lines starts = FileLines("stub.log");
         for (std::string& start : starts)
             if (start.starts_with("perl|") && start.find("\"" + script + "\" --dir " + work + "\\WKE") != std::string::npos)
                 start = "perl";
@@ -179,19 +164,19 @@ TEST_F(Capture, ToolsGetTheirCommandLinesAndTheirOutputComesIn) {
     collection.paths.osmuSnapshotScript = PlaceRecorder("osmu snapshot (x86).cmd", "osmu");
     collection.run.osmuFolder = work + "\\OSMU";
     collection.CaptureOSMUInfo();
-    PlaceTool("qzfilever.exe");
+    PlaceStubTool("qzfilever.exe");
     collection.run.kdxBinaryVersionTarget = work + "\\KDX.TXT";
     WriteWholeFile("KDX.TXT", "earlier\r\n");
     collection.CaptureKDXFileInfo();
     collection.folders.systemDirectory = MakeFolder("system32");
-    PlaceTool("system32\\mountvol.exe");
+    PlaceStubTool("system32\\mountvol.exe");
     collection.run.mountVolTarget = work + "\\mountvol.txt";
     collection.CaptureMountVolInfo();
-    PlaceTool("qzclustadm.exe");
+    PlaceStubTool("qzclustadm.exe");
     collection.run.hnvNidmapTarget = work + "\\NIDMAP.TXT";
     collection.run.hnvNodestateTarget = work + "\\NODESTATE.TXT";
     collection.CaptureHNVInfo();
-    const std::string tool = PlaceTool("qzflxinfo.exe"), target = MakeFolder("out") + "\\flx.enc";
+    const std::string tool = PlaceStubTool("qzflxinfo.exe"), target = MakeFolder("out") + "\\flx.enc";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "300");
     EXPECT_EQ(collection.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", nullptr);
@@ -202,7 +187,7 @@ TEST_F(Capture, ToolsGetTheirCommandLinesAndTheirOutputComesIn) {
     EXPECT_EQ(collection.CaptureQzUtils(tool, fits + "b", "", work, 0, INFINITE), 0);
     EXPECT_EQ(collection.CaptureQzUtils(work + "\\absent.exe", " -x", "", work, 0, INFINITE), 0);
 
-    EXPECT_EQ(Starts(), (Lines{"osmu|-o " + work + "\\OSMU", "qzfilever|qzfilever.EXE ",
+    EXPECT_EQ(FileLines("stub.log"), (Lines{"osmu|-o " + work + "\\OSMU", "qzfilever|qzfilever.EXE ",
                                "mountvol|" + work + "\\system32\\mountvol.exe ", "qzclustadm|qzclustadm nidmap ",
                                "qzclustadm|qzclustadm -v nodestate ", "qzflxinfo| -x", "qzflxinfo|" + fits}));
     EXPECT_EQ(ReadWholeFile("KDX.TXT"), "earlier\r\nqzfilever stub output:\r\n");

@@ -30,7 +30,7 @@ win32::UniqueFile NewFile(const char* path, bool inheritable = false) {
 
 // A box of this process that must not come up.
 struct NoBoxExpected {
-    explicit NoBoxExpected(const char* caption) : answerer(caption, ::GetCurrentProcessId(), 0, 1500) {}
+    explicit NoBoxExpected(const char* caption) : answerer(caption, ::GetCurrentProcessId(), 1500) {}
     bool Seen() { return answerer.Wait(4000); }
     MessageBoxAnswerer answerer;
 };
@@ -169,7 +169,7 @@ TEST(QuietProgram, ARefusedIncidentNumberEndsWithStatusTwoItsTextInStandardOutpu
                                  &startup, &started));
     win32::UniqueKernelHandle process(started.hProcess);
     win32::UniqueKernelHandle thread(started.hThread);
-    MessageBoxAnswerer answerer("Zeltrin", started.dwProcessId, 0, 5000);
+    MessageBoxAnswerer answerer("Zeltrin", started.dwProcessId, 5000);
     ::ResumeThread(thread.get());
     ASSERT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
     EXPECT_FALSE(answerer.Wait(5000));

@@ -33,7 +33,7 @@ TEST(DialogRun, TypedIncidentAndOkCollectIntoTheHomeDrive) {
     std::string command(1, '"');
     command += ProgramFolder() + "\\Zeltrin.exe\"";
     ChildProcess program(command, folder.Path());
-    ASSERT_TRUE(program.Started());
+    ASSERT_NE(program.Handle(), nullptr);
     const std::string reportName = std::to_string(program.Id()) + "_ULVIX-Report.HTML";
     program.Resume();
     HWND dialog = WaitForMainDialog(program.Id());

@@ -2,7 +2,6 @@
 // listing kept beside this test, and a cabinet list.
 #include <gtest/gtest.h>
 
-#include "InventoryFixture.h"
 #include "TestFiles.h"
 #include "inventory/CFileInfo.h"
 
@@ -51,7 +50,7 @@ TEST(Inventory, VersionListingsMatchTheListingKeptBesideThisTest) {
     std::string expected = ReadWholeFile(ProgramFolder() + "\\inventory_golden_listing.txt");
     for (const char* library : {"qzverfull.dll", "qzvernocompany.dll", "qzvernone.dll", "qzverlong.dll"}) {
         const std::string path = work.Path() + "\\" + library;
-        ASSERT_TRUE(inventory_testing::CopyFixture(library, path));
+        ASSERT_TRUE(::CopyFileA((ProgramFolder() + "\\" + library).c_str(), path.c_str(), FALSE));
         const std::string size = std::to_string(ReadWholeFile(path).size());
         SetLocalTimes(path, winter);  // after the read, which would set the access time
         Replace(expected, "@SIZE@", std::string(size.size() < 7 ? 7 - size.size() : 0, ' ') + size);

@@ -142,15 +142,11 @@ const std::string kGuid = "#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
 const wchar_t kDisk1[] = L"MPIO\\Disk&Ven_BRNK&Prod_DUNMERE&Rev_0610\\1&7f6ac24&0&3030_0";
 const wchar_t kDisk2[] = L"MPIO\\Disk&Ven_BRNK&Prod_DUNMERE&Rev_0610\\1&7f6ac24&0&3031_0";
 
-std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(::towupper(c));
-    return text;
-}
-
 // The object path of a disk's QDSM object: the instance name in upper case, backslashes doubled.
 std::wstring ObjectPath(const wchar_t* className, const wchar_t* instanceName) {
     std::wstring path = std::wstring(className) + L".InstanceName=\"";
-    for (wchar_t c : Upper(instanceName)) path += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+    for (const wchar_t* c = instanceName; *c != 0; ++c)
+        path += *c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, static_cast<wchar_t>(::towupper(*c)));
     return path + L"\"";
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 #include "TestFiles.h"
 #include "process/WatchedChild.h"
@@ -24,11 +23,6 @@ protected:
         for (const char* name : {"ZELTRIN_STUB_PIDS", "ZELTRIN_STUB_SLEEP", "ZELTRIN_STUB_SPAWN", "ZELTRIN_STUB_EXIT"})
             ::SetEnvironmentVariableA(name, nullptr);
     }
-    std::string PlaceTool(const std::string& name) {
-        std::string path = folder.Path() + "\\" + name;
-        EXPECT_TRUE(::CopyFileA((ProgramFolder() + "\\zeltrin-stub-tool.exe").c_str(), path.c_str(), FALSE));
-        return path;
-    }
     process::ChildOutcome Run(const std::string& tool, process::ChildWatch watch = {},
                               process::Heartbeat beat = nullptr) {
         process::ChildStart start;
@@ -42,8 +36,7 @@ protected:
     }
     std::map<std::string, DWORD> ProcessIds() const {
         std::map<std::string, DWORD> ids;
-        std::istringstream lines(PathExists("pids.txt") ? ReadWholeFile("pids.txt") : "");
-        for (std::string line; std::getline(lines, line);)
+        for (const std::string& line : FileLines("pids.txt"))
             if (line.find('|') != std::string::npos) ids[line.substr(0, line.find('|'))] = std::stoul(line.substr(line.find('|') + 1));
         return ids;
     }
@@ -54,7 +47,7 @@ protected:
 
 TEST_F(WatchedChildTest, TheExitCodeIsPassedThroughAndAFailedStartGivesTheSystemsError) {
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "42");
-    process::ChildOutcome outcome = Run(PlaceTool("qzflxinfo.exe"), {60, 1000});
+    process::ChildOutcome outcome = Run(PlaceStubTool("qzflxinfo.exe"), {60, 1000});
     EXPECT_TRUE(outcome.started);
     EXPECT_EQ(outcome.exitCode, 42u);
     EXPECT_FALSE(outcome.timedOut);
@@ -64,10 +57,10 @@ TEST_F(WatchedChildTest, TheExitCodeIsPassedThroughAndAFailedStartGivesTheSystem
 }
 
 TEST_F(WatchedChildTest, PastTheLimitTheChildIsEndedWithTheChildrenItStartedAndBeatsCameBefore) {
-    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceTool("qzgrand.exe"))).c_str());
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceStubTool("qzgrand.exe"))).c_str());
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzparent,qzgrand|60000");
     std::vector<ULONGLONG> beats;
-    process::ChildOutcome outcome = Run(PlaceTool("qzparent.exe"), {3, 1000}, [&](ULONGLONG seconds) { beats.push_back(seconds); });
+    process::ChildOutcome outcome = Run(PlaceStubTool("qzparent.exe"), {3, 1000}, [&](ULONGLONG seconds) { beats.push_back(seconds); });
     EXPECT_TRUE(outcome.timedOut);
     EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
     ASSERT_GE(beats.size(), 2u);
@@ -78,9 +71,9 @@ TEST_F(WatchedChildTest, PastTheLimitTheChildIsEndedWithTheChildrenItStartedAndB
 }
 
 TEST_F(WatchedChildTest, WithoutAJobTheTreeIsEndedThroughTheParents) {
-    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceTool("qzgrand.exe"))).c_str());
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_SPAWN", ("qzparent|" + Quoted(PlaceStubTool("qzgrand.exe"))).c_str());
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzparent,qzgrand|60000");
-    ChildProcess parent(Quoted(PlaceTool("qzparent.exe")), folder.Path());
+    ChildProcess parent(Quoted(PlaceStubTool("qzparent.exe")), folder.Path());
     parent.Resume();
     for (int wait = 0; wait < 500 && ProcessIds().count("qzgrand") == 0; ++wait) ::Sleep(20);
     win32::UniqueKernelHandle grand(::OpenProcess(SYNCHRONIZE, FALSE, ProcessIds()["qzgrand"]));
@@ -108,7 +101,7 @@ TEST_F(WatchedChildTest, ZInsideAnOuterJobTheLimitStillEndsTheChild) {
     win32::UniqueKernelHandle outer(::CreateJobObjectA(nullptr, nullptr));
     ASSERT_TRUE(outer && ::AssignProcessToJobObject(outer.get(), ::GetCurrentProcess()));
     ::SetEnvironmentVariableA("ZELTRIN_STUB_SLEEP", "qzflxinfo|60000");
-    process::ChildOutcome outcome = Run(PlaceTool("qzflxinfo.exe"), {2, 0});
+    process::ChildOutcome outcome = Run(PlaceStubTool("qzflxinfo.exe"), {2, 0});
     EXPECT_TRUE(outcome.timedOut);
     EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(ERROR_TIMEOUT));
 }

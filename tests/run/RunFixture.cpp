@@ -1,8 +1,5 @@
 #include "RunFixture.h"
 
-#include <algorithm>
-#include <sstream>
-
 using testing_support::PathExists;
 using testing_support::ReadWholeFile;
 using testing_support::WriteWholeFile;
@@ -36,35 +33,4 @@ std::vector<std::string> CollectionRun::ReportEntries() {
 void CollectionRun::WriteRecorder(const std::string& name) {
     // The redirection stands first: a last argument "1" before ">>" would name a handle.
     WriteWholeFile(name, "@echo off\r\n>>\"" + callLog + "\" echo " + name + " %*\r\n");
-}
-
-std::string CollectionRun::CopyStub(const std::string& relativePath) {
-    std::string target = folder.Path() + "\\" + relativePath;
-    std::string stub = testing_support::ProgramFolder() + "\\zeltrin-stub-tool.exe";
-    EXPECT_TRUE(::CopyFileA(stub.c_str(), target.c_str(), FALSE)) << target;
-    return target;
-}
-
-std::vector<std::string> CollectionRun::Calls() {
-    std::vector<std::string> lines;
-    if (!PathExists(callLog)) return lines;
-    std::istringstream text(ReadWholeFile(callLog));
-    for (std::string line; std::getline(text, line);) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-bool CollectionRun::Contains(const std::vector<std::string>& entries, const std::string& entry) {
-    return std::find(entries.begin(), entries.end(), entry) != entries.end();
-}
-
-void CollectionRun::BlockTheReportsMove() {
-    const std::string report = testing_support::OwnReportName();
-    WriteWholeFile("get_ha_filever.cmd", "@echo off\r\necho taken> %1\\" + report + "\r\n");
-    collection.detection.clusterSnapshotToolFound = 1;
-    collection.detection.clusterSnapshotToolPath = CopyStub("clusnap.exe");
-    collection.options.pqhHa = 1;
-    testing_support::CheckBoxesAsOptions(collection);
 }

@@ -19,15 +19,6 @@ protected:
     std::vector<std::string> ReportEntries();
     // A command file in the current directory that records "<name> <its arguments>".
     void WriteRecorder(const std::string& name);
-    // The stand-in tool copied under a tool's name into the work folder; its path.
-    std::string CopyStub(const std::string& relativePath);
-    // The lines recorded by the command files and by the stand-in tool, in order.
-    std::vector<std::string> Calls();
-    // A tool of the run (the cluster snapshot's) leaves a file of the report's name in the run
-    // folder, so the report cannot be moved there.
-    void BlockTheReportsMove();
-
-    static bool Contains(const std::vector<std::string>& entries, const std::string& entry);
 
     testing_support::ScopedWorkFolder folder;
     testing_support::WatchingView view;

@@ -1,37 +1,34 @@
 #pragma once
-// Lets a test drive code that shows a message box: starts msgbox-answer.exe, which waits for
-// the box, records what it says and presses a button. Make one BEFORE the box appears; the
-// code under test then blocks in MessageBoxA only until the helper answers.
+// Lets a test drive code that shows a message box: a thread of the test waits for the box,
+// notes what it says and presses its first button. Make one BEFORE the box appears; the code
+// under test then blocks in MessageBoxA only until the box is answered.
 #include <windows.h>
 
+#include <atomic>
+#include <future>
+#include <optional>
 #include <string>
 
-#include "common/win32/UniqueHandle.h"
+#include "BoxAnswer.h"
 
 class MessageBoxAnswerer {
 public:
-    static constexpr DWORD kDefaultHelperTimeoutMs = 20000;
-
-    // ownerPid 0 accepts a box of any process; buttonId 0 presses the box's first button;
-    // helperTimeoutMs is how long the helper looks before giving up.
-    explicit MessageBoxAnswerer(std::string caption, DWORD ownerPid = GetCurrentProcessId(), int buttonId = 0,
-                                DWORD helperTimeoutMs = kDefaultHelperTimeoutMs);
+    // ownerPid 0 accepts a box of any process; lookMs is how long the thread looks for the box.
+    explicit MessageBoxAnswerer(std::string caption, DWORD ownerPid = GetCurrentProcessId(),
+                                DWORD lookMs = 20000);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
-    // True once the helper has answered a box; false if it gave up or is still looking.
+    // True once a box was answered; false if the thread gave up or is still looking.
     bool Wait(DWORD timeoutMs = 30000);
 
-    // What the answered box said, and its icon: "exclamation", "stop", "information",
-    // "question", "none" or "unknown". Empty until Wait returned true.
-    std::string Text() const { return text_; }
-    std::string Icon() const { return icon_; }
+    // What the answered box said, and its icon (see AnsweredBox). Empty until Wait returned true.
+    std::string Text() const { return answered_ ? answered_->text : ""; }
+    std::string Icon() const { return answered_ ? answered_->icon : ""; }
 
 private:
-    std::string recordPath_;
-    win32::UniqueKernelHandle helper_;
-    bool answered_ = false;
-    std::string icon_;
-    std::string text_;
+    std::atomic<bool> stop_{false};
+    std::future<std::optional<AnsweredBox>> looking_;
+    std::optional<AnsweredBox> answered_;
 };

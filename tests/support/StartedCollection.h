@@ -1,8 +1,6 @@
 #pragma once
 // A collection as the program starts one, without a window: its report created in the current
 // directory and its header written.
-#include <string>
-
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
 #include "engine/RunView.h"
@@ -14,16 +12,9 @@ public:
     explicit StartedCollection(OsVersionReader readOsVersion = ReadSystemOsVersion) { Start(readOsVersion); }
 };
 
-// What a dialog showing a run would be told: its start, its last status text, its progress
-// marks and its end.
+// A view that notes whether a dialog showing the run would have been told of its end.
 struct WatchingView : RunView {
-    void ShowRunStarted() override { started = true; }
-    void ShowStatus(const char* text) override { status = text; }
-    void StepProgress() override { ++progressMarks; }
     void RunEnded() override { ended = true; }
-    bool started = false;
-    std::string status;
-    int progressMarks = 0;
     bool ended = false;
 };
 

@@ -82,6 +82,23 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+std::string PlaceStubTool(const std::string& name) {
+    char path[MAX_PATH] = {};
+    ::GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
+    EXPECT_TRUE(::CopyFileA((ProgramFolder() + "\\zeltrin-stub-tool.exe").c_str(), path, FALSE)) << path;
+    return path;
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadWholeFile(path));
+    for (std::string line; std::getline(text, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::string OwnReportName() { return std::to_string(::GetCurrentProcessId()) + "_ULVIX-Report.HTML"; }
 
 std::vector<std::string> ReportEntries(const std::string& report) {

@@ -34,6 +34,12 @@ void RemoveTree(const std::string& path);
 // The folder of the running test program, where the programs under test are built too.
 std::string ProgramFolder();
 
+// zeltrin-stub-tool.exe copied under a tool's name, relative to the current directory; its full path.
+std::string PlaceStubTool(const std::string& name);
+
+// The lines of a text file without their line ends; none when there is no file.
+std::vector<std::string> FileLines(const std::string& path);
+
 // The name the report log of this process gets.
 std::string OwnReportName();
 
@@ -51,7 +57,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const noexcept { return static_cast<bool>(process_); }
     DWORD Id() const noexcept { return id_; }
     HANDLE Handle() const noexcept { return process_.get(); }
     void Resume();

@@ -23,21 +23,6 @@ bool WaitForState(SC_HANDLE service, DWORD state) {
 }  // namespace
 
 InstalledService::InstalledService(std::string name) : name_(std::move(name)) {
-    Install();
-    if (!service_) return;
-    EXPECT_TRUE(::StartServiceA(service_.get(), 0, nullptr)) << ::GetLastError();
-    EXPECT_TRUE(WaitFor(SERVICE_RUNNING));
-}
-
-InstalledService::InstalledService(std::string name, const char* holdStartEvent) : name_(std::move(name)) {
-    Install();
-    if (!service_) return;
-    const char* arguments[] = {"hold-start", holdStartEvent};
-    EXPECT_TRUE(::StartServiceA(service_.get(), 2, arguments)) << ::GetLastError();
-    EXPECT_TRUE(WaitFor(SERVICE_START_PENDING));
-}
-
-void InstalledService::Install() {
     manager_.reset(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     EXPECT_TRUE(manager_) << ::GetLastError();
     if (!manager_) return;
@@ -55,20 +40,21 @@ void InstalledService::Install() {
                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                     binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
     EXPECT_TRUE(service_) << ::GetLastError();
+    if (!service_) return;
+    EXPECT_TRUE(::StartServiceA(service_.get(), 0, nullptr)) << ::GetLastError();
+    EXPECT_TRUE(WaitForState(service_.get(), SERVICE_RUNNING));
 }
 
 InstalledService::~InstalledService() {
     if (!service_) return;
     SERVICE_STATUS status{};
-    if (::ControlService(service_.get(), SERVICE_CONTROL_STOP, &status)) WaitFor(SERVICE_STOPPED);
+    if (::ControlService(service_.get(), SERVICE_CONTROL_STOP, &status)) WaitForState(service_.get(), SERVICE_STOPPED);
     ::DeleteService(service_.get());
 }
 
 bool InstalledService::Control(DWORD control, DWORD expectedState) {
     SERVICE_STATUS status{};
-    return ::ControlService(service_.get(), control, &status) && WaitFor(expectedState);
+    return ::ControlService(service_.get(), control, &status) && WaitForState(service_.get(), expectedState);
 }
-
-bool InstalledService::WaitFor(DWORD state) { return WaitForState(service_.get(), state); }
 
 }  // namespace testing_support

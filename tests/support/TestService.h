@@ -12,19 +12,14 @@ namespace testing_support {
 class InstalledService {
 public:
     explicit InstalledService(std::string name);
-    // Started and held in the start-pending state until the named event is set; it must exist.
-    InstalledService(std::string name, const char* holdStartEvent);
     ~InstalledService();
     InstalledService(const InstalledService&) = delete;
     InstalledService& operator=(const InstalledService&) = delete;
 
     // Sends a control and waits until the service reports the state it leads to.
     bool Control(DWORD control, DWORD expectedState);
-    bool WaitFor(DWORD state);
 
 private:
-    void Install();
-
     std::string name_;
     win32::UniqueServiceHandle manager_;
     win32::UniqueServiceHandle service_;

@@ -1,18 +1,10 @@
 // A service that does nothing but answer the service control manager: it stands in for the
-// product's volume manager service so the service probe meets real running, start-pending,
-// paused and stopped states.
+// product's volume manager service so the service probe meets real running, paused and stopped states.
 #include <windows.h>
-
-#include <cstring>
 
 #include "common/win32/UniqueHandle.h"
 
 namespace {
-
-// Started with this argument and an event's name, the service stays start-pending until the
-// test sets that event, so a test can meet the state without racing it.
-constexpr const char* kHoldStartArgument = "hold-start";
-constexpr DWORD kHoldStartLimitMs = 10000;  // never left pending should the test be gone
 
 SERVICE_STATUS_HANDLE statusHandle = nullptr;
 SERVICE_STATUS status{};
@@ -44,17 +36,10 @@ DWORD WINAPI Control(DWORD control, DWORD, void*, void*) {
     return NO_ERROR;
 }
 
-void HoldStart(const char* eventName) {
-    Report(SERVICE_START_PENDING);
-    win32::UniqueKernelHandle release(::OpenEventA(SYNCHRONIZE, FALSE, eventName));
-    if (release) ::WaitForSingleObject(release.get(), kHoldStartLimitMs);
-}
-
-void WINAPI ServiceMain(DWORD count, char** arguments) {
+void WINAPI ServiceMain(DWORD, char** arguments) {
     statusHandle = ::RegisterServiceCtrlHandlerExA(arguments[0], Control, nullptr);
     if (statusHandle == nullptr) return;
     stopEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (count > 2 && std::strcmp(arguments[1], kHoldStartArgument) == 0) HoldStart(arguments[2]);
     Report(SERVICE_RUNNING);
     ::WaitForSingleObject(stopEvent.get(), INFINITE);
     stopEvent.reset();
