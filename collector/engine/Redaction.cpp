@@ -1,25 +1,17 @@
 #include "engine/Redaction.h"
 
+namespace {
+
+// In the order of the kinds.
+constexpr const char* kKindNames[] = {
+    "hostNames", "domainNames", "ipv4Addresses", "ipv6Addresses", "macAddresses",
+    "userNames", "domainSids",  "secrets",       "keywords",
+};
+static_assert(std::size(kKindNames) == kRedactionKinds);
+
+}  // namespace
+
 const char* RedactionKindName(RedactionKind kind) noexcept {
-    switch (kind) {
-        case RedactionKind::kHostName:
-            return "hostNames";
-        case RedactionKind::kDomainName:
-            return "domainNames";
-        case RedactionKind::kIpv4Address:
-            return "ipv4Addresses";
-        case RedactionKind::kIpv6Address:
-            return "ipv6Addresses";
-        case RedactionKind::kMacAddress:
-            return "macAddresses";
-        case RedactionKind::kUserName:
-            return "userNames";
-        case RedactionKind::kDomainSid:
-            return "domainSids";
-        case RedactionKind::kSecret:
-            return "secrets";
-        case RedactionKind::kKeyword:
-            return "keywords";
-    }
-    return "";
+    const auto index = static_cast<size_t>(kind);
+    return index < kRedactionKinds ? kKindNames[index] : "";
 }

@@ -34,6 +34,23 @@ public:
         Put(value);
     }
 
+    // A member whose value is an array: `element` writes each item's value.
+    template <class Items, class Element>
+    void ArrayMember(const char* name, const Items& items, Element element) {
+        Key(name);
+        BeginArray();
+        for (const auto& item : items) element(item);
+        EndArray();
+    }
+
+    // An object of the members given as name, value, name, value...
+    template <class... Members>
+    void Object(Members... members) {
+        BeginObject();
+        PutMembers(members...);
+        EndObject();
+    }
+
     const std::string& Text() const noexcept { return text_; }
     // Every string value written from now on goes through `filter` first (keys do not).
     void FilterStrings(std::function<std::string(const std::string&)> filter) { filter_ = std::move(filter); }
@@ -46,6 +63,13 @@ private:
     void Put(unsigned value) { Unsigned(value); }
     void Put(unsigned long value) { Unsigned(value); }
     void Put(unsigned long long value) { Unsigned(value); }
+
+    void PutMembers() {}
+    template <class Value, class... Rest>
+    void PutMembers(const char* name, Value value, Rest... rest) {
+        Member(name, value);
+        PutMembers(rest...);
+    }
 
     void BeforeValue();
     void Close(char bracket);

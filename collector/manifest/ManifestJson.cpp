@@ -97,35 +97,21 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.Member("carriedOut", step.carriedOut);
         json.Member("start", ManifestTime(step.start));
         json.Member("durationMilliseconds", step.durationMilliseconds);
-        json.Key("children");
-        json.BeginArray();
-        for (const ChildRecord& child : step.children) WriteChild(json, child);
-        json.EndArray();
-        json.Key("files");
-        json.BeginArray();
-        for (const std::string& path : step.filesProduced) WriteProduced(json, path, byPath, record.OriginalSizes());
-        json.EndArray();
+        json.ArrayMember("children", step.children, [&json](const ChildRecord& child) { WriteChild(json, child); });
+        json.ArrayMember("files", step.filesProduced, [&](const std::string& path) {
+            WriteProduced(json, path, byPath, record.OriginalSizes());
+        });
         // Files the free-space floor kept out: failures of the run, as the report says.
-        if (!step.notCopied.empty()) {
-            json.Key("notCopied");
-            json.BeginArray();
-            for (const NotCopiedFile& file : step.notCopied) {
-                json.BeginObject();
-                json.Member("source", file.source);
-                json.Member("size", file.bytes);
-                json.EndObject();
-            }
-            json.EndArray();
-        }
+        if (!step.notCopied.empty())
+            json.ArrayMember("notCopied", step.notCopied,
+                             [&json](const NotCopiedFile& file) { json.Object("source", file.source, "size", file.bytes); });
         json.EndObject();
     }
     json.EndArray();
     // Only a refused packaging command is known by the time the manifest is written.
     if (record.ChildrenOutsideSteps().empty()) return;
-    json.Key("childrenOutsideSteps");
-    json.BeginArray();
-    for (const ChildRecord& child : record.ChildrenOutsideSteps()) WriteChild(json, child);
-    json.EndArray();
+    json.ArrayMember("childrenOutsideSteps", record.ChildrenOutsideSteps(),
+                     [&json](const ChildRecord& child) { WriteChild(json, child); });
 }
 
 // What "redact" did: the manifest itself is written through the same stand-ins.
@@ -138,15 +124,8 @@ void WriteRedaction(JsonWriter& json, const RedactionState& redaction) {
     for (size_t k = 0; k < kRedactionKinds; ++k)
         json.Member(RedactionKindName(static_cast<RedactionKind>(k)), redaction.replacements[k]);
     json.EndObject();
-    json.Key("withheld");
-    json.BeginArray();
-    for (const WithheldFile& file : redaction.withheld) {
-        json.BeginObject();
-        json.Member("path", file.relativePath);
-        json.Member("reason", file.reason);
-        json.EndObject();
-    }
-    json.EndArray();
+    json.ArrayMember("withheld", redaction.withheld,
+                     [&json](const WithheldFile& file) { json.Object("path", file.relativePath, "reason", file.reason); });
     json.EndObject();
 }
 
@@ -180,10 +159,9 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteSteps(json, collection.record, byPath);
     if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
-    json.Key("files");
-    json.BeginArray();
-    for (const HashedFile& file : files) WriteHashedFile(json, file, collection.record.OriginalSizes());
-    json.EndArray();
+    json.ArrayMember("files", files, [&](const HashedFile& file) {
+        WriteHashedFile(json, file, collection.record.OriginalSizes());
+    });
     json.EndObject();
     return json.Text() + "\n";
 }

@@ -1,6 +1,7 @@
 #include "redact/FileRewriter.h"
 
-#include <cstdint>
+#include <emmintrin.h>
+
 #include <cstring>
 #include <vector>
 
@@ -10,24 +11,40 @@ namespace redact {
 
 namespace {
 
-// Control characters that text does not hold (tab, line ends, form feed and escape it may).
+// What a text holds that text should not: NULs, and control characters other than tab, the
+// line ends, form feed and escape.
+struct Controls {
+    bool nul = false;
+    unsigned long long stray = 0;
+};
+
 bool IsStrayControl(unsigned char c) {
     return (c >= 0x01 && c <= 0x08) || (c >= 0x0e && c <= 0x1a) || (c >= 0x1c && c <= 0x1f);
 }
 
-// Eight characters at once: only those holding one below a blank are looked at one by one.
-unsigned long long CountStrayControls(const char* text, size_t length) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    unsigned long long count = 0;
+// Sixteen characters at once: only where one is below a blank and none of those text holds
+// are they counted.
+Controls FindControls(const char* text, size_t length) {
+    Controls found;
+    const __m128i highestControl = _mm_set1_epi8(0x1f);
     size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, text + i, sizeof eight);
-        if (((eight - kOnes * ' ') & ~eight & (kOnes << 7)) == 0) continue;
-        for (size_t j = i; j < i + 8; ++j) count += IsStrayControl(static_cast<unsigned char>(text[j]));
+    for (; i + 16 <= length; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, highestControl), v);
+        const __m128i fromTab = _mm_sub_epi8(v, _mm_set1_epi8('\t'));
+        const __m128i textual = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8('\r' - '\t')), fromTab),
+                                             _mm_cmpeq_epi8(v, _mm_set1_epi8('\x1b')));
+        if (_mm_movemask_epi8(_mm_andnot_si128(textual, control)) == 0) continue;
+        for (size_t j = i; j < i + 16; ++j) {
+            found.nul |= text[j] == '\0';
+            found.stray += IsStrayControl(static_cast<unsigned char>(text[j]));
+        }
     }
-    for (; i < length; ++i) count += IsStrayControl(static_cast<unsigned char>(text[i]));
-    return count;
+    for (; i < length; ++i) {
+        found.nul |= text[i] == '\0';
+        found.stray += IsStrayControl(static_cast<unsigned char>(text[i]));
+    }
+    return found;
 }
 
 // Text with more than one stray control character in a hundred is taken for binary data.
@@ -73,12 +90,13 @@ FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
                 break;
             }
             const char* fresh = piece.data() + filled;
-            if (std::memchr(fresh, '\0', got) != nullptr) {
+            const Controls controls = FindControls(fresh, got);
+            if (controls.nul) {
                 const bool utf16 = total == 0 && filled == 0 && got >= 2 &&
                                    ((fresh[0] == '\xff' && fresh[1] == '\xfe') || (fresh[0] == '\xfe' && fresh[1] == '\xff'));
                 return Binary(utf16 ? "UTF-16 text, which the redaction does not read" : "binary: it holds NUL bytes");
             }
-            strayControls += CountStrayControls(fresh, got);
+            strayControls += controls.stray;
             filled += got;
             total += got;
         }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/text/Lines.h"
 #include "common/win32/UniqueHandle.h"
 #include "redact/AdministratorsOnly.h"
 #include "redact/StandInMap.h"
@@ -96,13 +97,8 @@ std::vector<std::string> DomainAndParents(const std::string& domain) {
 
 std::vector<Identity> HostsFileIdentities(const std::string& text) {
     std::vector<Identity> identities;
-    size_t position = 0;
-    while (position < text.size()) {
-        size_t end = text.find('\n', position);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(position, end - position);
-        position = end + 1;
-        line = line.substr(0, line.find('#'));
+    text::ForEachLine(text, [&identities](std::string_view whole) {
+        const std::string line(whole.substr(0, whole.find('#')));
         // The address first, then the names.
         size_t field = line.find_first_not_of(" \t\r");
         field = field == std::string::npos ? field : line.find_first_of(" \t\r", field);
@@ -115,7 +111,7 @@ std::vector<Identity> HostsFileIdentities(const std::string& text) {
             const size_t dot = name.find('.');
             if (dot != std::string::npos) AddDomain(identities, name.substr(dot + 1));
         }
-    }
+    });
     return identities;
 }
 

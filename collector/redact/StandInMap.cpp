@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "common/text/Format.h"
+#include "common/text/Lines.h"
 
 namespace redact {
 
@@ -70,32 +71,26 @@ std::string StandInMap::Text() const {
 }
 
 void StandInMap::Read(const std::string& text) {
-    size_t position = 0;
-    while (position < text.size()) {
-        size_t end = text.find('\n', position);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(position, end - position);
-        position = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    text::ForEachLine(text, [this](std::string_view line) {
         const size_t firstTab = line.find('\t');
-        const size_t secondTab = firstTab == std::string::npos ? firstTab : line.find('\t', firstTab + 1);
-        if (secondTab == std::string::npos || line[0] == '#') continue;
-        const std::string kindName = line.substr(0, firstTab);
-        const unsigned number = static_cast<unsigned>(std::strtoul(line.c_str() + firstTab + 1, nullptr, 10));
-        std::string original = line.substr(secondTab + 1);
+        const size_t secondTab = firstTab == std::string_view::npos ? firstTab : line.find('\t', firstTab + 1);
+        if (secondTab == std::string_view::npos || line[0] == '#') return;
+        const std::string_view kindName = line.substr(0, firstTab);
+        const unsigned number = static_cast<unsigned>(std::strtoul(std::string(line.substr(firstTab + 1)).c_str(), nullptr, 10));
+        std::string original(line.substr(secondTab + 1));
         for (size_t k = 0; k < kRedactionKinds; ++k) {
             const auto kind = static_cast<RedactionKind>(k);
             if (kindName != RedactionKindName(kind) || number == 0 || original.empty()) continue;
             auto key = std::make_pair(kind, LowerCase(original));
             // A damaged file must not give one stand-in to two originals.
-            if (byOriginal_.count(key) || !numbersTaken_.insert({kind, number}).second) break;
+            if (byOriginal_.count(key) || !numbersTaken_.insert({kind, number}).second) return;
             entries_.push_back({kind, std::move(original), number, StandInText(kind, number)});
             used_.push_back(false);
             byOriginal_.emplace(std::move(key), entries_.size() - 1);
             if (number > lastNumber_[k]) lastNumber_[k] = number;
-            break;
+            return;
         }
-    }
+    });
 }
 
 }  // namespace redact

@@ -1,6 +1,4 @@
 #pragma once
-#include <windows.h>
-
 #include <array>
 #include <map>
 #include <set>

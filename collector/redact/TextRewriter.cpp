@@ -1,5 +1,6 @@
 #include "redact/TextRewriter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -62,7 +63,8 @@ bool SeparatorNear(const Window& window, size_t at) {
 }  // namespace
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
-    : names_(names), standIns_(standIns), counts_(counts), registryDump_(registryDump) {
+    : names_(names), standIns_(standIns), counts_(counts), registryDump_(registryDump),
+      filter_(names, registryDump) {
     // A character starts something where its bits meet those its predecessor allows: the rest
     // is copied without a look.
     for (int c = 0; c < 256; ++c) {
@@ -132,21 +134,38 @@ Match TextRewriter::FindAt(const Window& window, size_t at, unsigned candidates,
     return {};
 }
 
-// The first position from `i` on, before `stop`, where something may start.
-size_t TextRewriter::NextStart(const Window& window, size_t i, size_t stop) const {
-    unsigned char previous = static_cast<unsigned char>(window.Before(i));
-    for (; i < stop; ++i) {
-        const unsigned char c = static_cast<unsigned char>(window.text[i]);
-        const unsigned char starts = starts_[c] & allows_[previous];
-        previous = c;
-        if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, i))) continue;
-        if ((starts & kAnyCharacter) || Candidates(window, i, !IsAlnum(window.Before(i))) != 0) return i;
+// Whether something may start at the position: most characters are let go by the tables alone.
+inline bool TextRewriter::StartsAt(const Window& window, size_t at) const {
+    const unsigned char previous = static_cast<unsigned char>(window.Before(at));
+    const unsigned char starts = starts_[static_cast<unsigned char>(window.text[at])] & allows_[previous];
+    if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, at))) return false;
+    return (starts & kAnyCharacter) || Candidates(window, at, !IsAlnum(static_cast<char>(previous))) != 0;
+}
+
+// The first position from `i` on, before `stop`, where something may start: by the filter's
+// marks while its look stays within the text, then one by one.
+size_t TextRewriter::NextStart(const Window& window, size_t i, size_t stop) {
+    while (i < stop) {
+        if (!block_.valid || i < block_.start || i >= block_.start + StartFilter::kBlock) {
+            if (i + StartFilter::kBlock + StartFilter::kLookAhead > window.length) break;
+            block_ = {true, i, filter_.Marks(window.text + i, window.Before(i))};
+        }
+        for (std::uint64_t marks = block_.marks & (~std::uint64_t{0} << (i - block_.start)); marks != 0;
+             marks &= marks - 1) {
+            const size_t at = block_.start + static_cast<size_t>(__builtin_ctzll(marks));
+            if (at >= stop) return stop;
+            if (StartsAt(window, at)) return at;
+        }
+        i = std::min(block_.start + StartFilter::kBlock, stop);
     }
+    for (; i < stop; ++i)
+        if (StartsAt(window, i)) return i;
     return i;
 }
 
 size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::string& out) {
     const Window window{text, length, atEnd, before_, beforeBefore_};
+    block_.valid = false;
     // Whole entries where there are any: a name's label and a registry line are then in one piece.
     size_t limit = atEnd ? length : LastEntryStart(text, length);
     if (limit == 0) limit = length;

@@ -1,11 +1,13 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "engine/Redaction.h"
 #include "redact/NameTable.h"
 #include "redact/RegistrySecrets.h"
 #include "redact/StandInMap.h"
+#include "redact/StartFilter.h"
 
 namespace redact {
 
@@ -29,7 +31,8 @@ private:
     static constexpr unsigned char kStartsToken = 2;     // an address or a SID
     static constexpr unsigned char kAnyCharacter = 4;    // a registry dump's line start
 
-    size_t NextStart(const Window& window, size_t i, size_t stop) const;
+    size_t NextStart(const Window& window, size_t i, size_t stop);
+    bool StartsAt(const Window& window, size_t at) const;
     unsigned Candidates(const Window& window, size_t at, bool tokenStart) const;
     Match FindAt(const Window& window, size_t at, unsigned candidates, bool entryBounded) const;
 
@@ -45,6 +48,13 @@ private:
     char beforeBefore_ = '\n';
     std::array<unsigned char, 256> starts_{};
     std::array<unsigned char, 256> allows_{};
+    StartFilter filter_;
+    // The filter's marks of the block last looked at, in this piece.
+    struct Block {
+        bool valid = false;
+        size_t start = 0;
+        std::uint64_t marks = 0;
+    } block_;
 };
 
 // The start of the last entry in the text (after its last line end or "<BR>"); 0 if none.
