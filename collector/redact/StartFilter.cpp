@@ -113,8 +113,8 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
     // or a SID) after a dot, ':' or '-'. Letters and digits here stand for hexadecimal digits.
     const Bits afterDot = behind(dot, previous == '.');
     const Bits afterColonOrDash = behind(colon | dash, previous == ':' || previous == '-');
-    // IPv4: up to three digits and a dot, twice.
-    const Bits ipv4 = digit & AnyWithin<3>(dot >> 1) & AnyWithin<5>(dot >> 3);
+    // IPv4: up to three digits and a dot, twice (a first dot third counts for the second too).
+    const Bits ipv4 = digit & AnyWithin<3>(dot >> 1) & AnyWithin<4>(dot >> 3);
     // MAC: two digits and a separator, five times.
     auto separatesMac = [](Bits separator) {
         return (separator >> 2) & (separator >> 5) & (separator >> 8) & (separator >> 11) & (separator >> 14);

@@ -37,11 +37,12 @@ struct Machine {
 
 TEST(Recognisers, ReplaceWhatNamesTheMachineAndNothingElse) {
     const std::pair<const char*, const char*> cases[] = {
-        {"ping 10.1.2.3, 10.1.2.3 and 192.168.0.7.", "ping 240.0.0.1, 240.0.0.1 and 240.0.0.2."},
+        {"ping 10.1.2.3, 10.1.2.3, 192.168.0.7, 10.200.3.4.", "ping 240.0.0.1, 240.0.0.1, 240.0.0.2, 240.0.0.3."},
         {"127.0.0.1 0.0.0.0 255.255.255.255 1.2.3.4.5 6.1.0.445 1.2.3", "127.0.0.1 0.0.0.0 255.255.255.255 1.2.3.4.5 6.1.0.445 1.2.3"},
         {"FileVersion: 9.5.132.0\nProductVersion: 10.0.0.1<BR>ping 10.0.0.1", "FileVersion: 9.5.132.0\nProductVersion: 10.0.0.1<BR>ping 240.0.0.1"},
         {"gw=fe80::1c2d:3e4f%12 [2a01:4f8::5]:80 2a01:4f8:0:0:0:0:0:5", "gw=2001:db8::1%12 [2001:db8::2]:80 2001:db8::3"},
         {"::1 :: Error::Message 12:05:09PM dead:beef ::ffff:10.0.0.9", "::1 :: Error::Message 12:05:09PM dead:beef ::ffff:240.0.0.1"},
+        {"1:2:3:4:5:6:7:8 1:2:3:4:5:66:: 1:2:3:4:5:6:7", "2001:db8::1 2001:db8::2 1:2:3:4:5:6:7"},
         {"MAC 00-1A-2b-3C-4d-5E = 00:1a:2b:3c:4d:5e; 00:1a:2b:3c:4d", "MAC 02:00:00:00:00:01 = 02:00:00:00:00:01; 00:1a:2b:3c:4d"},
         {"S-1-5-21-111-222-333-1001 S-1-5-21-111-222-333 S-1-5-18 S-1-5-32-544", "S-1-5-21-0-0-1-1001 S-1-5-21-0-0-1 S-1-5-18 S-1-5-32-544"},
         {"Password=hunter2; dbpwd=x y PASSWD=\"q\" password= pwd", "Password=********; dbpwd=******** y PASSWD=\"********\" password= pwd"},
@@ -54,7 +55,12 @@ TEST(Recognisers, ReplaceWhatNamesTheMachineAndNothingElse) {
          "C:\\inc\\host0002\\01012026__00-00-00\\VM\\kerd.log \\\\host0002\\share host0002.domain0001.example VM.txt"},
         {"   ComputerName:      REG_SZ                         VM\r\n   Tool:  REG_SZ   VM\r\n",
          "   ComputerName:      REG_SZ                         host0002\r\n   Tool:  REG_SZ   VM\r\n"}};
-    for (const auto& [text, rewritten] : cases) EXPECT_EQ(rewritten, Machine().Rewrite(text)) << text;
+    // With a line of blanks behind, each case is looked at a block at a time, as long texts are.
+    const std::string blanks = "\n" + std::string(80, ' ');
+    for (const auto& [text, rewritten] : cases) {
+        EXPECT_EQ(rewritten, Machine().Rewrite(text)) << text;
+        EXPECT_EQ(rewritten + blanks, Machine().Rewrite(text + blanks)) << text;
+    }
 }
 
 TEST(RegistryDump, SecretValuesLoseTheirDataWithEveryLineOfIt) {
