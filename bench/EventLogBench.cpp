@@ -137,15 +137,13 @@ int Measure(int scale, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: eventlog-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    if (arguments.mode == "prepare") return Prepare();
-    if (arguments.mode == "measure") return Measure(arguments.scale, arguments.rounds);
-    ::SetCurrentDirectoryA("C:\\");
-    bench::RemoveTree(bench::DataFolder("eventlog", arguments.scale));
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kLogKey);
-    return 0;
+    return bench::Main(argc, argv, "eventlog-bench",
+                       {[](const bench::Arguments&) { return Prepare(); },
+                        [](const bench::Arguments& arguments) { return Measure(arguments.scale, arguments.rounds); },
+                        [](const bench::Arguments& arguments) {
+                            ::SetCurrentDirectoryA("C:\\");
+                            bench::RemoveTree(bench::DataFolder("eventlog", arguments.scale));
+                            ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kLogKey);
+                            return 0;
+                        }});
 }

@@ -175,13 +175,11 @@ int Measure(int scale, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: grab-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    if (arguments.mode == "prepare") return Prepare(arguments.scale);
-    if (arguments.mode == "measure") return Measure(arguments.scale, arguments.rounds);
-    bench::RemoveTree(bench::DataFolder("grab", arguments.scale));
-    return 0;
+    return bench::Main(argc, argv, "grab-bench",
+                       {[](const bench::Arguments& arguments) { return Prepare(arguments.scale); },
+                        [](const bench::Arguments& arguments) { return Measure(arguments.scale, arguments.rounds); },
+                        [](const bench::Arguments& arguments) {
+                            bench::RemoveTree(bench::DataFolder("grab", arguments.scale));
+                            return 0;
+                        }});
 }

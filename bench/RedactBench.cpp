@@ -106,14 +106,12 @@ int Measure(int scale, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: redact-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    // The data is made on the Linux side by bench/data/redact.sh.
-    if (arguments.mode == "prepare") return 0;
-    if (arguments.mode == "measure") return Measure(arguments.scale, arguments.rounds);
-    bench::RemoveTree(bench::DataFolder("redact", arguments.scale));
-    return 0;
+    return bench::Main(argc, argv, "redact-bench",
+                       {// The data is made on the Linux side by bench/data/redact.sh.
+                        [](const bench::Arguments&) { return 0; },
+                        [](const bench::Arguments& arguments) { return Measure(arguments.scale, arguments.rounds); },
+                        [](const bench::Arguments& arguments) {
+                            bench::RemoveTree(bench::DataFolder("redact", arguments.scale));
+                            return 0;
+                        }});
 }

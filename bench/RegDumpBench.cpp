@@ -169,18 +169,16 @@ int Measure(const bench::Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: regdump-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    if (arguments.mode == "prepare") {
-        if (MakeTree(arguments.scale)) return 0;
-        std::fprintf(stderr, "regdump: cannot make the registry tree\n");
-        return 1;
-    }
-    if (arguments.mode == "measure") return Measure(arguments);
-    RemoveTreeKeys(arguments.scale);
-    bench::RemoveTree(bench::DataFolder(kBenchmark, arguments.scale));
-    return 0;
+    return bench::Main(argc, argv, "regdump-bench",
+                       {[](const bench::Arguments& arguments) {
+                            if (MakeTree(arguments.scale)) return 0;
+                            std::fprintf(stderr, "regdump: cannot make the registry tree\n");
+                            return 1;
+                        },
+                        Measure,
+                        [](const bench::Arguments& arguments) {
+                            RemoveTreeKeys(arguments.scale);
+                            bench::RemoveTree(bench::DataFolder(kBenchmark, arguments.scale));
+                            return 0;
+                        }});
 }

@@ -99,18 +99,17 @@ int Measure(const bench::Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: versions-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    const std::string folder = bench::DataFolder(kBenchmark, arguments.scale);
-    if (arguments.mode == "prepare") {
-        if (FolderIsReady(folder)) return 0;
-        std::fprintf(stderr, "versions: no libraries in %s (bench/data/versions.sh makes them)\n", folder.c_str());
-        return 1;
-    }
-    if (arguments.mode == "measure") return Measure(arguments);
-    bench::RemoveTree(folder);
-    return 0;
+    return bench::Main(argc, argv, "versions-bench",
+                       {[](const bench::Arguments& arguments) {
+                            const std::string folder = bench::DataFolder(kBenchmark, arguments.scale);
+                            if (FolderIsReady(folder)) return 0;
+                            std::fprintf(stderr, "versions: no libraries in %s (bench/data/versions.sh makes them)\n",
+                                         folder.c_str());
+                            return 1;
+                        },
+                        Measure,
+                        [](const bench::Arguments& arguments) {
+                            bench::RemoveTree(bench::DataFolder(kBenchmark, arguments.scale));
+                            return 0;
+                        }});
 }

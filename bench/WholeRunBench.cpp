@@ -134,16 +134,14 @@ int Measure(int scale, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::Arguments arguments;
-    if (!bench::ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: wholerun-bench prepare|measure|clean <scale> [rounds]\n");
-        return 2;
-    }
-    if (arguments.mode == "prepare") return Prepare(arguments.scale);
-    if (arguments.mode == "measure") return Measure(arguments.scale, arguments.rounds);
-    bench::RemoveTree(IncidentFolder());
-    bench::RemoveTree(bench::DataFolder("wholerun", arguments.scale));
-    // The scaled logs are put back as the demo ships them by the next preparation.
-    for (const char* folder : kSourceFolders) bench::RemoveTree(folder);
-    return 0;
+    return bench::Main(argc, argv, "wholerun-bench",
+                       {[](const bench::Arguments& arguments) { return Prepare(arguments.scale); },
+                        [](const bench::Arguments& arguments) { return Measure(arguments.scale, arguments.rounds); },
+                        [](const bench::Arguments& arguments) {
+                            bench::RemoveTree(IncidentFolder());
+                            bench::RemoveTree(bench::DataFolder("wholerun", arguments.scale));
+                            // The scaled logs are put back as the demo ships them by the next preparation.
+                            for (const char* folder : kSourceFolders) bench::RemoveTree(folder);
+                            return 0;
+                        }});
 }

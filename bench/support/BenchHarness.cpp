@@ -88,13 +88,20 @@ void PrintRow(const std::string& benchmark, int scale, double oursSeconds, doubl
     std::fflush(stdout);
 }
 
-bool ParseArguments(int argc, char** argv, Arguments& arguments) {
-    if (argc < 3) return false;
-    arguments.mode = argv[1];
-    arguments.scale = std::atoi(argv[2]);
-    if (argc > 3) arguments.rounds = std::atoi(argv[3]);
-    bool knownMode = arguments.mode == "prepare" || arguments.mode == "measure" || arguments.mode == "clean";
-    return knownMode && arguments.scale > 0 && arguments.rounds > 0;
+int Main(int argc, char** argv, const char* program, const Modes& modes) {
+    Arguments arguments;
+    if (argc >= 3) {
+        arguments.mode = argv[1];
+        arguments.scale = std::atoi(argv[2]);
+        if (argc > 3) arguments.rounds = std::atoi(argv[3]);
+    }
+    if (arguments.scale > 0 && arguments.rounds > 0) {
+        if (arguments.mode == "prepare") return modes.prepare(arguments);
+        if (arguments.mode == "measure") return modes.measure(arguments);
+        if (arguments.mode == "clean") return modes.clean(arguments);
+    }
+    std::fprintf(stderr, "usage: %s prepare|measure|clean <scale> [rounds]\n", program);
+    return 2;
 }
 
 std::string DataFolder(const std::string& benchmark, int scale) {

@@ -59,7 +59,17 @@ struct Arguments {
     int scale = 1;
     int rounds = 5;
 };
-bool ParseArguments(int argc, char** argv, Arguments& arguments);
+
+// What a benchmark program does in each mode; each gives the program's exit code.
+struct Modes {
+    std::function<int(const Arguments&)> prepare;
+    std::function<int(const Arguments&)> measure;
+    std::function<int(const Arguments&)> clean;
+};
+
+// The program's main: reads the command line (a usage line and exit code 2 when it does not
+// fit the convention) and does what its mode says.
+int Main(int argc, char** argv, const char* program, const Modes& modes);
 
 // The folder all benchmark data lives under: C:\zeltrin-bench\<name>\x<scale>.
 std::string DataFolder(const std::string& benchmark, int scale);

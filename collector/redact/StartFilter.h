@@ -11,11 +11,12 @@ namespace redact {
 // Looks at a block of characters at once and marks those where a recogniser may find
 // something, so that the rewrite looks closely at few of them: most of a log is words and
 // numbers where nothing starts. The marks are a superset: each follows from what every find
-// needs in the character before and the eight from its position on.
+// needs in the character before and the sixteen from its position on, so a token is never
+// let go unlooked at.
 class StartFilter {
 public:
+    // A block and its look ahead fill the 64 bits of one mask.
     static constexpr size_t kBlock = 48;
-    // How far past its block a block's look reaches.
     static constexpr size_t kLookAhead = 16;
 
     // `lineStarts`: every line's first character is marked too.
