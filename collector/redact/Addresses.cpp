@@ -2,9 +2,14 @@
 // whether an address starts there, bounded on both sides so that no longer token is cut.
 #include "redact/Addresses.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
+#include "common/text/Format.h"
 #include "redact/EntryLabel.h"
 
 namespace redact {
@@ -48,6 +53,53 @@ bool IsIpv6(std::string_view text) {
     if (gap == std::string_view::npos) return HexGroups(text, left) && left == 8;
     if (text.find("::", gap + 1) != std::string_view::npos) return false;
     return HexGroups(text.substr(0, gap), left) && HexGroups(text.substr(gap + 2), right) && left + right <= 7;
+}
+
+// The groups of a valid address, "::" filled with zero groups.
+std::array<unsigned, 8> Ipv6Groups(std::string_view text) {
+    std::array<unsigned, 8> groups{};
+    auto parse = [](std::string_view part, std::vector<unsigned>& into) {
+        for (size_t from = 0; !part.empty() && from <= part.size();) {
+            const size_t colon = std::min(part.find(':', from), part.size());
+            into.push_back(static_cast<unsigned>(std::strtoul(std::string(part.substr(from, colon - from)).c_str(), nullptr, 16)));
+            from = colon + 1;
+        }
+    };
+    std::vector<unsigned> left;
+    std::vector<unsigned> right;
+    const size_t gap = text.find("::");
+    parse(text.substr(0, gap), left);
+    if (gap != std::string_view::npos) parse(text.substr(gap + 2), right);
+    std::copy(left.begin(), left.end(), groups.begin());
+    std::copy(right.begin(), right.end(), groups.end() - right.size());
+    return groups;
+}
+
+// The address as RFC 5952 writes it: lower case, no leading zeros, the first longest run of
+// two or more zero groups as "::". One address written two ways thus gets one stand-in.
+std::string CanonicalIpv6(std::string_view text) {
+    const std::array<unsigned, 8> groups = Ipv6Groups(text);
+    size_t gapStart = groups.size();
+    size_t gapLength = 1;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        size_t run = 0;
+        while (i + run < groups.size() && groups[i + run] == 0) ++run;
+        if (run > gapLength) {
+            gapStart = i;
+            gapLength = run;
+        }
+    }
+    std::string canonical;
+    for (size_t i = 0; i < groups.size();) {
+        if (i == gapStart) {
+            canonical += "::";
+            i += gapLength;
+            continue;
+        }
+        if (!canonical.empty() && canonical.back() != ':') canonical += ':';
+        canonical += text::Format("%x", groups[i++]);
+    }
+    return canonical;
 }
 
 bool StartsWithNoCase(const Window& window, size_t at, const char* prefix, size_t length) {
@@ -97,7 +149,7 @@ Match FindIpv6(const Window& window, size_t at) {
     if (end - at >= 2 && window.At(end - 1) == ':' && window.At(end - 2) != ':') --end;
     const std::string_view text(window.text + at, end - at);
     if (text.find(':') == text.rfind(':') || !IsIpv6(text) || text == "::" || text == "::1") return {};
-    return Matched(at, end, RedactionKind::kIpv6Address, std::string(text));
+    return Matched(at, end, RedactionKind::kIpv6Address, CanonicalIpv6(text));
 }
 
 Match FindMac(const Window& window, size_t at) {
