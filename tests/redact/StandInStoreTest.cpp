@@ -6,6 +6,7 @@
 
 #include "TestFiles.h"
 #include "redact/AdministratorsOnly.h"
+#include "redact/MachineIdentities.h"
 #include "redact/StandInMap.h"
 
 namespace {
@@ -65,6 +66,17 @@ TEST(StandInMap, ALaterRunGivesTheSameOriginalsTheSameStandInsAndNewOnesTheNextN
     EXPECT_EQ((std::vector<std::string>{"host0001=ACMESRV01", "host0003=other", "240.0.0.2=10.0.0.2",
                                         "S-1-5-21-0-0-1=S-1-5-21-1-2-3"}),
               used);
+}
+
+// The hosts file's names and the domains they end in; loopback names, comments and the
+// trailing dot of a full name are nobody's.
+TEST(MachineIdentities, TheHostsFileGivesItsNamesAndTheirDomains) {
+    const std::string hosts = "# 10.0.0.9 old\r\n127.0.0.1\tlocalhost\r\n10.0.0.5  db7.corp.acme.com. db7 # db\r\n\r\n::1 ip6-localhost";
+    std::vector<std::string> found;
+    for (const redact::Identity& identity : redact::HostsFileIdentities(hosts))
+        found.push_back(RedactionKindName(identity.kind) + (":" + identity.name));
+    EXPECT_EQ(found, (std::vector<std::string>{"hostNames:db7.corp.acme.com.", "domainNames:corp.acme.com",
+                                               "domainNames:acme.com", "hostNames:db7"}));
 }
 
 }  // namespace

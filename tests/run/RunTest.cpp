@@ -57,24 +57,30 @@ TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile
                                {collection.folders.nodeName, "<node>"}}),
               ReadWholeFile(ProgramFolder() + "\\run_golden_report.txt"));
 
-    // The sums read back as a checksum tool would read them.
+    // The sums read back as a checksum tool would read them; the manifest gives each file's size.
+    const std::string manifest = ReadWholeFile(run + "\\MANIFEST.json");
     std::istringstream sums(ReadWholeFile(run + "\\SHA256SUMS"));
     int summed = 0;
     for (std::string line; std::getline(sums, line); ++summed) {
         ASSERT_TRUE(line.size() > 67 && line.substr(64, 2) == "  " && line.back() == '\r') << line;
         std::string path = line.substr(66, line.size() - 67);
+        const std::string manifestEntry = "\"path\": \"" + path + "\",\n      \"size\": ";
         std::replace(path.begin(), path.end(), '/', '\\');
-        EXPECT_EQ(line.substr(0, 64), ReferenceSha256(ReadWholeFile(run + "\\" + path))) << path;
+        const std::string bytes = ReadWholeFile(run + "\\" + path);
+        EXPECT_EQ(line.substr(0, 64), ReferenceSha256(bytes)) << path;
+        if (path != "MANIFEST.json") {
+            EXPECT_NE(manifest.find(manifestEntry + std::to_string(bytes.size())), std::string::npos) << path;
+        }
     }
     EXPECT_GE(summed, 4);
     // The whole manifest is read by a JSON parser in the demo run; here the members it must hold.
-    const std::string manifest = ReadWholeFile(run + "\\MANIFEST.json");
     const size_t detection = manifest.find("\n  \"detection\": {");
     ASSERT_NE(detection, std::string::npos);
     EXPECT_NE(manifest.find("\n    \"productVersion\": \"" + collection.detection.productVersion + "\"", detection),
               std::string::npos);
     EXPECT_NE(manifest.find("\n  \"incident\": \"123456\""), std::string::npos);
     EXPECT_NE(manifest.find("\n    \"ruq\": 1"), std::string::npos);
+    EXPECT_NE(manifest.find("\"children\": [\n        {"), std::string::npos);
 }
 
 TEST(IncidentNumber, OnlyLettersDigitsHyphensAndUnderscoresPassAndNoDeviceName) {
