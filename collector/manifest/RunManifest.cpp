@@ -4,6 +4,7 @@
 
 #include "common/profile/SectionTimer.h"
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/WriteText.h"
 #include "engine/Collection.h"
 #include "manifest/HashedFiles.h"
 #include "manifest/ManifestJson.h"
@@ -22,14 +23,8 @@ DWORD WriteWholeText(const std::string& path, const std::string& text) {
     win32::UniqueFile file(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ::GetLastError();
-    DWORD error = 0;
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        error = ::GetLastError();
-    else if (written != text.size())
-        error = ERROR_DISK_FULL;
-    else if (!::FlushFileBuffers(file.get()))
-        error = ::GetLastError();
+    DWORD error = win32::WriteText(file.get(), text);
+    if (!error && !::FlushFileBuffers(file.get())) error = ::GetLastError();
     if (!::CloseHandle(file.release()) && !error) error = ::GetLastError();
     if (error) ::DeleteFileA(path.c_str());
     return error;

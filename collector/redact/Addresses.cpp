@@ -16,17 +16,6 @@ namespace redact {
 
 namespace {
 
-Match Matched(size_t at, size_t end, RedactionKind kind, std::string original) {
-    Match match;
-    match.found = Found::kYes;
-    match.end = end;
-    match.replaceFrom = at;
-    match.replaceTo = end;
-    match.kind = kind;
-    match.original = std::move(original);
-    return match;
-}
-
 // Groups of 1 to 4 hexadecimal digits joined by single colons, or nothing; the group count.
 bool HexGroups(std::string_view text, int& groups) {
     groups = 0;

@@ -3,6 +3,7 @@
 #include <sddl.h>
 
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/WriteText.h"
 
 namespace redact {
 
@@ -59,11 +60,7 @@ DWORD WriteAdministratorsOnlyFile(const std::string& path, const std::string& te
         win32::UniqueFile file(
             ::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return ::GetLastError();
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-            error = ::GetLastError();
-        else if (written != text.size())
-            error = ERROR_DISK_FULL;
+        error = win32::WriteText(file.get(), text);
         if (!::CloseHandle(file.release()) && !error) error = ::GetLastError();
     }
     // A file made before keeps its DACL through the replacement on some systems: set it again.

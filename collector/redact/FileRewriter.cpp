@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/WriteText.h"
 
 namespace redact {
 
@@ -64,13 +65,6 @@ FileRewrite Failed(DWORD error) {
     return result;
 }
 
-DWORD WriteAll(HANDLE file, const std::string& text) {
-    DWORD written = 0;
-    if (text.empty()) return 0;
-    if (!::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) return ::GetLastError();
-    return written == text.size() ? 0 : ERROR_DISK_FULL;
-}
-
 FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
     std::vector<char> piece(kPieceBytes);
     std::string out;
@@ -103,7 +97,7 @@ FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
         if (first && filled == 0) break;
         first = false;
         const size_t taken = rewriter.Rewrite(piece.data(), filled, atEnd, out);
-        if (DWORD error = WriteAll(output, out)) return Failed(error);
+        if (DWORD error = win32::WriteText(output, out)) return Failed(error);
         out.clear();
         std::memmove(piece.data(), piece.data() + taken, filled - taken);
         filled -= taken;

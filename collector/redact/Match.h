@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "engine/Redaction.h"
 
@@ -39,6 +40,18 @@ struct Match {
 inline Match NeedMore() {
     Match match;
     match.found = Found::kNeedMore;
+    return match;
+}
+
+// A match replacing all it takes, [from, to), with the stand-in of `original`.
+inline Match Matched(size_t from, size_t to, RedactionKind kind, std::string original) {
+    Match match;
+    match.found = Found::kYes;
+    match.end = to;
+    match.replaceFrom = from;
+    match.replaceTo = to;
+    match.kind = kind;
+    match.original = std::move(original);
     return match;
 }
 

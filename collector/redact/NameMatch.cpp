@@ -21,17 +21,6 @@ Found Equals(const Window& window, size_t at, const std::string& lower) {
     return Found::kYes;
 }
 
-Match Replace(size_t from, size_t to, RedactionKind kind, const Window& window) {
-    Match match;
-    match.found = Found::kYes;
-    match.end = to;
-    match.replaceFrom = from;
-    match.replaceTo = to;
-    match.kind = kind;
-    match.original.assign(window.text + from, to - from);
-    return match;
-}
-
 // The end of an entry: a line end, the report's "<BR>", or the end of the text.
 Found EndsEntry(const Window& window, size_t at) {
     if (at >= window.length) return window.atEnd ? Found::kYes : Found::kNeedMore;
@@ -78,7 +67,7 @@ Match FindName(const NameTable& names, const Window& window, size_t at) {
             stands = AtNamePosition(names, window, at, end);
         }
         if (stands == Found::kNeedMore) return NeedMore();
-        if (stands == Found::kYes) return Replace(at, end, name.kind, window);
+        if (stands == Found::kYes) return Matched(at, end, name.kind, std::string(window.text + at, end - at));
     }
     return {};
 }
@@ -89,7 +78,8 @@ Match FindMachineFolder(const NameTable& names, const Window& window, size_t at)
     const Found equal = Equals(window, at, folder);
     if (equal != Found::kYes) return equal == Found::kNeedMore ? NeedMore() : Match{};
     const size_t from = at + names.MachineNameOffset();
-    Match match = Replace(from, from + names.MachineNameLength(), RedactionKind::kHostName, window);
+    Match match = Matched(from, from + names.MachineNameLength(), RedactionKind::kHostName,
+                          std::string(window.text + from, names.MachineNameLength()));
     match.end = at + folder.size();
     return match;
 }
