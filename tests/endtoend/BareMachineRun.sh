@@ -29,7 +29,7 @@ cp "$build/planted/bcrypt.dll" "$program/"
 wine reg add 'HKCU\Software\Wine\AppDefaults\Zeltrin.exe\DllOverrides' /v bcrypt /d native,builtin /f \
   >>"$wine_log" 2>&1
 
-(cd "$program" && wine cmd /c "set HOMEDRIVE=&& Zeltrin.exe -noGUI case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
+(cd "$program" && wine cmd /c "set HOMEDRIVE=&& Zeltrin.exe -noGUI $host_floor case#=$incident" >>"$wine_log" 2>&1 </dev/null) ||
   fail "Zeltrin.exe ended with status $?"
 find_single_run
 expect_completed_run
@@ -58,7 +58,7 @@ expect_cabinets_verify
 # Without CNG. Wine's CryptoAPI provider needs bcrypt.dll too, so this run has no SHA-256 at
 # all: the manifest lists the files without sums, says so, and there are no sums to trust.
 incident=e2enocng
-(cd "$program" && WINEDLLOVERRIDES="bcrypt=d;mscoree,mshtml=" wine Zeltrin.exe -noGUI "case#=$incident" \
+(cd "$program" && WINEDLLOVERRIDES="bcrypt=d;mscoree,mshtml=" wine Zeltrin.exe -noGUI "$host_floor" "case#=$incident" \
    >"$work/nocng.txt" 2>>"$wine_log" </dev/null) || fail "Zeltrin.exe without CNG ended with status $?"
 find_single_run
 expect_completed_run

@@ -2,7 +2,7 @@
 # under Wine in a prefix of their own (never the prefix the other tests share), and checks
 # that count their failures instead of stopping at the first one.
 # Usage: source EndToEnd.sh <source folder> <build folder> <name of the calling test>
-set -euo pipefail
+set -Eeuo pipefail
 
 root="$(realpath "$1")"
 build="$(realpath "$2")"
@@ -15,8 +15,11 @@ wine_log="$work/wine.log"
 : >"$wine_log"
 
 failures=0
-# A step that fails outside the checks ends the script; it says which, so the cause can be found.
-trap 'echo "stopped by a failing step at line $LINENO: $BASH_COMMAND (Wine and the tools: $wine_log)" >&2' ERR
+# A step that fails outside the checks, in a helper too (-E), ends the script and says which,
+# with the end of Wine's log; in a command substitution a failure ends nothing, so it is not told.
+trap 'step_status=$?; ((BASH_SUBSHELL > 0)) || {
+        echo "stopped by a failing step (status $step_status) at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND; the end of $wine_log:"
+        tail -n 20 "$wine_log"; } >&2' ERR
 
 fail() {
   echo "FAIL: $*" >&2
@@ -32,10 +35,12 @@ expect_absent() { [[ ! -e "$1" ]] || fail "should not exist: $1"; }
 expect_entry() { grep -Fxq -- "$2" <<<"$1" || fail "no report entry [$2]"; }
 expect_no_entry_containing() { ! grep -Fq -- "$2" <<<"$1" || fail "a report entry holds [$2]"; }
 
-# Points Wine at a prefix, made on first use; Wine's own messages go to the log.
+# Points Wine at a prefix, made on first use, once the server the test before left has ended;
+# Wine's own messages go to the log.
 use_prefix() {
   # shellcheck source=/dev/null
   source "$root/scripts/wine-prefix.sh" "$1" >>"$wine_log" 2>&1
+  wineserver -w
 }
 
 # The prefix the fault runs share (CTest lock e2e_faults_prefix). A tool that crashes there
@@ -74,12 +79,16 @@ wrap_packaging_command_files() {
   done
 }
 
+# The floor of the runs on the test machine's disk: with the default, 5 % of the volume, its
+# free space would decide what a test sees. SickServerRun meets the default on a drive of its own.
+host_floor=reserve=1
+
 # A silent run of the program folder's Zeltrin.exe with the given arguments; its console goes
 # to $console. Sets "status" to its exit status.
 zeltrin() {
   console="$work/console.txt"
   status=0
-  (cd "$program" && wine Zeltrin.exe -noGUI "$@" >"$console" 2>>"$wine_log" </dev/null) || status=$?
+  (cd "$program" && wine Zeltrin.exe -noGUI "$host_floor" "$@" >"$console" 2>>"$wine_log" </dev/null) || status=$?
 }
 
 # The one run folder of a silent run below <root>\<incident>\<node> (C: unless given): sets

@@ -13,7 +13,7 @@ release="$work/tool-release"
 ZELTRIN_STUB_WAIT="qzflxinfo|$(winepath -w "$release" 2>>"$wine_log")"
 export ZELTRIN_STUB_WAIT
 # exec: the background job's process is Zeltrin.exe itself.
-(cd "$program" && exec wine Zeltrin.exe -noGUI "case#=$incident" >>"$wine_log" 2>&1 </dev/null) &
+(cd "$program" && exec wine Zeltrin.exe -noGUI "$host_floor" "case#=$incident" >>"$wine_log" 2>&1 </dev/null) &
 zeltrin=$!
 # A whole demo run takes about 5 s; this is how long it may take to reach the tool.
 for _ in $(seq 1 1200); do

@@ -40,7 +40,7 @@ collect_as() {
   wineserver -k 2>/dev/null || true
   wineserver -w
   unshare -u bash -c 'hostname "$1" && cd "$2" && wine Zeltrin.exe -noGUI "case#=$3" "${@:4}"; status=$?; wineserver -w; exit $status' \
-    run "$1" "$program" "$incident" "${@:3}" >>"$wine_log" 2>&1 </dev/null || fail "Zeltrin.exe $* ended with status $?"
+    run "$1" "$program" "$incident" "$host_floor" "${@:3}" >>"$wine_log" 2>&1 </dev/null || fail "Zeltrin.exe $* ended with status $?"
   machine="$drive_c/$incident/${1^^}"
   local runs
   mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d ! -name '*_WITHHELD' -printf '%f\n' 2>/dev/null)

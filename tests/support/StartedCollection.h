@@ -7,9 +7,14 @@
 
 namespace testing_support {
 
+// Its floor is 1 MiB: with the default, 5 % of the volume, the test machine's free space would
+// decide what a test sees. The floor's own tests set theirs.
 class StartedCollection : public Collection {
 public:
-    explicit StartedCollection(OsVersionReader readOsVersion = ReadSystemOsVersion) { Start(readOsVersion); }
+    explicit StartedCollection(OsVersionReader readOsVersion = ReadSystemOsVersion) {
+        unattended.reserveMiB = 1;
+        Start(readOsVersion);
+    }
 };
 
 // A view that notes whether a dialog showing the run would have been told of its end.
