@@ -91,12 +91,13 @@ zeltrin() {
   (cd "$program" && wine Zeltrin.exe -noGUI "$host_floor" "$@" >"$console" 2>>"$wine_log" </dev/null) || status=$?
 }
 
-# The one run folder of a silent run below <root>\<incident>\<node> (C: unless given): sets
-# machine, stamp, run (its Linux path) and run_w (as Windows sees it).
+# The one run folder of a silent run below <root>\<incident>\<node> (C: unless given; a redacted
+# run's withheld files beside it are no run): sets machine, stamp, run (its Linux path) and
+# run_w (as Windows sees it).
 find_single_run() {
   local root_u="${1:-$drive_c}" root_w="${2:-C:}" runs
   machine="$root_u/$incident/$node"
-  mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null)
+  mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d ! -name '*_WITHHELD' -printf '%f\n' 2>/dev/null)
   expect_eq "run folders below $machine" 1 "${#runs[@]}"
   stamp="${runs[0]:-none}"
   run="$machine/$stamp"
@@ -185,14 +186,21 @@ tool_starts() {
   tr -d '\r' <"$stub_log" | awk -F'|' -v tool="$1" '$1 == tool { print substr($0, length(tool) + 2) }'
 }
 
-# The cabinets of the run opened as a support engineer does on Linux: every file the sums
-# name comes out with its bytes.
-expect_cabinets_verify() {
-  local unpacked="$work/unpacked-$incident" cabinet
-  mkdir -p "$unpacked"
-  for cabinet in "$machine/${incident}_${node}_${stamp}"*.cab; do
-    cabextract -q -d "$unpacked" "$cabinet" >>"$wine_log" 2>&1 || fail "cabextract failed on $cabinet"
+# The run's cabinets that carry <node> in their names, opened into <folder> as a support
+# engineer does on Linux.
+open_cabinets() {
+  rm -rf "$2" && mkdir -p "$2"
+  local cabinets=("$machine/${incident}_$1_${stamp}"*.cab) cabinet
+  [[ -f "${cabinets[0]}" ]] || fail "no cabinet ${incident}_$1_${stamp}.cab in $machine"
+  for cabinet in "${cabinets[@]}"; do
+    cabextract -q -d "$2" "$cabinet" >>"$wine_log" 2>&1 || fail "cabextract failed on $cabinet"
   done
+}
+
+# The run's cabinets opened: every file the sums name comes out with its bytes.
+expect_cabinets_verify() {
+  local unpacked="$work/unpacked-$incident"
+  open_cabinets "$node" "$unpacked"
   (cd "$unpacked" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) ||
     fail "sha256sum -c SHA256SUMS failed in the unpacked cabinets of $incident"
 }

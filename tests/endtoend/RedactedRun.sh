@@ -33,7 +33,8 @@ mapped=(ACMESRV01 corp.acme.com acme.com 10.20.30.40 10.20.30.41 fd12:3456:789a:
         "$sid_domain" dbhost7 Brightwater)
 originals=("${mapped[@]}" 00-1A-2B-3C-4D-5E Hunter2Secret)
 
-# A silent run on a machine of the host name (Wine's computer name); sets incident, run, machine, stamp.
+# A silent run on a machine of the host name (Wine's computer name); sets incident, node and
+# those of find_single_run.
 collect_as() {
   incident="$2"
   rm -rf "${drive_c:?}/$incident"
@@ -41,20 +42,8 @@ collect_as() {
   wineserver -w
   unshare -u bash -c 'hostname "$1" && cd "$2" && wine Zeltrin.exe -noGUI "case#=$3" "${@:4}"; status=$?; wineserver -w; exit $status' \
     run "$1" "$program" "$incident" "$host_floor" "${@:3}" >>"$wine_log" 2>&1 </dev/null || fail "Zeltrin.exe $* ended with status $?"
-  machine="$drive_c/$incident/${1^^}"
-  local runs
-  mapfile -t runs < <(find "$machine" -mindepth 1 -maxdepth 1 -type d ! -name '*_WITHHELD' -printf '%f\n' 2>/dev/null)
-  expect_eq "run folders below $machine" 1 "${#runs[@]}"
-  stamp="${runs[0]:-none}"
-  run="$machine/$stamp"
-}
-
-# Opens every cabinet of a run into a folder of its own, the way support does.
-extract_cabinets() {
-  rm -rf "$2" && mkdir -p "$2"
-  local cabinets=("$machine/${incident}_$1_${stamp}"*.cab)
-  [[ -f "${cabinets[0]}" ]] || fail "no cabinet ${incident}_$1_${stamp}.cab in $machine"
-  for cabinet in "${cabinets[@]}"; do cabextract -q -d "$2" "$cabinet" >>"$wine_log" 2>&1 || fail "cabextract $cabinet"; done
+  node="${1^^}"
+  find_single_run
 }
 
 # The files below a folder, without the report's process id and the cabinets' incident, node, time.
@@ -68,7 +57,7 @@ plain_files="$(file_list "$run")"
 collect_as acmesrv01 e2eredact redact=Brightwater
 first_map="${run}_REDACTION-MAP.TXT"
 expect_absent "$machine/${incident}_${node}_${stamp}.cab"
-extract_cabinets host0001 "$work/opened"
+open_cabinets host0001 "$work/opened"
 opened="$work/opened"
 for original in "${originals[@]}"; do
   found="$(grep -railF -- "$original" "$opened" || true)"
@@ -104,7 +93,7 @@ expect_eq "files of the plain run missing from the redacted one" "" \
 collect_as vm e2evm redact
 vm="$(tr -d '\r' <"${run}_REDACTION-MAP.TXT" | awk -F'\t' 'tolower($2) == "vm" && $3 == "hostNames" { print $1 }')"
 [[ "$vm" =~ ^host[0-9]{4}$ ]] || fail "no host stand-in for VM in the map: [$vm]"
-extract_cabinets "$vm" "$work/opened-vm"
+open_cabinets "$vm" "$work/opened-vm"
 expect_eq "the machine level of the run folder's paths" "" "$(grep -rlF "\\e2evm\\VM\\" "$work/opened-vm" || true)"
 entries="$(report_entries "$(ls "$work/opened-vm"/*_ULVIX-Report.HTML)" 2>&1)"
 expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
@@ -118,6 +107,6 @@ collect_as acmesrv01 e2eagain redact=Brightwater
 second_map="${run}_REDACTION-MAP.TXT"
 expect_eq "stand-ins of the first run that the second changed" "" \
   "$(comm -23 <(tail -n +4 "$first_map" | sort) <(tail -n +4 "$second_map" | sort))"
-extract_cabinets host0001 "$work/opened-again"
+open_cabinets host0001 "$work/opened-again"
 
 finish
