@@ -13,6 +13,7 @@
 
 #include "BenchHarness.h"
 #include "capture/FreeSpaceFloor.h"
+#include "common/win32/FileFacts.h"
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
 
@@ -121,10 +122,8 @@ double TimeFloorChecks(const std::vector<std::string>& files, const std::string&
     bench::Stopwatch clock;
     for (size_t i = 0; i < files.size(); ++i) {
         if (i % filesPerAsk == 0) reading = {};
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!::GetFileAttributesExA(files[i].c_str(), GetFileExInfoStandard, &data)) continue;
-        const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (!CopyShortfall(target, size, std::nullopt, reading)) ++room;
+        ULONGLONG size = 0;
+        if (win32::FileSize(files[i], size) && !CopyShortfall(target, size, std::nullopt, reading)) ++room;
     }
     return clock.Seconds();
 }

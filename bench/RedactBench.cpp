@@ -21,20 +21,14 @@ const char* const kLogs = "C:\\Program Files\\Brennock\\Dunmere";
 std::string OursFolder(int scale) { return bench::DataFolder("redact", scale) + "\\redacted"; }
 std::string CopiedFolder(int scale) { return bench::DataFolder("redact", scale) + "\\copied"; }
 
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 // A fresh copy of the logs below `folder`; the files' paths in it.
 std::vector<std::string> FreshCopy(const std::vector<RunFolderFile>& files, const std::string& folder) {
     bench::RemoveTree(folder);
     std::vector<std::string> paths;
     for (const RunFolderFile& file : files) {
-        const std::string target = folder + "\\" + WindowsPath(file.relativePath);
+        const std::string target = RunFolderFilePath(folder, file.relativePath);
         bench::MakeFolders(target.substr(0, target.find_last_of('\\')));
-        ::CopyFileA((std::string(kLogs) + "\\" + WindowsPath(file.relativePath)).c_str(), target.c_str(), FALSE);
+        ::CopyFileA(RunFolderFilePath(kLogs, file.relativePath).c_str(), target.c_str(), FALSE);
         paths.push_back(target);
     }
     return paths;

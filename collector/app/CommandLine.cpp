@@ -46,28 +46,23 @@ void ReadValueToken(const std::string& token, CommandLineOptions& options) {
     }
 }
 
-// "word;word...": empty words between semicolons are none.
-std::vector<std::string> RedactKeywords(const std::string& value) {
-    std::vector<std::string> keywords;
-    size_t start = 0;
-    while (start <= value.size()) {
-        size_t end = value.find(';', start);
-        if (end == std::string::npos) end = value.size();
-        if (end > start) keywords.push_back(value.substr(start, end - start));
-        start = end + 1;
+// The words of `text` between any of `delimiters`; an empty word between two is none.
+std::vector<std::string> Words(const std::string& text, const char* delimiters) {
+    std::vector<std::string> words;
+    size_t position = 0;
+    while ((position = text.find_first_not_of(delimiters, position)) != std::string::npos) {
+        const size_t end = text.find_first_of(delimiters, position);
+        words.push_back(text.substr(position, end == std::string::npos ? std::string::npos : end - position));
+        position = end;
     }
-    return keywords;
+    return words;
 }
 
 }  // namespace
 
 CommandLineOptions ParseCommandLine(const std::string& arguments) {
     CommandLineOptions options;
-    size_t position = 0;
-    while ((position = arguments.find_first_not_of(kDelimiters, position)) != std::string::npos) {
-        size_t end = arguments.find_first_of(kDelimiters, position);
-        std::string token = arguments.substr(position, end == std::string::npos ? std::string::npos : end - position);
-        position = end;
+    for (const std::string& token : Words(arguments, kDelimiters)) {
         if (::strncasecmp(token.c_str(), kIncidentPrefix, kIncidentPrefixLength) == 0) {
             options.incidentNumber = token.substr(token.find('=') + 1);
         } else if (::strcasecmp(token.c_str(), kSilentSwitch) == 0) {
@@ -84,7 +79,7 @@ CommandLineOptions ParseCommandLine(const std::string& arguments) {
             options.redactKeywords.clear();
         } else if (HasPrefix(token, kRedactPrefix)) {
             options.redact = true;
-            options.redactKeywords = RedactKeywords(token.substr(std::strlen(kRedactPrefix)));
+            options.redactKeywords = Words(token.substr(std::strlen(kRedactPrefix)), ";");
         } else {
             ReadValueToken(token, options);
         }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/win32/FileFacts.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -74,9 +76,7 @@ std::optional<TokenFault> CheckShareToken(const std::string& value, std::string&
 std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string& folder) {
     std::string full;
     if (std::optional<TokenFault> fault = CheckShareToken(value, full)) return fault;
-    DWORD attributes = ::GetFileAttributesA(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return TokenFault::kNoSuchFolder;
+    if (!win32::FolderExists(full)) return TokenFault::kNoSuchFolder;
     folder = full;
     return std::nullopt;
 }

@@ -7,9 +7,13 @@
 DWORD RoomToStart(Collection& collection, const std::string& command);
 
 // The child runner of a collection: its report, its run record, its time limit and its
-// free-space floor.
+// free-space floor; while a plan is made, a child is only named in it.
 inline process::ChildRunner ChildrenOf(Collection& collection) {
     return process::ChildRunner(
         collection, collection.record, {collection.unattended.timeoutSeconds, collection.unattended.heartbeatMilliseconds},
-        [&collection](const std::string& command) { return RoomToStart(collection, command); });
+        [&collection](const std::string& command) -> DWORD {
+            if (collection.plan == nullptr) return RoomToStart(collection, command);
+            collection.plan->Starts(command);
+            return ERROR_CANCELLED;  // planned, not started
+        });
 }

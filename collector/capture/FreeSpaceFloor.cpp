@@ -26,16 +26,8 @@ std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsi
 
 std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
                                           std::optional<unsigned> reserveMiB) {
-    // "reserve=0" takes the floor away: the writes meet the disk itself, full or not, as they
-    // did before there was a floor.
-    if (reserveMiB == 0u) return std::nullopt;
-    ULARGE_INTEGER freeToCaller{};
-    ULARGE_INTEGER total{};
-    // Only the free space is asked for each write; the volume's name only when it is refused.
-    if (!::GetDiskFreeSpaceExA(folder.c_str(), &freeToCaller, &total, nullptr)) return std::nullopt;
-    const ULONGLONG floor = static_cast<ULONGLONG>(FloorMiB(total.QuadPart, reserveMiB)) * kMiB;
-    if (freeToCaller.QuadPart >= floor && freeToCaller.QuadPart - floor >= bytes) return std::nullopt;
-    return SpaceOf(folder, reserveMiB);
+    FreeSpaceReading none;  // no earlier answer: the system is asked
+    return CopyShortfall(folder, bytes, reserveMiB, none);
 }
 
 std::optional<VolumeSpace> CopyShortfall(const std::string& folder, ULONGLONG bytes,

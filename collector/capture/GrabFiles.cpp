@@ -4,6 +4,7 @@
 #include "capture/FreeSpaceFloor.h"
 #include "capture/NewestPartCopy.h"
 #include "common/profile/SectionTimer.h"
+#include "common/win32/FileFacts.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
 #include "engine/Collection.h"
@@ -13,13 +14,6 @@
 namespace {
 
 constexpr ULONGLONG kMiB = 1024 * 1024;
-
-bool FileSize(const std::string& path, ULONGLONG& size) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return true;
-}
 
 // The path below the run folder as the manifest names it; "" outside it.
 std::string RunRelativePath(const std::string& runFolder, const std::string& path) {
@@ -44,7 +38,7 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     // A source that cannot be sized is left to the copy, which fails with the reason. A move
     // between volumes is a copy, so the floor holds for moves too; only copies are cut.
     ULONGLONG size = 0;
-    const bool sized = FileSize(source, size);
+    const bool sized = win32::FileSize(source, size);
     const ULONGLONG limit = move ? 0 : unattended.maxFileMiB * kMiB;
     const bool cut = sized && limit != 0 && size > limit;
     const ULONGLONG bytes = cut ? limit : size;

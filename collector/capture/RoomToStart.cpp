@@ -9,10 +9,6 @@ constexpr size_t kShownCommand = 150;
 }  // namespace
 
 DWORD RoomToStart(Collection& collection, const std::string& command) {
-    if (collection.plan != nullptr) {
-        collection.plan->Starts(command);
-        return ERROR_CANCELLED;  // planned, not started
-    }
     // The child writes what it writes: the copies after it ask the system afresh.
     collection.freeSpace = {};
     if (collection.run.runFolder.empty()) return 0;

@@ -74,6 +74,10 @@ public:
     // Collection run
     void RunCollection();
     int CreateTargetFolder();
+    // Where the run folder goes when the share is not used: the folder chosen, else the home drive.
+    const std::string& LocalRoot() const noexcept {
+        return entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
+    }
     void AssignTargetPaths();
     void RunCaptureSteps();
     // Makes the run folder's sub-folder <name> when the options did not, so a capture that

@@ -15,3 +15,5 @@ const char* RedactionKindName(RedactionKind kind) noexcept {
     const auto index = static_cast<size_t>(kind);
     return index < kRedactionKinds ? kKindNames[index] : "";
 }
+
+std::string RedactionMapPath(const std::string& runFolder) { return runFolder + "_REDACTION-MAP.TXT"; }

@@ -21,6 +21,9 @@ constexpr size_t kRedactionKinds = 9;
 // The manifest's name of a kind ("hostNames", ...).
 const char* RedactionKindName(RedactionKind kind) noexcept;
 
+// This run's stand-ins and their originals, kept beside the run folder and never packed.
+std::string RedactionMapPath(const std::string& runFolder);
+
 // Rewrites a text as the run folder's files were rewritten: the same stand-ins.
 class TextRedaction {
 public:

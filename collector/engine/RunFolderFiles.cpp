@@ -28,6 +28,12 @@ void ListInto(const std::string& folder, const std::string& relativeFolder, std:
 
 }  // namespace
 
+std::string RunFolderFilePath(const std::string& folder, const std::string& relativePath) {
+    std::string path = folder + "\\" + relativePath;
+    std::replace(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(), '/', '\\');
+    return path;
+}
+
 std::vector<RunFolderFile> ListRunFolderFiles(const std::string& folder) {
     std::vector<RunFolderFile> files;
     ListInto(folder, "", files);

@@ -11,5 +11,8 @@ struct RunFolderFile {
     FILETIME lastWrite{};
 };
 
+// The file's path below `folder` as the system writes it: "\"-separated.
+std::string RunFolderFilePath(const std::string& folder, const std::string& relativePath);
+
 // Every file below the folder, in every sub-folder, ordered by relative path.
 std::vector<RunFolderFile> ListRunFolderFiles(const std::string& folder);

@@ -1,13 +1,9 @@
 #include "manifest/HashedFiles.h"
 
-#include <algorithm>
-
 #include "manifest/Sha256.h"
 
 HashedFile HashRunFolderFile(const std::string& folder, const RunFolderFile& file) {
-    std::string path = file.relativePath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    const Sha256Result hash = Sha256OfFile(folder + "\\" + path);
+    const Sha256Result hash = Sha256OfFile(RunFolderFilePath(folder, file.relativePath));
     HashedFile hashed;
     hashed.relativePath = file.relativePath;
     hashed.size = hash.error ? file.size : hash.bytes;

@@ -88,9 +88,7 @@ void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std
 }
 
 void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath) {
-    json.Key("steps");
-    json.BeginArray();
-    for (const StepRecord& step : record.Steps()) {
+    json.ArrayMember("steps", record.Steps(), [&](const StepRecord& step) {
         json.BeginObject();
         json.Member("row", step.row);
         json.Member("name", step.name);
@@ -106,8 +104,7 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
             json.ArrayMember("notCopied", step.notCopied,
                              [&json](const NotCopiedFile& file) { json.Object("source", file.source, "size", file.bytes); });
         json.EndObject();
-    }
-    json.EndArray();
+    });
     // Only a refused packaging command is known by the time the manifest is written.
     if (record.ChildrenOutsideSteps().empty()) return;
     json.ArrayMember("childrenOutsideSteps", record.ChildrenOutsideSteps(),

@@ -34,14 +34,6 @@ bool IsManifestFile(const RunFolderFile& file) {
     return file.relativePath == kManifestName || file.relativePath == kSumsName;
 }
 
-std::string FailureLine(const std::string& path, DWORD error) {
-    std::string line = "Failed to write ";
-    line += path;
-    line += "!!! REASON: ";
-    line += GetErrorText(error);
-    return line;
-}
-
 }  // namespace
 
 std::vector<std::string> Collection::WriteRunManifest() {
@@ -55,7 +47,7 @@ std::vector<std::string> Collection::WriteRunManifest() {
     ::GetLocalTime(&end);
     const std::string manifestPath = run.runFolder + "\\" + kManifestName;
     if (DWORD error = WriteWholeText(manifestPath, ManifestJson(*this, files, end))) {
-        failures.push_back(FailureLine(manifestPath, error));
+        failures.push_back(FailureLine("Failed to write", manifestPath, error));
     } else {
         RunFolderFile manifest;
         manifest.relativePath = kManifestName;
@@ -70,6 +62,6 @@ std::vector<std::string> Collection::WriteRunManifest() {
         return failures;
     }
     const std::string sumsPath = run.runFolder + "\\" + kSumsName;
-    if (DWORD error = WriteWholeText(sumsPath, Sha256SumsText(files))) failures.push_back(FailureLine(sumsPath, error));
+    if (DWORD error = WriteWholeText(sumsPath, Sha256SumsText(files))) failures.push_back(FailureLine("Failed to write", sumsPath, error));
     return failures;
 }

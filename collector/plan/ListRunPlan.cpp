@@ -2,6 +2,7 @@
 
 #include "capture/FreeSpaceFloor.h"
 #include "common/text/Format.h"
+#include "common/win32/FileFacts.h"
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
@@ -10,23 +11,17 @@
 
 namespace {
 
-bool FolderExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Where a run would make its folder, without making it: the share when it can be reached.
 std::string DestinationRoot(const Collection& collection, std::string& why) {
     if (collection.unattended.noShare) {
         why = "local: noshare";
-    } else if (FolderExists(collection.run.networkShareRoot)) {
+    } else if (win32::FolderExists(collection.run.networkShareRoot)) {
         why = "the support share";
         return collection.run.networkShareRoot;
     } else {
         why = "local: the support share cannot be reached";
     }
-    return collection.entries.destinationFolder.empty() ? collection.folders.homeDrive
-                                                        : collection.entries.destinationFolder;
+    return collection.LocalRoot();
 }
 
 std::string SkipReason(const CaptureStep& step, const Collection& collection) {
@@ -46,7 +41,7 @@ void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     std::string why;
     const std::string root = DestinationRoot(collection, why);
     collection.run.runFolder = root + collection.run.bugFolderNumber + "\\" + collection.folders.nodeName + "\\" +
-                               FormatLocalNow("%m%d%Y__%H-%M-%S");
+                               RunFolderTimeStamp();
     collection.AssignTargetPaths();
 
     RunPlan plan;

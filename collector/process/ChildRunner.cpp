@@ -35,15 +35,14 @@ bool ChildRunner::CommandLineFits(const std::string& commandLine, size_t limit) 
     return false;
 }
 
+DWORD ChildRunner::Refusal(const std::string& command, const std::string& commandLine, size_t limit) {
+    const DWORD refusal = CommandLineFits(commandLine, limit) ? StartRefusal(command) : ERROR_FILENAME_EXCED_RANGE;
+    if (refusal) RecordRefused(command, refusal);
+    return refusal;
+}
+
 int ChildRunner::RunCommand(const std::string& commandLine, size_t limit) {
-    if (!CommandLineFits(commandLine, limit)) {
-        RecordRefused(commandLine);
-        return -1;
-    }
-    if (DWORD refusal = StartRefusal(commandLine)) {
-        RecordRefused(commandLine, refusal);
-        return -1;
-    }
+    if (Refusal(commandLine, commandLine, limit)) return -1;
     // Started as the C runtime's system starts it, so redirections and what the tools print
     // behave as they always did, but as a child the run can watch and end. Pending report
     // text is on disk already, since every entry is flushed.

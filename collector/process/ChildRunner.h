@@ -66,6 +66,9 @@ private:
 
     // The start check's code for the command; 0 when there is no check.
     DWORD StartRefusal(const std::string& command) const { return mayStart_ ? mayStart_(command) : 0; }
+    // Why `commandLine` may not start: too long for `limit`, or the start check's code; a
+    // refusal is recorded under `command`. 0: it may start.
+    DWORD Refusal(const std::string& command, const std::string& commandLine, size_t limit);
 };
 
 }  // namespace process

@@ -7,16 +7,8 @@ namespace process {
 int ChildRunner::StartDirect(const std::string& application, const std::string& commandLine,
                              const std::string& shownName, DWORD& status) {
     const std::string command = ChildCommandText(application, commandLine);
-    if (!CommandLineFits(commandLine)) {
-        RecordRefused(command);
-        status = ERROR_FILENAME_EXCED_RANGE;  // the system's own "too long" code
-        return 0;
-    }
-    if (DWORD refusal = StartRefusal(command)) {
-        RecordRefused(command, refusal);
-        status = refusal;
-        return 0;
-    }
+    // A line too long carries the system's own "too long" code.
+    if ((status = Refusal(command, commandLine, kCommandLineLimit)) != 0) return 0;
     ChildStart start;
     start.application = application;
     start.commandLine = commandLine;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -16,58 +16,52 @@ namespace redact {
 
 namespace {
 
-// Groups of 1 to 4 hexadecimal digits joined by single colons, or nothing; the group count.
-bool HexGroups(std::string_view text, int& groups) {
-    groups = 0;
-    if (text.empty()) return true;
+// The values of groups of 1 to 4 hexadecimal digits joined by single colons, none for an empty
+// text; nothing when the text is not such groups. Its characters are hexadecimal digits and colons.
+std::optional<std::vector<unsigned>> HexGroups(std::string_view text) {
+    std::vector<unsigned> groups;
+    if (text.empty()) return groups;
     size_t digits = 0;
+    unsigned value = 0;
     for (char c : text) {
         if (c == ':') {
-            if (digits == 0) return false;
-            ++groups;
+            if (digits == 0) return std::nullopt;
+            groups.push_back(value);
             digits = 0;
+            value = 0;
         } else if (++digits > 4) {
-            return false;
+            return std::nullopt;
+        } else {
+            value = value * 16 + static_cast<unsigned>(IsDigit(c) ? c - '0' : Lower(c) - 'a' + 10);
         }
     }
-    if (digits == 0) return false;
-    ++groups;
-    return true;
+    if (digits == 0) return std::nullopt;
+    groups.push_back(value);
+    return groups;
 }
 
-bool IsIpv6(std::string_view text) {
-    int left = 0;
-    int right = 0;
+// The eight groups of an IPv6 address, "::" filled with zero groups; nothing when the text is
+// no address.
+std::optional<std::array<unsigned, 8>> Ipv6Groups(std::string_view text) {
     const size_t gap = text.find("::");
-    if (gap == std::string_view::npos) return HexGroups(text, left) && left == 8;
-    if (text.find("::", gap + 1) != std::string_view::npos) return false;
-    return HexGroups(text.substr(0, gap), left) && HexGroups(text.substr(gap + 2), right) && left + right <= 7;
-}
-
-// The groups of a valid address, "::" filled with zero groups.
-std::array<unsigned, 8> Ipv6Groups(std::string_view text) {
+    const std::optional<std::vector<unsigned>> left = HexGroups(text.substr(0, gap));
+    std::optional<std::vector<unsigned>> right = std::vector<unsigned>();
+    if (gap != std::string_view::npos) {
+        if (text.find("::", gap + 1) != std::string_view::npos) return std::nullopt;
+        right = HexGroups(text.substr(gap + 2));
+    }
+    if (!left || !right) return std::nullopt;
+    const size_t count = left->size() + right->size();
+    if (gap == std::string_view::npos ? count != 8 : count > 7) return std::nullopt;
     std::array<unsigned, 8> groups{};
-    auto parse = [](std::string_view part, std::vector<unsigned>& into) {
-        for (size_t from = 0; !part.empty() && from <= part.size();) {
-            const size_t colon = std::min(part.find(':', from), part.size());
-            into.push_back(static_cast<unsigned>(std::strtoul(std::string(part.substr(from, colon - from)).c_str(), nullptr, 16)));
-            from = colon + 1;
-        }
-    };
-    std::vector<unsigned> left;
-    std::vector<unsigned> right;
-    const size_t gap = text.find("::");
-    parse(text.substr(0, gap), left);
-    if (gap != std::string_view::npos) parse(text.substr(gap + 2), right);
-    std::copy(left.begin(), left.end(), groups.begin());
-    std::copy(right.begin(), right.end(), groups.end() - right.size());
+    std::copy(left->begin(), left->end(), groups.begin());
+    std::copy(right->begin(), right->end(), groups.end() - right->size());
     return groups;
 }
 
 // The address as RFC 5952 writes it: lower case, no leading zeros, the first longest run of
 // two or more zero groups as "::". One address written two ways thus gets one stand-in.
-std::string CanonicalIpv6(std::string_view text) {
-    const std::array<unsigned, 8> groups = Ipv6Groups(text);
+std::string CanonicalIpv6(const std::array<unsigned, 8>& groups) {
     size_t gapStart = groups.size();
     size_t gapLength = 1;
     for (size_t i = 0; i < groups.size(); ++i) {
@@ -137,8 +131,10 @@ Match FindIpv6(const Window& window, size_t at) {
     // "fe80::1:" at the end of a label keeps its colon.
     if (end - at >= 2 && window.At(end - 1) == ':' && window.At(end - 2) != ':') --end;
     const std::string_view text(window.text + at, end - at);
-    if (text.find(':') == text.rfind(':') || !IsIpv6(text) || text == "::" || text == "::1") return {};
-    return Matched(at, end, RedactionKind::kIpv6Address, CanonicalIpv6(text));
+    if (text.find(':') == text.rfind(':') || text == "::" || text == "::1") return {};
+    const std::optional<std::array<unsigned, 8>> groups = Ipv6Groups(text);
+    if (!groups) return {};
+    return Matched(at, end, RedactionKind::kIpv6Address, CanonicalIpv6(*groups));
 }
 
 Match FindMac(const Window& window, size_t at) {

@@ -30,9 +30,8 @@ private:
     DWORD error_ = 0;
 };
 
-// Gives an existing file or folder the DACL, in place of whatever it had.
+// Gives an existing file or folder the DACL, in place of whatever it had; the descriptor was made.
 DWORD Protect(const std::string& path, const SecurityDescriptor& descriptor) {
-    if (descriptor.error()) return descriptor.error();
     if (!::SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                             descriptor.get()))
         return ::GetLastError();
@@ -69,20 +68,6 @@ DWORD WriteAdministratorsOnlyFile(const std::string& path, const std::string& te
         error = ::GetLastError();
     if (error) ::DeleteFileA(fresh.c_str());
     return error;
-}
-
-DWORD ReadWholeFile(const std::string& path, std::string& text) {
-    text.clear();
-    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ::GetLastError();
-    char buffer[16 * 1024];
-    DWORD got = 0;
-    for (;;) {
-        if (!::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return ::GetLastError();
-        if (got == 0) return 0;
-        text.append(buffer, got);
-    }
 }
 
 }  // namespace redact

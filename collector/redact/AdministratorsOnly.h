@@ -12,7 +12,5 @@ namespace redact {
 DWORD MakeAdministratorsOnlyFolder(const std::string& path);
 // Writes the whole text into "<path>.new" with that DACL and puts it in the file's place.
 DWORD WriteAdministratorsOnlyFile(const std::string& path, const std::string& text);
-// The whole file; ERROR_FILE_NOT_FOUND when there is none.
-DWORD ReadWholeFile(const std::string& path, std::string& text);
 
 }  // namespace redact

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "redact/StandInMap.h"
+#include "redact/Match.h"
 
 namespace redact {
 
@@ -19,10 +19,7 @@ bool EntryHolds(const Window& window, size_t at, std::initializer_list<const cha
     while (start > floor && window.At(start - 1) != '\n' &&
            !(start >= 4 && std::memcmp(window.text + start - 4, "<BR>", 4) == 0))
         --start;
-    const std::string entry = LowerCase(std::string(window.text + start, at - start));
-    for (const char* word : words)
-        if (entry.find(word) != std::string::npos) return true;
-    return false;
+    return HoldsOneOf(LowerCase(std::string(window.text + start, at - start)), words);
 }
 
 }  // namespace redact

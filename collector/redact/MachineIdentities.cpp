@@ -6,8 +6,8 @@
 
 #include "common/text/Lines.h"
 #include "common/win32/UniqueHandle.h"
-#include "redact/AdministratorsOnly.h"
-#include "redact/StandInMap.h"
+#include "common/win32/ReadText.h"
+#include "redact/Match.h"
 
 namespace redact {
 
@@ -21,11 +21,6 @@ constexpr const char* kBuiltInAccounts[] = {
 // Names every hosts file and resolver knows: no one's machine.
 constexpr const char* kLoopbackNames[] = {"localhost", "localhost.localdomain", "ip6-localhost", "ip6-loopback",
                                           "broadcasthost", "local", "localdomain"};
-
-bool IsOneOf(const std::string& name, const char* const* first, const char* const* last) {
-    const std::string lower = LowerCase(name);
-    return std::any_of(first, last, [&lower](const char* known) { return lower == known; });
-}
 
 std::string ComputerNameEx(COMPUTER_NAME_FORMAT format) {
     char name[256] = {};
@@ -44,7 +39,7 @@ std::string RegistryText(HKEY key, const char* value) {
 }
 
 void AddUser(std::vector<Identity>& identities, const std::string& name) {
-    if (!name.empty() && !IsOneOf(name, std::begin(kBuiltInAccounts), std::end(kBuiltInAccounts)))
+    if (!IsOneOf(LowerCase(name), kBuiltInAccounts))
         identities.push_back({RedactionKind::kUserName, name});
 }
 
@@ -106,7 +101,7 @@ std::vector<Identity> HostsFileIdentities(const std::string& text) {
             const size_t fieldEnd = std::min(line.find_first_of(" \t\r", field), line.size());
             const std::string name = line.substr(field, fieldEnd - field);
             field = fieldEnd;
-            if (IsOneOf(name, std::begin(kLoopbackNames), std::end(kLoopbackNames))) continue;
+            if (IsOneOf(LowerCase(name), kLoopbackNames)) continue;
             identities.push_back({RedactionKind::kHostName, name});
             const size_t dot = name.find('.');
             if (dot != std::string::npos) AddDomain(identities, name.substr(dot + 1));
@@ -122,7 +117,7 @@ std::vector<Identity> ReadMachineIdentities(const std::string& computerName, con
     AddDomain(identities, ComputerNameEx(ComputerNameDnsDomain));
     AddTcpipNames(identities);
     std::string hosts;
-    if (ReadWholeFile(systemDirectory + "\\drivers\\etc\\hosts", hosts) == 0) {
+    if (win32::ReadWholeFile(systemDirectory + "\\drivers\\etc\\hosts", hosts) == 0) {
         std::vector<Identity> named = HostsFileIdentities(hosts);
         identities.insert(identities.end(), named.begin(), named.end());
     }

@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -61,5 +63,22 @@ inline bool IsAlnum(char c) noexcept { return IsDigit(c) || (c >= 'a' && c <= 'z
 // A character of a word or a host name label: a name next to one is inside another word.
 inline bool IsWordChar(char c) noexcept { return IsAlnum(c) || c == '_' || c == '-'; }
 inline char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A text as names are compared: letters in lower case.
+inline std::string LowerCase(std::string text) {
+    for (char& c : text) c = Lower(c);
+    return text;
+}
+
+// Whether a lower-case text holds one of `words` somewhere, or is one of them.
+template <typename Words>
+bool HoldsOneOf(const std::string& lower, const Words& words) {
+    return std::any_of(std::begin(words), std::end(words),
+                       [&lower](const char* word) { return lower.find(word) != std::string::npos; });
+}
+template <typename Words>
+bool IsOneOf(const std::string& lower, const Words& words) {
+    return std::any_of(std::begin(words), std::end(words), [&lower](const char* word) { return lower == word; });
+}
 
 }  // namespace redact

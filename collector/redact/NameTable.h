@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "engine/Redaction.h"
-#include "redact/StandInMap.h"
 
 namespace redact {
 

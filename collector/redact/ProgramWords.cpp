@@ -2,7 +2,7 @@
 // fixed texts. A name that is one of them is replaced only where it stands as a name.
 #include "redact/NameTable.h"
 
-#include <algorithm>
+#include "redact/Match.h"
 
 namespace redact {
 
@@ -42,9 +42,7 @@ constexpr const char* kProgramWords[] = {
 }  // namespace
 
 bool IsProgramWord(const std::string& name) {
-    const std::string lower = LowerCase(name);
-    return std::any_of(std::begin(kProgramWords), std::end(kProgramWords),
-                       [&lower](const char* word) { return lower == word; });
+    return IsOneOf(LowerCase(name), kProgramWords);
 }
 
 }  // namespace redact

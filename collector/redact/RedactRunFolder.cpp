@@ -2,10 +2,11 @@
 // manifest and the packing; what cannot be read as text is moved out, beside the run folder.
 #include <shlobj.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "common/profile/SectionTimer.h"
+#include "common/win32/ReadText.h"
+#include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
 #include "redact/AdministratorsOnly.h"
 #include "redact/FileRewriter.h"
@@ -30,23 +31,6 @@ std::string BinaryKind(const std::string& relativePath) {
     return std::string();
 }
 
-std::string WindowsPath(std::string relativePath) {
-    std::replace(relativePath.begin(), relativePath.end(), '/', '\\');
-    return relativePath;
-}
-
-// The error's text on one line, for the manifest.
-std::string OneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }), text.end());
-    return text;
-}
-
-std::string FailureLine(const std::string& what, const std::string& path, DWORD error) {
-    return what + " " + path + "!!! REASON: " + GetErrorText(error);
-}
-
 std::string CommonApplicationData() {
     char folder[MAX_PATH] = {};
     return SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
@@ -57,13 +41,12 @@ std::string CommonApplicationData() {
 // Moves a file out of the run folder, keeping its relative path below `folder`; a file that
 // cannot be moved is deleted: it must not be packed as it is.
 DWORD Withhold(const std::string& runFolder, const std::string& relativePath, const std::string& folder) {
-    const std::string source = runFolder + "\\" + WindowsPath(relativePath);
-    std::string target = folder;
-    ::CreateDirectoryA(target.c_str(), nullptr);
-    const std::string relative = WindowsPath(relativePath);
-    for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1))
-        ::CreateDirectoryA((folder + "\\" + relative.substr(0, slash)).c_str(), nullptr);
-    target += "\\" + relative;
+    const std::string source = RunFolderFilePath(runFolder, relativePath);
+    const std::string target = RunFolderFilePath(folder, relativePath);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (size_t slash = target.find('\\', folder.size() + 1); slash != std::string::npos;
+         slash = target.find('\\', slash + 1))
+        ::CreateDirectoryA(target.substr(0, slash).c_str(), nullptr);
     if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) return 0;
     return ::DeleteFileA(source.c_str()) ? 0 : ::GetLastError();
 }
@@ -87,7 +70,7 @@ std::vector<std::string> Collection::RedactRunFolder() {
         redaction.standInFolder.empty() ? CommonApplicationData() + "\\Zeltrin" : redaction.standInFolder;
     const std::string storePath = storeFolder + "\\" + kStandInFileName;
     std::string stored;
-    DWORD error = redact::ReadWholeFile(storePath, stored);
+    DWORD error = win32::ReadWholeFile(storePath, stored);
     if (error == 0)
         standIns->Read(stored);
     else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
@@ -109,16 +92,16 @@ std::vector<std::string> Collection::RedactRunFolder() {
         std::string reason = BinaryKind(file.relativePath);
         if (reason.empty()) {
             redact::ReplacementCounts counts{};
-            redact::TextRewriter rewriter(names, *standIns, counts, file.relativePath == "REGISTRY.TXT");
-            const redact::FileRewrite rewrite =
-                redact::RewriteFile(run.runFolder + "\\" + WindowsPath(file.relativePath), rewriter);
+            const std::string path = RunFolderFilePath(run.runFolder, file.relativePath);
+            redact::TextRewriter rewriter(names, *standIns, counts, path == run.registryDumpPath);
+            const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter);
             if (rewrite.verdict == redact::FileVerdict::kRewritten) {
                 for (size_t k = 0; k < kRedactionKinds; ++k) redaction.replacements[k] += counts[k];
                 continue;
             }
             reason = rewrite.verdict == redact::FileVerdict::kBinary
                          ? rewrite.reason
-                         : "it could not be redacted: " + OneLine(GetErrorText(rewrite.error));
+                         : "it could not be redacted: " + console::ConsoleWriter::OneLine(GetErrorText(rewrite.error));
         }
         if (DWORD withheldError = Withhold(run.runFolder, file.relativePath, redaction.withheldFolder))
             failures.push_back(FailureLine("Failed to withhold", file.relativePath, withheldError));
@@ -127,7 +110,7 @@ std::vector<std::string> Collection::RedactRunFolder() {
     redaction.cabinetNode = standIns->StandIn(RedactionKind::kHostName, folders.nodeName);
 
     redaction.standInStore = storePath;
-    redaction.mappingFile = run.runFolder + "_REDACTION-MAP.TXT";
+    redaction.mappingFile = RedactionMapPath(run.runFolder);
     redaction.text = std::make_shared<redact::RunTextRedaction>(std::move(names), standIns);
     redaction.done = true;
     return failures;

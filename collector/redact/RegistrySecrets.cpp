@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "redact/StandInMap.h"
+#include "redact/Match.h"
 
 namespace redact {
 
@@ -13,10 +13,7 @@ constexpr const char* kSecretWords[] = {"password", "passwd", "pwd", "secret", "
 constexpr size_t kDumpIndent = 13;  // a binary value's hex dump lines
 
 bool HoldsSecretWord(const char* text, size_t length) {
-    const std::string lower = LowerCase(std::string(text, length));
-    for (const char* word : kSecretWords)
-        if (lower.find(word) != std::string::npos) return true;
-    return false;
+    return HoldsOneOf(LowerCase(std::string(text, length)), kSecretWords);
 }
 
 bool IsDumpLine(const char* line, size_t indent, size_t length) {

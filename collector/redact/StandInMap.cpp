@@ -4,14 +4,9 @@
 
 #include "common/text/Format.h"
 #include "common/text/Lines.h"
+#include "redact/Match.h"
 
 namespace redact {
-
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 std::string StandInText(RedactionKind kind, unsigned number) {
     switch (kind) {

@@ -43,7 +43,4 @@ private:
 // The stand-in text of number `number` of a kind ("host0001", "240.0.0.1", "02:00:00:00:00:01").
 std::string StandInText(RedactionKind kind, unsigned number);
 
-// An original as the map compares it: letters in lower case.
-std::string LowerCase(std::string text);
-
 }  // namespace redact

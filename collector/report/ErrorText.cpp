@@ -26,3 +26,7 @@ std::string GetErrorText(DWORD code) {
     if (length == 0 || buffer == nullptr) return "Error::Message string not found for " + std::to_string(code);
     return std::string(buffer, length) + "Error = " + std::to_string(code);
 }
+
+std::string FailureLine(const std::string& what, const std::string& path, DWORD error) {
+    return what + " " + path + "!!! REASON: " + GetErrorText(error);
+}

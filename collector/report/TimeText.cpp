@@ -27,3 +27,12 @@ std::string FormatLocalNow(const char* format) {
     ::GetLocalTime(&now);
     return FormatTime(now, format);
 }
+
+std::string RunFolderTimeStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
+    return text;
+}

@@ -9,3 +9,6 @@ std::string FormatTime(const SYSTEMTIME& time, const char* format);
 
 // The current local time, formatted.
 std::string FormatLocalNow(const char* format);
+
+// The run folder's last component: now, "%m%d%Y__%H-%M-%S" in the C runtime's local time.
+std::string RunFolderTimeStamp();

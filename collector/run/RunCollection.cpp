@@ -55,15 +55,13 @@ void Collection::RunCollection() {
         report.countFailures = true;
     }
     if (!placed) {
-        const std::string& localRoot =
-            entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
-        run.runFolder = localRoot + run.bugFolderNumber + "\\";
+        run.runFolder = LocalRoot() + run.bugFolderNumber + "\\";
         if (!CreateTargetFolder()) {
             LogFailure("FATAL: failed to create %s", run.runFolder.c_str());
             exitStatus = kExitNoRunFolder;
             return;
         }
-        run.runRoot = localRoot;
+        run.runRoot = LocalRoot();
     } else {
         run.runRoot = run.networkShareRoot;
     }
@@ -94,9 +92,11 @@ void Collection::RunCollection() {
 
     ReportTimeInformation();
     // The report travels redacted: it names the map by its file name only.
-    if (redaction.requested)
+    if (redaction.requested) {
+        const std::string map = RedactionMapPath(run.runFolder);
         LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
-                  (run.runFolder.substr(run.runFolder.find_last_of('\\') + 1) + "_REDACTION-MAP.TXT").c_str());
+                  map.substr(map.find_last_of('\\') + 1).c_str());
+    }
     LogReport("ULVIX - Done!");
     exitStatus = kExitDone;
     report.file.Close();

@@ -1,23 +1,9 @@
 // CreateTargetFolder: the run folder under the destination root and the sub-folders the
 // chosen options need.
-#include <ctime>
-
 #include "engine/Collection.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
-
-namespace {
-
-std::string LocalTimeStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
-    return text;
-}
-
-}  // namespace
+#include "report/TimeText.h"
 
 int Collection::CreateTargetFolder() {
     framework::WaitCursor wait;
@@ -65,7 +51,7 @@ int Collection::CreateTargetFolder() {
     if (createLevel(run.runFolder)) {
         run.runFolder += folders.nodeName + "\\";
         if (createLevel(run.runFolder)) {
-            run.timeStamp = LocalTimeStamp();
+            run.timeStamp = RunFolderTimeStamp();
             run.runFolder += run.timeStamp;
             made = createNew(run.runFolder) &&
                    createSubFolder(options.kerdLogs || options.binaryVersion, "VM", run.vmFolder,
