@@ -45,7 +45,9 @@ int Measure(const bench::Arguments& arguments) {
     bench::PairMedians medians = bench::Alternate(
         arguments.rounds,
         [&] {
-            CFileInfo inventory(tree, ourList, true);
+            const std::optional<unsigned> defaultFloor;
+            FreeSpaceFloor floor(defaultFloor);
+            CFileInfo inventory(tree, ourList, true, floor);
             std::string pattern;
             inventory.ListFolder(tree + "\\*.*", pattern, CFileInfo::Mode::CabinetList);
         },

@@ -101,7 +101,7 @@ int Measure(int scale, int rounds) {
 
     Collection collection;
     collection.Start();
-    EventLogExport eventLog(collection);
+    EventLogExport eventLog(collection, collection.floor);
     // All records within the 45 days, and the same times for both sides.
     const DWORD newest = static_cast<DWORD>(std::time(nullptr)) - 60;
     const int sample = std::min(records, kPerRecordSample);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BenchHarness.h"
-#include "capture/FreeSpaceFloor.h"
+#include "common/disk/FreeSpaceFloor.h"
 #include "common/win32/FileFacts.h"
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
@@ -115,15 +115,16 @@ std::vector<std::string> SourceFiles(int scale) {
 // `room` counts the files the floor lets through, so the calls cannot be left out.
 double TimeFloorChecks(const std::vector<std::string>& files, const std::string& target, double grabSeconds,
                        int& room) {
-    const double asks = std::max(1.0, grabSeconds * 1000.0 / static_cast<double>(kFreshMilliseconds));
+    const double asks = std::max(1.0, grabSeconds * 1000.0 / static_cast<double>(FreeSpaceFloor::kFreshMilliseconds));
     const size_t filesPerAsk = std::max<size_t>(1, static_cast<size_t>(static_cast<double>(files.size()) / asks));
-    FreeSpaceReading reading;
+    const std::optional<unsigned> defaultFloor;
+    FreeSpaceFloor floor(defaultFloor);
     room = 0;
     bench::Stopwatch clock;
     for (size_t i = 0; i < files.size(); ++i) {
-        if (i % filesPerAsk == 0) reading = {};
+        if (i % filesPerAsk == 0) floor.Forget();
         ULONGLONG size = 0;
-        if (win32::FileSize(files[i], size) && !CopyShortfall(target, size, std::nullopt, reading)) ++room;
+        if (win32::FileSize(files[i], size) && !floor.Shortfall(target, size)) ++room;
     }
     return clock.Seconds();
 }

@@ -76,9 +76,11 @@ int Measure(int scale, int rounds) {
         [&] {
             const std::vector<std::string> paths = FreshCopy(files, OursFolder(scale));
             bench::Stopwatch clock;
+            const std::optional<unsigned> defaultFloor;
+            FreeSpaceFloor floor(defaultFloor);
             for (const std::string& path : paths) {
                 redact::TextRewriter rewriter(names, standIns, counts, false);
-                whole &= redact::RewriteFile(path, rewriter).verdict == redact::FileVerdict::kRewritten;
+                whole &= redact::RewriteFile(path, rewriter, floor).verdict == redact::FileVerdict::kRewritten;
             }
             return clock.Seconds();
         },

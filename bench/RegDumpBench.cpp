@@ -151,8 +151,11 @@ int Measure(const bench::Arguments& arguments) {
     bench::PairMedians medians = bench::Alternate(
         arguments.rounds,
         [&] {
-            CRegInfo registry(dump);
+            const std::optional<unsigned> defaultFloor;
+            FreeSpaceFloor floor(defaultFloor);
+            CRegInfo registry(dump, floor);
             registry.DumpFromList();
+            registry.Close();
         },
         [&] { exportStatus |= bench::RunChild(exportCommand); });
     if (exportStatus != 0) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "capture/FreeSpaceFloor.h"
+#include "common/disk/FreeSpaceFloor.h"
 
 // Why a token of the command line was refused.
 enum class TokenFault {

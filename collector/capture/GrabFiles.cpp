@@ -1,33 +1,19 @@
 // GrabFile and GrabMultipleFiles: the copy primitives of every capture.
 #include <optional>
 
-#include "capture/FreeSpaceFloor.h"
 #include "capture/NewestPartCopy.h"
+#include "common/disk/FreeSpaceFloor.h"
 #include "common/profile/SectionTimer.h"
 #include "common/win32/FileFacts.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WholeFileTransfer.h"
 #include "engine/Collection.h"
+#include "engine/StepProblems.h"
 #include "framework/WaitCursor.h"
 #include "report/ErrorText.h"
 
 namespace {
-
 constexpr ULONGLONG kMiB = 1024 * 1024;
-
-// The path below the run folder as the manifest names it; "" outside it.
-std::string RunRelativePath(const std::string& runFolder, const std::string& path) {
-    if (runFolder.empty() || path.size() <= runFolder.size() + 1 ||
-        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(runFolder.size()),
-                         runFolder.c_str(), static_cast<int>(runFolder.size())) != CSTR_EQUAL ||
-        path[runFolder.size()] != '\\')
-        return {};
-    std::string relative = path.substr(runFolder.size() + 1);
-    for (char& c : relative)
-        if (c == '\\') c = '/';
-    return relative;
-}
-
 }  // namespace
 
 int Collection::GrabFile(std::string source, std::string target, int move) {
@@ -48,10 +34,11 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     }
     if (sized) {
         ZELTRIN_PROFILE_SECTION("GrabFile: free-space floor");
-        if (std::optional<VolumeSpace> low = CopyShortfall(FolderOf(target), bytes, unattended.reserveMiB, freeSpace)) {
+        if (std::optional<VolumeSpace> low = floor.Shortfall(FolderOf(target), bytes)) {
             LogFailure("Not copied: %s (%llu bytes) would leave less than %u MiB free on %s!!!", source.c_str(), bytes,
                        low->floorMiB, low->volume.c_str());
             record.AddNotCopied({source, bytes});
+            ItemLost(ProblemOf(kBelowFloorError, source));
             LogReport("Finish - GrabFile.  Error = %d", static_cast<int>(kBelowFloorError));
             return 0;
         }
@@ -66,7 +53,12 @@ int Collection::GrabFile(std::string source, std::string target, int move) {
     }
     // The result follows the call, not the code: a failure must never read as a grabbed file.
     DWORD error = done ? 0 : ::GetLastError();
-    if (!done) LogFailure(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
+    if (!done) {
+        LogFailure(move ? "Failed to Move!!! %s" : "Failed to copy!!! %s", GetErrorText(error).c_str());
+        ItemLost(ProblemOf(error, source));
+    } else {
+        ItemDone();
+    }
     if (done && cut) {
         LogReport("Copied the newest %llu of %llu bytes (maxfile=%u)", bytes, size, unattended.maxFileMiB);
         record.AddCutFile(RunRelativePath(run.runFolder, target), size);
@@ -90,6 +82,7 @@ int Collection::GrabMultipleFiles(std::string sourceFolder, std::string fileName
     if (!found) {
         error = ::GetLastError();
         LogFailure("FindFirstFile() failed to find %s.!!! %s", search.c_str(), GetErrorText(error).c_str());
+        ItemLost(ProblemOf(error, search));
         LogReport("Finish - GrabMultipleFiles.  Error = %d", static_cast<int>(error));
         return 0;
     }

@@ -44,8 +44,8 @@ DWORD CopyTail(const std::string& source, const std::string& target, ULONGLONG b
 }  // namespace
 
 bool CopyNewestPart(const std::string& source, const std::string& target, ULONGLONG bytes) {
-    return win32::detail::TransferWhole(target, [&] {
-        const DWORD error = CopyTail(source, target, bytes);
+    return win32::MakeWhole(target, true, [&](const std::string& partial) {
+        const DWORD error = CopyTail(source, partial, bytes);
         ::SetLastError(error);
         return error == 0;
     });

@@ -1,7 +1,7 @@
 // A child writes what it writes, unknown in advance: it starts only while the run folder's
 // volume is above its floor.
 #include "capture/ChildrenOf.h"
-#include "capture/FreeSpaceFloor.h"
+#include "common/disk/FreeSpaceFloor.h"
 
 namespace {
 // Enough of a command to recognise it, with room in the report entry for the volume's name.
@@ -10,9 +10,10 @@ constexpr size_t kShownCommand = 150;
 
 DWORD RoomToStart(Collection& collection, const std::string& command) {
     // The child writes what it writes: the copies after it ask the system afresh.
-    collection.freeSpace = {};
+    collection.floor.Forget();
     if (collection.run.runFolder.empty()) return 0;
-    std::optional<VolumeSpace> low = FloorShortfall(collection.run.runFolder + "\\", 0, collection.unattended.reserveMiB);
+    // What it writes is collected data: the room held back for the closing records stays free.
+    std::optional<VolumeSpace> low = collection.floor.Shortfall(collection.run.runFolder + "\\", 0, false);
     if (!low) return 0;
     collection.LogFailure("Not started: %s: less than %u MiB free on %s!!!",
                           process::ChildRunner::ShownCommand(command, kShownCommand).c_str(), low->floorMiB,

@@ -10,6 +10,8 @@ std::vector<std::string> SummaryLines(const RunSummary& summary) {
     lines.push_back(text::Format("Files collected: %zu files, %llu bytes", summary.files, summary.bytes));
     lines.push_back(text::Format("Failures: %u", summary.failures));
     lines.push_back(text::Format("Steps skipped: %u of %zu", summary.stepsSkipped, summary.steps));
+    lines.push_back(text::Format("Steps: %u ok, %u partial, %u failed, %u skipped", summary.stepsOk, summary.stepsPartial,
+                                 summary.stepsFailed, summary.stepsSkipped));
     lines.push_back(text::Format("Time taken: %.1f s", static_cast<double>(summary.elapsedMilliseconds) / 1000.0));
     lines.push_back(text::Format("Cabinet files: %zu", summary.cabinets.size()));
     for (const CabinetFile& cabinet : summary.cabinets)

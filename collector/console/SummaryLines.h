@@ -19,6 +19,7 @@ struct RunSummary {
     unsigned failures = 0;
     unsigned stepsSkipped = 0;
     size_t steps = 0;  // rows of the capture step table
+    unsigned stepsOk = 0, stepsPartial = 0, stepsFailed = 0;  // by their outcome
     ULONGLONG elapsedMilliseconds = 0;
     std::vector<CabinetFile> cabinets;
 };

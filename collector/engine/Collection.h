@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/disk/FreeSpaceFloor.h"
 #include "engine/CollectionState.h"
 #include "engine/ExitStatus.h"
 #include "engine/OsVersion.h"
@@ -48,6 +49,9 @@ public:
     // Report log
     void LogReport(const char* format, ...) override __attribute__((format(gnu_printf, 2, 3)));
     void LogFailure(const char* format, ...) override __attribute__((format(gnu_printf, 2, 3)));
+    void ItemDone() override;
+    void ItemLost(StepProblem problem) override;
+    void ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid = false) override;
     void ReportDlgState();
     void ReportCheckBoxState(int controlId);
     void ReportTimeInformation();
@@ -105,8 +109,9 @@ public:
 
     // Packaging and version listings
     void ListVersions(std::string fileName, std::string pattern);
-    void WriteCabList();
-    void WriteHACabList();
+    // The cabinet lists: 0 when whole, else the error that stopped the list.
+    DWORD WriteCabList();
+    DWORD WriteHACabList();
     void PackageHALogs(int serverCore);
 
     // Tool captures
@@ -140,7 +145,8 @@ public:
     std::string programVersion;
     UnattendedRun unattended;
     RedactionState redaction;
-    FreeSpaceReading freeSpace;
+    // The free space the run leaves on the volumes it writes to; "reserve=" as set now.
+    FreeSpaceFloor floor{unattended.reserveMiB};
     RunRecord record;
     // The run folder's files as the step being carried out found them.
     std::vector<RunFolderFile> filesBeforeStep;

@@ -196,15 +196,6 @@ struct UnattendedRun {
     unsigned eventLogDays = 0;         // "days=N": days the event-log text exports keep; 0: their own 45
 };
 
-// The free space the system last gave for the folder the run copies into, less what the run
-// has copied there since (see CopyShortfall).
-struct FreeSpaceReading {
-    std::string folder;        // "": nothing asked yet, or a child has written since
-    ULONGLONG freeBytes = 0;
-    ULONGLONG floorBytes = 0;
-    ULONGLONG askedAtTick = 0;  // GetTickCount64
-};
-
 // The report log of this run.
 struct ReportLogState {
     ReportFile file;

@@ -8,4 +8,5 @@ enum ExitStatus : int {
     kExitNoRunFolder = 3,       // no run folder could be made
     kExitCancelled = 4,         // the dialog was cancelled
     kExitMalformedToken = 5,    // a command-line token was malformed
+    kExitDataLost = 6,          // the run completed but lost data it could have had (cut short, the floor, the time limit)
 };

@@ -17,6 +17,7 @@ bool ReportFile::Write(const std::string& bytes) {
         DWORD chunk = static_cast<DWORD>(bytes.size() - done);
         if (!::WriteFile(handle_.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
+        bytes_ += written;
     }
     return true;
 }

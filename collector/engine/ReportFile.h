@@ -16,8 +16,11 @@ public:
     void Flush();
     void Close() noexcept { handle_.reset(); }
     const std::string& GetFileName() const noexcept { return name_; }
+    // What the report holds so far: its move into the run folder needs that room.
+    ULONGLONG Bytes() const noexcept { return bytes_; }
 
 private:
     win32::UniqueFile handle_;
     std::string name_;
+    ULONGLONG bytes_ = 0;
 };

@@ -1,6 +1,10 @@
 #pragma once
-// Where the run's report entries go: the report log of the collection. The child runner and the
-// event log export write through this, so they need nothing else of the collection.
+// Where the run's report entries go: the report log of the collection, and the record of what
+// the step being carried out achieved. The child runner and the event log export write through
+// this, so they need nothing else of the collection.
+#include "common/disk/CheckedWriter.h"
+#include "engine/RunRecord.h"
+
 class ReportSink {
 public:
     virtual ~ReportSink() = default;
@@ -9,4 +13,13 @@ public:
     // An entry that records a failure: something the run meant to collect or do and could not.
     // It is counted, and shown on the console; the code that fails says so, not the wording.
     virtual void LogFailure(const char* format, ...) __attribute__((format(gnu_printf, 2, 3))) = 0;
+    // An item of the step (a copy, a write, a child) that did what it was to do.
+    virtual void ItemDone() = 0;
+    // An item that did not make it, with why.
+    virtual void ItemLost(StepProblem problem) = 0;
+    // The outcome of a write of the run's own: an item done when whole, else the failure line
+    // "Cut short: <file> after <n> bytes: <reason>!!!" or "Not written: <file>: <reason>!!!"
+    // (left out for a file that could not be created where the caller's own line says so) and
+    // the mark in the step's record.
+    virtual void ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid = false) = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/WholeFileTransfer.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ void ListInto(const std::string& folder, const std::string& relativeFolder, std:
             ListInto(folder + "\\" + name, relative, files);
             continue;
         }
+        if (win32::IsPartialFile(name)) continue;
         RunFolderFile file;
         file.relativePath = std::move(relative);
         file.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
@@ -32,6 +34,17 @@ std::string RunFolderFilePath(const std::string& folder, const std::string& rela
     std::string path = folder + "\\" + relativePath;
     std::replace(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(), '/', '\\');
     return path;
+}
+
+std::string RunRelativePath(const std::string& runFolder, const std::string& path) {
+    if (runFolder.empty() || path.size() <= runFolder.size() + 1 ||
+        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(runFolder.size()),
+                         runFolder.c_str(), static_cast<int>(runFolder.size())) != CSTR_EQUAL ||
+        path[runFolder.size()] != '\\')
+        return {};
+    std::string relative = path.substr(runFolder.size() + 1);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return relative;
 }
 
 std::vector<RunFolderFile> ListRunFolderFiles(const std::string& folder) {

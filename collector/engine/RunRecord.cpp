@@ -2,14 +2,18 @@
 
 #include <algorithm>
 
+#include "engine/StepProblems.h"
+
 void RunRecord::StartRun() {
     ::GetLocalTime(&runStart_);
     runStartTick_ = ::GetTickCount64();
     steps_.clear();
     childrenOutsideSteps_.clear();
+    problemsOutsideSteps_.clear();
     originalSizes_.clear();
     stepOpen_ = false;
     failures_ = 0;
+    childOutsideAJob_ = false;
 }
 
 void RunRecord::BeginStep(int row, const char* name, bool carriedOut) {
@@ -30,6 +34,10 @@ void RunRecord::EndStep() {
 }
 
 void RunRecord::AddChild(ChildRecord child) {
+    if (std::optional<StepProblem> problem = ChildProblem(child))
+        AddProblem(std::move(*problem));
+    else
+        ItemDone();
     if (stepOpen_)
         steps_.back().children.push_back(std::move(child));
     else
@@ -45,4 +53,30 @@ ULONGLONG RunRecord::ElapsedMilliseconds() const { return ::GetTickCount64() - r
 unsigned RunRecord::StepsSkipped() const noexcept {
     return static_cast<unsigned>(
         std::count_if(steps_.begin(), steps_.end(), [](const StepRecord& step) { return !step.carriedOut; }));
+}
+
+void RunRecord::ItemDone() noexcept {
+    if (stepOpen_) ++steps_.back().itemsDone;
+}
+
+void RunRecord::AddProblem(StepProblem problem) {
+    (stepOpen_ ? steps_.back().problems : problemsOutsideSteps_).push_back(std::move(problem));
+}
+
+void RunRecord::AddShortFile(ShortFile file) {
+    if (stepOpen_) steps_.back().shortFiles.push_back(std::move(file));
+}
+
+bool RunRecord::LostData() const noexcept {
+    auto lost = [](const std::vector<StepProblem>& problems) {
+        return std::any_of(problems.begin(), problems.end(), [](const StepProblem& p) { return p.lostData; });
+    };
+    return lost(problemsOutsideSteps_) ||
+           std::any_of(steps_.begin(), steps_.end(), [&lost](const StepRecord& step) { return lost(step.problems); });
+}
+
+const char* StepOutcome(const StepRecord& step) noexcept {
+    if (!step.carriedOut) return "skipped";
+    if (step.problems.empty()) return "ok";
+    return step.itemsDone == 0 ? "failed" : "partial";
 }

@@ -22,16 +22,41 @@ struct NotCopiedFile {
     ULONGLONG bytes = 0;  // what the copy would have written
 };
 
+// Something a step was to collect and did not, with why ("not found on this machine", "access
+// denied", "in use", "refused by the floor", "cut short", "write error", "time limit", "tool
+// exit code N", "tool crashed", ...). `lostData`: the run could have had it (a write cut short,
+// the floor, the time limit); a source that is simply not there is no loss.
+struct StepProblem {
+    std::string reason;
+    std::string item;  // the file or command
+    bool lostData = false;
+};
+
+// A file of the run's own writing that is not whole: cut short after `bytes` (0: nothing of it
+// could be written, and it is not there).
+struct ShortFile {
+    std::string path;  // relative to the run folder ("/"-separated), or as written outside it
+    ULONGLONG bytes = 0;
+};
+
 struct StepRecord {
     int row = 0;
     std::string name;
     bool carriedOut = false;
+    std::string skipReason;  // why a row was not carried out: its box, or what the detection did not find
     SYSTEMTIME start{};  // local time
     ULONGLONG durationMilliseconds = 0;
     std::vector<ChildRecord> children;
     std::vector<std::string> filesProduced;  // relative to the run folder, "/"-separated
     std::vector<NotCopiedFile> notCopied;
+    unsigned itemsDone = 0;  // copies, writes and children that did what they were to do
+    std::vector<StepProblem> problems;
+    std::vector<ShortFile> shortFiles;
 };
+
+// "ok" (all it was to collect is there), "partial" (some of it), "failed" (none of it) or
+// "skipped" (its box or the detection).
+const char* StepOutcome(const StepRecord& step) noexcept;
 
 class RunRecord {
 public:
@@ -46,6 +71,17 @@ public:
     // A copy cut to its newest part, by its path relative to the run folder ("/"-separated).
     void AddCutFile(const std::string& relativePath, ULONGLONG originalSize) { originalSizes_[relativePath] = originalSize; }
     const std::map<std::string, ULONGLONG>& OriginalSizes() const noexcept { return originalSizes_; }
+    // An item of the open step (or of the run, outside a step) that did what it was to do.
+    void ItemDone() noexcept;
+    // An item that did not make it, kept with the open step or with the run.
+    void AddProblem(StepProblem problem);
+    // A file of the run's own writing that is not whole, with the open step.
+    void AddShortFile(ShortFile file);
+    const std::vector<StepProblem>& ProblemsOutsideSteps() const noexcept { return problemsOutsideSteps_; }
+    // Whether the run lost data it could have had: the exit status says so.
+    bool LostData() const noexcept;
+    // True for the first child of the run that could not be put into a job, which the report names once.
+    bool FirstChildOutsideAJob() noexcept { return !childOutsideAJob_ && (childOutsideAJob_ = true); }
     // A report line that records a failure.
     void CountFailure() noexcept { ++failures_; }
 
@@ -61,10 +97,12 @@ public:
 private:
     std::vector<StepRecord> steps_;
     std::vector<ChildRecord> childrenOutsideSteps_;
+    std::vector<StepProblem> problemsOutsideSteps_;
     std::map<std::string, ULONGLONG> originalSizes_;
     SYSTEMTIME runStart_{};
     ULONGLONG runStartTick_ = 0;
     ULONGLONG stepStartTick_ = 0;
     bool stepOpen_ = false;
     unsigned failures_ = 0;
+    bool childOutsideAJob_ = false;
 };

@@ -1,11 +1,11 @@
 // Backs an event log up, or exports its records of the last days (45 unless "days=") as text.
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <vector>
 
 #include "common/win32/UniqueHandle.h"
 #include "engine/ReportSink.h"
+#include "engine/StepProblems.h"
 #include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 #include "framework/WaitCursor.h"
@@ -21,7 +21,8 @@ enum class WalkEnd { BufferUsed, DaysLimit, Damaged };
 
 class TextExport {
 public:
-    TextExport(EventLogExport& exporter, ReportSink& report, FILE* file, std::string sourcesKey, long long limit)
+    TextExport(EventLogExport& exporter, ReportSink& report, disk::CheckedWriter& file, std::string sourcesKey,
+               long long limit)
         : exporter_(exporter), report_(report), file_(file), sourcesKey_(std::move(sourcesKey)), limit_(limit) {}
 
     // Reads until the log is used up, a read fails, the days limit or a damaged record.
@@ -54,10 +55,9 @@ private:
                 report_.LogReport("Days limit reached");
                 return WalkEnd::DaysLimit;
             }
-            if (counter_ > 0) std::fputc('\n', file_);
-            std::fputs(FormatEventRecordLine(step.record).c_str(), file_);
+            if (counter_ > 0) file_.Write("\n");
+            file_.Write(FormatEventRecordLine(step.record));
             exporter_.WriteEventDescription(file_, step.record, sourcesKey_);
-            std::fflush(file_);
             ++counter_;
             rest = rest.subspan(step.length);
         }
@@ -66,13 +66,34 @@ private:
 
     EventLogExport& exporter_;
     ReportSink& report_;
-    FILE* file_;
+    disk::CheckedWriter& file_;
     std::string sourcesKey_;
     long long limit_;
     int counter_ = 0;
 };
 
 }  // namespace
+
+// The system writes the backup, as much as the log holds: the volume must be above the floor
+// before, and a backup that took it below is not kept.
+void EventLogExport::Backup(EventLogSource& log, const std::string& outputPath) {
+    const std::string folder = FolderOf(outputPath);
+    disk::WriteOutcome outcome{outputPath, true, 0, 0, floor_.Shortfall(folder, 0)};
+    if (!outcome.floor) {
+        if (!log.Backup(outputPath)) {
+            DWORD error = ::GetLastError();
+            report_.LogFailure("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
+                               GetErrorText(error).c_str());
+            report_.ItemLost(ProblemOf(error, outputPath));
+            return;
+        }
+        floor_.Forget();
+        outcome.floor = floor_.ClosingShortfall(folder, 0);
+        if (outcome.floor) ::DeleteFileA(outputPath.c_str());
+    }
+    if (outcome.floor) outcome.error = kBelowFloorError;
+    report_.ReportWrite(outcome);
+}
 
 int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey) {
     framework::WaitCursor wait;
@@ -83,18 +104,16 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
     if (!log) {
         DWORD error = ::GetLastError();
         report_.LogFailure("OpenEventLog() failed to open %s!!! REASON: %s", logName.c_str(), GetErrorText(error).c_str());
+        report_.ItemLost(ProblemOf(error, logName));
     } else if (mode == kBackupMode) {
-        if (!log->Backup(outputPath)) {
-            DWORD error = ::GetLastError();
-            report_.LogFailure("BackupEventLog() failed to backup %s!!! REASON: %s", outputPath.c_str(),
-                      GetErrorText(error).c_str());
-        }
+        Backup(*log, outputPath);
     } else {
-        win32::UniqueCStream file(std::fopen(outputPath.c_str(), "w"));
-        if (!file) {
+        disk::CheckedWriter file(outputPath, floor_, disk::CheckedWriter::LineEnds::kCrLf);
+        if (!file.IsOpen()) {
             // Without a file there is nothing to export into; the log is still closed below.
-            DWORD error = ::GetLastError();
-            report_.LogFailure("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(), GetErrorText(error).c_str());
+            report_.LogFailure("fopen() failed to create %s!!! REASON: %s", outputPath.c_str(),
+                               GetErrorText(file.Outcome().error).c_str());
+            report_.ReportWrite(file.Outcome(), true);
         } else {
             DWORD total = 0;
             if (log->CountRecords(total)) {
@@ -107,7 +126,8 @@ int EventLogExport::CaptureEventLog(std::string logName, std::string outputPath,
             }
             report_.LogReport("Number of days limit: %d", daysLimit);
             ExportScope kept(*this);
-            TextExport(*this, report_, file.get(), sourcesKey, limit).Run(*log);
+            TextExport(*this, report_, file, sourcesKey, limit).Run(*log);
+            report_.ReportWrite(file.Close());
         }
     }
     log.reset();

@@ -1,8 +1,8 @@
 #pragma once
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "common/disk/CheckedWriter.h"
 #include "eventlog/EventLogSource.h"
 #include "eventlog/EventRecord.h"
 #include "eventlog/MessageFileValues.h"
@@ -16,14 +16,15 @@ constexpr int kDefaultDaysLimit = 45;
 // description, writing its progress and failures to the report.
 class EventLogExport {
 public:
-    explicit EventLogExport(ReportSink& report) noexcept : report_(report) {}
+    // Every write asks `floor`; what each export achieved goes to the report's step record.
+    EventLogExport(ReportSink& report, FreeSpaceFloor& floor) noexcept : report_(report), floor_(floor) {}
 
     // Mode 2 saves the system's backup; any other writes the text export of the last
     // `daysLimit` days.
     int CaptureEventLog(std::string logName, std::string outputPath, int mode, std::string sourcesKey);
-    bool WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey);
-    bool FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module);
-    void WriteUnresolvedDescription(FILE* file, const EventRecord& record);
+    bool WriteEventDescription(disk::CheckedWriter& file, const EventRecord& record, std::string sourcesKey);
+    bool FormatEventMessage(disk::CheckedWriter& file, const EventRecord& record, HMODULE module);
+    void WriteUnresolvedDescription(disk::CheckedWriter& file, const EventRecord& record);
     void SplitMessageFiles(std::string text);
 
     EventLogOpener openLog = OpenSystemEventLog;  // tests put synthetic logs here
@@ -49,5 +50,8 @@ public:
     };
 
 private:
+    void Backup(EventLogSource& log, const std::string& outputPath);
+
     ReportSink& report_;
+    FreeSpaceFloor& floor_;
 };

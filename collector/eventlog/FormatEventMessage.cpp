@@ -12,7 +12,7 @@ namespace {
 constexpr DWORD kMessageBuffer = 4096;  // a longer message cannot be formatted from this module
 }
 
-bool EventLogExport::FormatEventMessage(FILE* file, const EventRecord& record, HMODULE module) {
+bool EventLogExport::FormatEventMessage(disk::CheckedWriter& file, const EventRecord& record, HMODULE module) {
     framework::WaitCursor wait;
     char message[kMessageBuffer];
     // The message as written first: whether the record carries every insertion it asks for
@@ -31,10 +31,13 @@ bool EventLogExport::FormatEventMessage(FILE* file, const EventRecord& record, H
         if (length == 0) return false;
     }
     if (invalidInsertions) {
-        std::fputs("\tINVALID # OF INSERTIONS NOTED!!\t", file);
-        for (const char* insertion : record.strings) std::fprintf(file, "%s;", insertion);
+        file.Write("\tINVALID # OF INSERTIONS NOTED!!\t");
+        for (const char* insertion : record.strings) {
+            file.Write(insertion);
+            file.Write(";");
+        }
     }
-    std::fputc('\n', file);
-    std::fwrite(message, 1, ::strnlen(message, length), file);
+    file.Write("\n");
+    file.Write(std::string_view(message, ::strnlen(message, length)));
     return true;
 }

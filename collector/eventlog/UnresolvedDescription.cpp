@@ -24,6 +24,6 @@ std::string UnresolvedDescription(const EventRecord& record) {
     return text;
 }
 
-void EventLogExport::WriteUnresolvedDescription(FILE* file, const EventRecord& record) {
-    std::fputs(UnresolvedDescription(record).c_str(), file);
+void EventLogExport::WriteUnresolvedDescription(disk::CheckedWriter& file, const EventRecord& record) {
+    file.Write(UnresolvedDescription(record));
 }

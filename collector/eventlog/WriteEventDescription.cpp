@@ -8,7 +8,7 @@ namespace {
 constexpr DWORD kExpandedBuffer = 260;  // the expanded list, terminator included
 }
 
-bool EventLogExport::WriteEventDescription(FILE* file, const EventRecord& record, std::string sourcesKey) {
+bool EventLogExport::WriteEventDescription(disk::CheckedWriter& file, const EventRecord& record, std::string sourcesKey) {
     framework::WaitCursor wait;
     const std::string* value = messageFileValues.Find(sourcesKey + record.sourceName);
     if (value == nullptr) {

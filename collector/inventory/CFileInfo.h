@@ -7,22 +7,26 @@
 #include <string>
 #include <string_view>
 
+#include "common/disk/CheckedWriter.h"
 #include "common/win32/UniqueHandle.h"
 
 class CFileInfo {
 public:
     enum class Mode { VersionListing, CabinetList };
 
-    // Opens the output file for writing in text mode (each line feed written as carriage
-    // return and line feed).
-    CFileInfo(std::string baseFolder, std::string outputPath, bool recursive);
+    // Opens the output file for writing, each line feed written as carriage return and line
+    // feed, every block asked of the floor for the room of `room`.
+    CFileInfo(std::string baseFolder, std::string outputPath, bool recursive, FreeSpaceFloor& floor,
+              disk::CheckedWriter::Room room = disk::CheckedWriter::Room::kCollected);
     virtual ~CFileInfo();
     CFileInfo(const CFileInfo&) = delete;
     CFileInfo& operator=(const CFileInfo&) = delete;
 
     static constexpr size_t kMaxVersionValue = 4095;  // each version string's buffer, terminator aside
 
-    bool IsOpen() const noexcept { return static_cast<bool>(outputFile_); }
+    bool IsOpen() const noexcept { return output_.IsOpen(); }
+    // Closes the output and gives what it achieved: whole, cut short, or not written.
+    const disk::WriteOutcome& Close() { return output_.Close(); }
 
     // Walks a full path, possibly ending in a wildcard pattern; the pattern is set by the
     // top call and reused by the inner ones.
@@ -55,7 +59,7 @@ private:
 
     unsigned char recursive_ = 0;
     std::string baseFolder_;
-    win32::UniqueCStream outputFile_;
+    disk::CheckedWriter output_;
     int skippedPaths_ = 0;
 
     inline static bool topCall_ = true;

@@ -1,16 +1,18 @@
 #include "inventory/CFileInfo.h"
 
+#include "common/win32/WholeFileTransfer.h"
 #include "inventory/ListingFormat.h"
 
-CFileInfo::CFileInfo(std::string baseFolder, std::string outputPath, bool recursive)
-    : recursive_(recursive ? 1 : 0), baseFolder_(std::move(baseFolder)) {
-    outputFile_.reset(std::fopen(outputPath.c_str(), "w"));
-}
+CFileInfo::CFileInfo(std::string baseFolder, std::string outputPath, bool recursive, FreeSpaceFloor& floor,
+                     disk::CheckedWriter::Room room)
+    : recursive_(recursive ? 1 : 0),
+      baseFolder_(std::move(baseFolder)),
+      output_(std::move(outputPath), floor, disk::CheckedWriter::LineEnds::kCrLf, room) {}
 
 CFileInfo::~CFileInfo() { topCall_ = true; }
 
 void CFileInfo::Write(std::string_view text) {
-    if (outputFile_) std::fwrite(text.data(), 1, text.size(), outputFile_.get());
+    output_.Write(text);
 }
 
 void CFileInfo::WriteEntry(const std::string& fullPath, Mode mode) {
@@ -18,6 +20,8 @@ void CFileInfo::WriteEntry(const std::string& fullPath, Mode mode) {
         ListFile(fullPath);
         return;
     }
+    // A copy a killed run left half-made is no file of the run's to pack.
+    if (win32::IsPartialFile(fullPath)) return;
     std::string relative;
     if (inventory::RelativeToBase(fullPath, baseFolder_, relative)) Write(inventory::FormatCabinetLine(relative));
 }

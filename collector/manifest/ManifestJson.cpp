@@ -11,15 +11,20 @@
 
 namespace {
 
-// A copy cut to its newest part ("maxfile=") names the size of the whole beside its own.
-using OriginalSizes = std::map<std::string, ULONGLONG>;
+// A copy cut to its newest part ("maxfile=") names the size of the whole beside its own; a file
+// of the run's own writing that was cut short says so.
+struct FileMarks {
+    const std::map<std::string, ULONGLONG>& originalSizes;
+    std::map<std::string, ULONGLONG> cutShort;
+};
 
-void WriteHashedFile(JsonWriter& json, const HashedFile& file, const OriginalSizes& originalSizes) {
+void WriteHashedFile(JsonWriter& json, const HashedFile& file, const FileMarks& marks) {
     json.BeginObject();
     json.Member("path", file.relativePath);
     json.Member("size", file.size);
-    auto original = originalSizes.find(file.relativePath);
-    if (original != originalSizes.end()) json.Member("originalSize", original->second);
+    auto original = marks.originalSizes.find(file.relativePath);
+    if (original != marks.originalSizes.end()) json.Member("originalSize", original->second);
+    if (marks.cutShort.count(file.relativePath) != 0) json.Member("cut", true);
     if (file.error)
         json.Member("error", file.error);
     else
@@ -75,10 +80,10 @@ void WriteChild(JsonWriter& json, const ChildRecord& child) {
 // A file a step produced that is gone by the end of the run (a later step moved it) is
 // named with the error of looking for it, not with a hash it no longer has.
 void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std::string, const HashedFile*>& byPath,
-                   const OriginalSizes& originalSizes) {
+                   const FileMarks& marks) {
     auto found = byPath.find(path);
     if (found != byPath.end()) {
-        WriteHashedFile(json, *found->second, originalSizes);
+        WriteHashedFile(json, *found->second, marks);
         return;
     }
     json.BeginObject();
@@ -87,18 +92,30 @@ void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std
     json.EndObject();
 }
 
-void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath) {
+std::string ProblemText(const StepProblem& problem) { return problem.reason + ": " + problem.item; }
+
+void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath,
+                const FileMarks& marks) {
     json.ArrayMember("steps", record.Steps(), [&](const StepRecord& step) {
         json.BeginObject();
         json.Member("row", step.row);
         json.Member("name", step.name);
         json.Member("carriedOut", step.carriedOut);
+        json.Member("outcome", StepOutcome(step));
+        if (step.carriedOut)
+            json.ArrayMember("reasons", step.problems, [&json](const StepProblem& problem) { json.String(ProblemText(problem)); });
+        else
+            json.ArrayMember("reasons", std::vector<std::string>{step.skipReason}, [&json](const std::string& why) { json.String(why); });
         json.Member("start", ManifestTime(step.start));
         json.Member("durationMilliseconds", step.durationMilliseconds);
         json.ArrayMember("children", step.children, [&json](const ChildRecord& child) { WriteChild(json, child); });
         json.ArrayMember("files", step.filesProduced, [&](const std::string& path) {
-            WriteProduced(json, path, byPath, record.OriginalSizes());
+            WriteProduced(json, path, byPath, marks);
         });
+        // Files of the step's own writing that are not whole: "size" is what they hold (0: not written).
+        if (!step.shortFiles.empty())
+            json.ArrayMember("cut", step.shortFiles,
+                             [&json](const ShortFile& file) { json.Object("path", file.path, "size", file.bytes); });
         // Files the free-space floor kept out: failures of the run, as the report says.
         if (!step.notCopied.empty())
             json.ArrayMember("notCopied", step.notCopied,
@@ -106,9 +123,12 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.EndObject();
     });
     // Only a refused packaging command is known by the time the manifest is written.
-    if (record.ChildrenOutsideSteps().empty()) return;
-    json.ArrayMember("childrenOutsideSteps", record.ChildrenOutsideSteps(),
-                     [&json](const ChildRecord& child) { WriteChild(json, child); });
+    if (!record.ChildrenOutsideSteps().empty())
+        json.ArrayMember("childrenOutsideSteps", record.ChildrenOutsideSteps(),
+                         [&json](const ChildRecord& child) { WriteChild(json, child); });
+    if (!record.ProblemsOutsideSteps().empty())
+        json.ArrayMember("reasonsOutsideSteps", record.ProblemsOutsideSteps(),
+                         [&json](const StepProblem& problem) { json.String(ProblemText(problem)); });
 }
 
 // What "redact" did: the manifest itself is written through the same stand-ins.
@@ -136,6 +156,9 @@ std::string ManifestTime(const SYSTEMTIME& time) {
 std::string ManifestJson(const Collection& collection, const std::vector<HashedFile>& files, const SYSTEMTIME& end) {
     std::map<std::string, const HashedFile*> byPath;
     for (const HashedFile& file : files) byPath[file.relativePath] = &file;
+    FileMarks marks{collection.record.OriginalSizes(), {}};
+    for (const StepRecord& step : collection.record.Steps())
+        for (const ShortFile& file : step.shortFiles) marks.cutShort[file.path] = file.bytes;
 
     JsonWriter json;
     const RedactionState& redaction = collection.redaction;
@@ -153,12 +176,10 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteOptions(json, collection.options);
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
-    WriteSteps(json, collection.record, byPath);
+    WriteSteps(json, collection.record, byPath, marks);
     if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
-    json.ArrayMember("files", files, [&](const HashedFile& file) {
-        WriteHashedFile(json, file, collection.record.OriginalSizes());
-    });
+    json.ArrayMember("files", files, [&](const HashedFile& file) { WriteHashedFile(json, file, marks); });
     json.EndObject();
     return json.Text() + "\n";
 }

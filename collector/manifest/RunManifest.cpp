@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "common/profile/SectionTimer.h"
-#include "common/win32/UniqueHandle.h"
-#include "common/win32/WriteText.h"
+#include "common/disk/CheckedWriter.h"
 #include "engine/Collection.h"
+#include "engine/StepProblems.h"
 #include "manifest/HashedFiles.h"
 #include "manifest/ManifestJson.h"
 #include "manifest/Sha256.h"
 #include "manifest/Sha256Sums.h"
 #include "report/ErrorText.h"
+#include "report/WriteLossLine.h"
 
 namespace {
 
@@ -18,16 +19,17 @@ constexpr char kManifestName[] = "MANIFEST.json";
 constexpr char kSumsName[] = "SHA256SUMS";
 
 // Writes the whole text or nothing: a file cut short by a full disk would travel in the
-// cabinet as if it were the record, so it is removed. Returns the system error, or 0.
-DWORD WriteWholeText(const std::string& path, const std::string& text) {
-    win32::UniqueFile file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ::GetLastError();
-    DWORD error = win32::WriteText(file.get(), text);
-    if (!error && !::FlushFileBuffers(file.get())) error = ::GetLastError();
-    if (!::CloseHandle(file.release()) && !error) error = ::GetLastError();
-    if (error) ::DeleteFileA(path.c_str());
-    return error;
+// cabinet as if it were the record, so it is removed. The records take the room held back for
+// them. Returns the failure line, or "", and keeps a loss in the run record.
+std::string WriteWholeRecord(Collection& collection, const std::string& path, const std::string& text) {
+    disk::CheckedWriter file(path, collection.floor, disk::CheckedWriter::LineEnds::kAsGiven,
+                             disk::CheckedWriter::Room::kClosingRecord);
+    file.Write(text);
+    const disk::WriteOutcome& outcome = file.Close(true);
+    std::optional<StepProblem> problem = WriteProblem(outcome);
+    if (!problem) return std::string();
+    collection.record.AddProblem(std::move(*problem));
+    return WriteLossLine(outcome);
 }
 
 bool IsManifestFile(const RunFolderFile& file) {
@@ -46,8 +48,8 @@ std::vector<std::string> Collection::WriteRunManifest() {
     SYSTEMTIME end{};
     ::GetLocalTime(&end);
     const std::string manifestPath = run.runFolder + "\\" + kManifestName;
-    if (DWORD error = WriteWholeText(manifestPath, ManifestJson(*this, files, end))) {
-        failures.push_back(FailureLine("Failed to write", manifestPath, error));
+    if (std::string failure = WriteWholeRecord(*this, manifestPath, ManifestJson(*this, files, end)); !failure.empty()) {
+        failures.push_back(failure);
     } else {
         RunFolderFile manifest;
         manifest.relativePath = kManifestName;
@@ -62,6 +64,7 @@ std::vector<std::string> Collection::WriteRunManifest() {
         return failures;
     }
     const std::string sumsPath = run.runFolder + "\\" + kSumsName;
-    if (DWORD error = WriteWholeText(sumsPath, Sha256SumsText(files))) failures.push_back(FailureLine("Failed to write", sumsPath, error));
+    if (std::string failure = WriteWholeRecord(*this, sumsPath, Sha256SumsText(files)); !failure.empty())
+        failures.push_back(failure);
     return failures;
 }

@@ -1,11 +1,10 @@
 #include "plan/ListRunPlan.h"
 
-#include "capture/FreeSpaceFloor.h"
+#include "common/disk/FreeSpaceFloor.h"
 #include "common/text/Format.h"
 #include "common/win32/FileFacts.h"
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
-#include "engine/OptionTable.h"
 #include "report/TimeText.h"
 #include "run/CaptureStep.h"
 
@@ -24,14 +23,6 @@ std::string DestinationRoot(const Collection& collection, std::string& why) {
     return collection.LocalRoot();
 }
 
-std::string SkipReason(const CaptureStep& step, const Collection& collection) {
-    if (step.option && !(collection.options.*step.option)) {
-        for (const OptionRow& row : OptionTable())
-            if (row.flag == step.option) return text::Format("\"%s\" (%d) unchecked", row.caption, row.controlId);
-    }
-    return text::Format("needs %s", step.needs);
-}
-
 }  // namespace
 
 void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
@@ -48,7 +39,7 @@ void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     collection.plan = &plan;
     for (const CaptureStep& step : CaptureStepTable()) {
         if (!StepRuns(step, collection)) {
-            console.WriteLine(text::Format("%2d %s: skipped, %s", step.row, step.name, SkipReason(step, collection).c_str()));
+            console.WriteLine(text::Format("%2d %s: skipped, %s", step.row, step.name, StepSkipReason(step, collection).c_str()));
             continue;
         }
         CarryOutStep(step, collection);
@@ -61,7 +52,7 @@ void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     console.WriteLine(
         text::Format("Total to copy: %u files, %llu bytes", plan.FilesToCopy(), plan.BytesToCopy()));
     console.WriteLine(text::Format("Run folder: %s (%s)", collection.run.runFolder.c_str(), why.c_str()));
-    if (std::optional<VolumeSpace> space = SpaceOf(root, collection.unattended.reserveMiB))
+    if (std::optional<VolumeSpace> space = SpaceOf(root, collection.floor.ReserveMiB()))
         console.WriteLine(text::Format("Free space on %s: %llu bytes, floor %u MiB", space->volume.c_str(),
                                        space->freeBytes, space->floorMiB));
     else

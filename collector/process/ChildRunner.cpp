@@ -70,6 +70,9 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
         return child;
     }
     child.started = true;
+    if (!watched.InJob() && record_.FirstChildOutsideAJob())
+        report_.LogReport("The system would not put the tools into jobs of their own (the program runs in a job that "
+                          "allows none): a tool may outlive a run that is ended");
     if (announceWait) report_.LogReport("Waiting for the process to terminate ...");
     const std::string shown = ShownCommand(command, kLongestCommandInWaitLines);
     ChildOutcome outcome = watched.Wait(limits_, [this, &shown](ULONGLONG seconds) {

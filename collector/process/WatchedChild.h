@@ -42,6 +42,8 @@ public:
     // Waits for the child's end. Past the time limit the child's job is ended, or the child
     // alone when it could not be put into a job.
     ChildOutcome Wait(const ChildWatch& watch, const Heartbeat& heartbeat);
+    // Whether the child runs in a job of its own, which ends it with the run.
+    bool InJob() const noexcept { return static_cast<bool>(job_); }
 
 private:
     bool EndAtTheLimit();
@@ -53,8 +55,9 @@ private:
     win32::UniqueKernelHandle job_;  // empty when the system would not put the child into a job
 };
 
-// A job of its own for a child that has not run yet; empty when none can be made or the child
-// cannot be assigned to it (a system without nested jobs, a parent job without breakaway).
+// A job of its own for a child that has not run yet, which ends the child when the job's last
+// handle closes; empty when none can be made or the child cannot be assigned to it (a system
+// without nested jobs, a parent job without breakaway).
 win32::UniqueKernelHandle JobFor(HANDLE process);
 
 // Ends a process and every process it started, found through their parents' ids; for a child

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/win32/UniqueHandle.h"
-#include "common/win32/WriteText.h"
+#include "common/win32/WholeFileTransfer.h"
 
 namespace redact {
 
@@ -65,7 +65,13 @@ FileRewrite Failed(DWORD error) {
     return result;
 }
 
-FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
+FileRewrite Stopped(const disk::WriteOutcome& outcome) {
+    FileRewrite result = Failed(outcome.error);
+    result.floor = outcome.floor;
+    return result;
+}
+
+FileRewrite RewriteInto(HANDLE input, disk::CheckedWriter& output, TextRewriter& rewriter) {
     std::vector<char> piece(kPieceBytes);
     std::string out;
     out.reserve(2 * kPieceBytes);
@@ -97,7 +103,8 @@ FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
         if (first && filled == 0) break;
         first = false;
         const size_t taken = rewriter.Rewrite(piece.data(), filled, atEnd, out);
-        if (DWORD error = win32::WriteText(output, out)) return Failed(error);
+        output.Write(out);
+        if (output.Stopped()) return Stopped(output.Outcome());
         out.clear();
         std::memmove(piece.data(), piece.data() + taken, filled - taken);
         filled -= taken;
@@ -108,18 +115,18 @@ FileRewrite RewriteInto(HANDLE input, HANDLE output, TextRewriter& rewriter) {
 
 }  // namespace
 
-FileRewrite RewriteFile(const std::string& path, TextRewriter& rewriter) {
-    const std::string temporary = path + ".redacting";
+FileRewrite RewriteFile(const std::string& path, TextRewriter& rewriter, FreeSpaceFloor& floor) {
+    const std::string temporary = win32::PartialName(path);
     FileRewrite result;
     {
         win32::UniqueFile input(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!input) return Failed(::GetLastError());
-        win32::UniqueFile output(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!output) return Failed(::GetLastError());
-        result = RewriteInto(input.get(), output.get(), rewriter);
-        if (result.verdict == FileVerdict::kRewritten && !::CloseHandle(output.release())) result = Failed(::GetLastError());
+        disk::CheckedWriter output(temporary, floor, disk::CheckedWriter::LineEnds::kAsGiven,
+                                   disk::CheckedWriter::Room::kClosingRecord);
+        if (!output.IsOpen()) return Failed(output.Outcome().error);
+        result = RewriteInto(input.get(), output, rewriter);
+        if (result.verdict == FileVerdict::kRewritten && !output.Close().Whole()) result = Stopped(output.Outcome());
     }
     if (result.verdict == FileVerdict::kRewritten &&
         !::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -7,7 +7,9 @@
 #include "common/profile/SectionTimer.h"
 #include "common/win32/ReadText.h"
 #include "console/ConsoleWriter.h"
+#include "common/text/Format.h"
 #include "engine/Collection.h"
+#include "engine/StepProblems.h"
 #include "redact/AdministratorsOnly.h"
 #include "redact/FileRewriter.h"
 #include "redact/MachineIdentities.h"
@@ -94,14 +96,25 @@ std::vector<std::string> Collection::RedactRunFolder() {
             redact::ReplacementCounts counts{};
             const std::string path = RunFolderFilePath(run.runFolder, file.relativePath);
             redact::TextRewriter rewriter(names, *standIns, counts, path == run.registryDumpPath);
-            const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter);
+            const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter, floor);
             if (rewrite.verdict == redact::FileVerdict::kRewritten) {
                 for (size_t k = 0; k < kRedactionKinds; ++k) redaction.replacements[k] += counts[k];
                 continue;
             }
-            reason = rewrite.verdict == redact::FileVerdict::kBinary
-                         ? rewrite.reason
-                         : "it could not be redacted: " + console::ConsoleWriter::OneLine(GetErrorText(rewrite.error));
+            if (rewrite.verdict == redact::FileVerdict::kBinary) {
+                reason = rewrite.reason;
+            } else {
+                // Text that could not be rewritten is never packed in clear: it is withheld, a
+                // loss of the run's.
+                reason = "it could not be redacted: " +
+                         (rewrite.floor ? text::Format("less than %u MiB free on %s", rewrite.floor->floorMiB,
+                                                       rewrite.floor->volume.c_str())
+                                        : console::ConsoleWriter::OneLine(GetErrorText(rewrite.error)));
+                failures.push_back(text::Format("Withheld: %s: %s!!!", file.relativePath.c_str(), reason.c_str()));
+                StepProblem problem = ProblemOf(rewrite.floor ? kBelowFloorError : rewrite.error, file.relativePath);
+                problem.lostData = true;
+                record.AddProblem(std::move(problem));
+            }
         }
         if (DWORD withheldError = Withhold(run.runFolder, file.relativePath, redaction.withheldFolder))
             failures.push_back(FailureLine("Failed to withhold", file.relativePath, withheldError));

@@ -7,16 +7,21 @@ namespace {
 constexpr const char* kKeyListName = "QzRegList.txt";
 }
 
-CRegInfo::CRegInfo(std::string dumpPath) {
+CRegInfo::CRegInfo(std::string dumpPath, FreeSpaceFloor& floor) {
     listFile_.reset(std::fopen(kKeyListName, "r"));
-    if (dumpPath.size() <= kMaxDumpPath) outputFile_.reset(std::fopen(dumpPath.c_str(), "w"));
+    if (dumpPath.size() <= kMaxDumpPath)
+        output_.emplace(std::move(dumpPath), floor, disk::CheckedWriter::LineEnds::kCrLf);
+    else
+        notOpened_ = {std::move(dumpPath), false, 0, ERROR_FILENAME_EXCED_RANGE, std::nullopt};
 }
 
 CRegInfo::~CRegInfo() = default;
 
 void CRegInfo::Write(std::string_view text) {
-    if (outputFile_) std::fwrite(text.data(), 1, text.size(), outputFile_.get());
+    if (output_) output_->Write(text);
 }
+
+const disk::WriteOutcome& CRegInfo::Close() { return output_ ? output_->Close() : notOpened_; }
 
 void CRegInfo::DumpFromList() {
     if (!IsOpen()) return;

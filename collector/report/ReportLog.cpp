@@ -5,8 +5,10 @@
 #include "common/profile/SectionTimer.h"
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
+#include "engine/StepProblems.h"
 #include "framework/MessageBoxes.h"
 #include "report/TimeText.h"
+#include "report/WriteLossLine.h"
 
 namespace {
 constexpr int kMaxReportEntry = 511;  // the report's fixed entry buffer, terminator not counted
@@ -45,4 +47,21 @@ void Collection::WriteEntry(bool failure, const char* format, va_list arguments)
         record.CountFailure();
         if (console != nullptr) console->WriteLine(console::ConsoleWriter::OneLine(std::string_view(text, length)));
     }
+}
+
+void Collection::ItemDone() { record.ItemDone(); }
+
+void Collection::ItemLost(StepProblem problem) { record.AddProblem(std::move(problem)); }
+
+void Collection::ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid) {
+    std::optional<StepProblem> problem = WriteProblem(outcome);
+    if (!problem) {
+        record.ItemDone();
+        return;
+    }
+    // Bounded by the entry's buffer: a long path with a long error text is still said.
+    if (outcome.opened || !creationFailureSaid) LogFailure("%.*s", kMaxReportEntry, WriteLossLine(outcome).c_str());
+    const std::string relative = RunRelativePath(run.runFolder, outcome.path);
+    record.AddShortFile({relative.empty() ? outcome.path : relative, outcome.bytes});
+    record.AddProblem(std::move(*problem));
 }

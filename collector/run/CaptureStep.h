@@ -3,6 +3,7 @@
 // status line says, what it does, and whether the progress bar moves after it.
 
 #include <span>
+#include <string>
 
 class Collection;
 struct OptionFlags;
@@ -29,5 +30,8 @@ struct CaptureStep {
 std::span<const CaptureStep> CaptureStepTable() noexcept;
 // Whether the run carries the row out: its box checked and what it also needs there.
 bool StepRuns(const CaptureStep& step, const Collection& collection);
+// Why the run does not carry the row out: its box unchecked ("\"&BOOT.INI\" (1026) unchecked"),
+// or what it needs and the detection did not find ("needs TGN installed").
+std::string StepSkipReason(const CaptureStep& step, const Collection& collection);
 // The row's sub-folders, its capturing text and its action.
 void CarryOutStep(const CaptureStep& step, Collection& collection);

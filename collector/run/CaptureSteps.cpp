@@ -1,8 +1,10 @@
 // The capture step table, walked once per run from row 1 to row 38. The order is fixed and
 // no row looks at the outcome of another: each capture writes its own outcome to the report.
 #include "common/profile/SectionTimer.h"
+#include "common/text/Format.h"
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
+#include "engine/OptionTable.h"
 #include "run/CaptureStep.h"
 #include "run/StepActions.h"
 
@@ -132,6 +134,14 @@ bool StepRuns(const CaptureStep& step, const Collection& collection) {
     return (!step.option || collection.options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(collection));
 }
 
+std::string StepSkipReason(const CaptureStep& step, const Collection& collection) {
+    if (step.option && !(collection.options.*step.option)) {
+        for (const OptionRow& row : OptionTable())
+            if (row.flag == step.option) return text::Format("\"%s\" (%d) unchecked", row.caption, row.controlId);
+    }
+    return text::Format("needs %s", step.needs);
+}
+
 void CarryOutStep(const CaptureStep& step, Collection& collection) {
     if (step.folders & CaptureStep::kOs) collection.EnsureSubFolder(collection.run.osFolder, "OS");
     if (step.folders & CaptureStep::kVm) collection.EnsureSubFolder(collection.run.vmFolder, "VM");
@@ -144,6 +154,7 @@ void Collection::RunCaptureSteps() {
         ZELTRIN_PROFILE_SECTION("row " + std::to_string(step.row));
         bool carriedOut = StepRuns(step, *this);
         BeginStepRecord(step.row, step.name, carriedOut);
+        if (!carriedOut) record.Steps().back().skipReason = StepSkipReason(step, *this);
         if (carriedOut)
             CarryOutStep(step, *this);
         else if (step.skippingText)

@@ -61,6 +61,12 @@ void Collection::WriteRunSummary(const std::vector<RunFolderFile>& collected) {
     summary.failures = record.Failures();
     summary.stepsSkipped = record.StepsSkipped();
     summary.steps = record.Steps().size();
+    for (const StepRecord& step : record.Steps()) {
+        const std::string outcome = StepOutcome(step);
+        summary.stepsOk += outcome == "ok";
+        summary.stepsPartial += outcome == "partial";
+        summary.stepsFailed += outcome == "failed";
+    }
     summary.elapsedMilliseconds = record.ElapsedMilliseconds();
     summary.cabinets = CabinetsOfRun();
     for (const std::string& line : console::SummaryLines(summary)) console->WriteLine(line);

@@ -15,35 +15,44 @@ std::string AbsoluteSearch(const std::string& search) {
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(full, length);
 }
 
-void WriteList(RunPlan* plan, const std::string& baseFolder, const std::string& outputPath, const std::string& search,
-               bool recursive, CFileInfo::Mode mode) {
-    if (plan != nullptr) {
-        plan->Writes(outputPath);
-        return;
+// Writes one listing and reports what it achieved: 0 when it is whole (or only planned), else the
+// error that stopped it.
+DWORD WriteList(Collection& collection, const std::string& baseFolder, const std::string& outputPath,
+               const std::string& search, bool recursive, CFileInfo::Mode mode, disk::CheckedWriter::Room room) {
+    if (collection.plan != nullptr) {
+        collection.plan->Writes(outputPath);
+        return 0;
     }
     std::string fullSearch = AbsoluteSearch(search);
-    if (fullSearch.empty() || outputPath.size() >= MAX_PATH) return;
-    CFileInfo inventory(baseFolder, outputPath, recursive);
+    if (fullSearch.empty() || outputPath.size() >= MAX_PATH) {
+        collection.ReportWrite({outputPath, false, 0, ERROR_FILENAME_EXCED_RANGE, std::nullopt});
+        return ERROR_FILENAME_EXCED_RANGE;
+    }
+    CFileInfo inventory(baseFolder, outputPath, recursive, collection.floor, room);
     std::string pattern;
     inventory.ListFolder(fullSearch, pattern, mode);
+    const disk::WriteOutcome& outcome = inventory.Close();
+    collection.ReportWrite(outcome);
+    return outcome.error;
 }
 
 }  // namespace
 
 void Collection::ListVersions(std::string fileName, std::string pattern) {
-    WriteList(plan, run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
-              CFileInfo::Mode::VersionListing);
+    WriteList(*this, run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
+              CFileInfo::Mode::VersionListing, disk::CheckedWriter::Room::kCollected);
 }
 
-void Collection::WriteCabList() {
-    WriteList(plan, run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*", true,
-              CFileInfo::Mode::CabinetList);
+// The cabinet lists are closing records: they take the room held back for them.
+DWORD Collection::WriteCabList() {
+    return WriteList(*this, run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*",
+                     true, CFileInfo::Mode::CabinetList, disk::CheckedWriter::Room::kClosingRecord);
 }
 
-void Collection::WriteHACabList() {
+DWORD Collection::WriteHACabList() {
     const std::string snapshots = run.runFolder + "\\clusnap";
-    WriteList(plan, snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
-              CFileInfo::Mode::CabinetList);
+    return WriteList(*this, snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
+                     CFileInfo::Mode::CabinetList, disk::CheckedWriter::Room::kClosingRecord);
 }
 
 void Collection::PackageHALogs(int serverCore) {
@@ -52,11 +61,17 @@ void Collection::PackageHALogs(int serverCore) {
         return;
     }
     SetStatusText("Package HA logs files ...");
-    WriteHACabList();
+    // Packing a list that is not whole would pack, and with "Delete after compress" delete,
+    // only part of the folder.
+    const DWORD listError = WriteHACabList();
     const std::string snapshots = run.runFolder + "\\clusnap";
     const std::string command = text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(),
                                              folders.systemDirectory.c_str(), run.bugFolderNumber.c_str(),
                                              options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(), serverCore);
+    if (listError != 0) {
+        ChildrenOf(*this).RecordRefused(command, listError);
+        return;
+    }
     if (!RoomToPack(*this, snapshots, command)) return;
     ChildrenOf(*this).RunCommand(command, process::ChildRunner::kHACommandLineLimit);
 }

@@ -9,9 +9,16 @@
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
+#include "engine/StepProblems.h"
 #include "run/RoomToPack.h"
 
 namespace {
+
+// The room the closing records keep for themselves: the fixed parts of the manifest and its
+// step records, and per file the manifest's, the sums' and the cabinet list's line (a path of
+// up to 260 characters in each, a hash, a size).
+constexpr ULONGLONG kClosingRecordsBytes = 256 * 1024;
+constexpr ULONGLONG kClosingBytesPerFile = 1024;
 
 // "Server Core" in the installation type; the flag keeps its value when it cannot be read.
 void ReadServerCore(int& isServerCore) {
@@ -29,11 +36,34 @@ void ReadServerCore(int& isServerCore) {
     isServerCore = ::lstrcmpiA(value, "Server Core") == 0 ? 1 : 0;
 }
 
+// The report's move into the run folder: a rename on one volume; onto another a copy, which the
+// floor must allow like every closing record. 0, or why it stays where it is.
+DWORD MoveReport(Collection& collection) {
+    const std::string& source = collection.report.fileName;
+    const std::string& target = collection.report.destination;
+    if (::MoveFileExA(source.c_str(), target.c_str(), 0)) return 0;
+    if (::GetLastError() != ERROR_NOT_SAME_DEVICE) return ::GetLastError();
+    const ULONGLONG bytes = collection.report.file.Bytes();
+    if (std::optional<VolumeSpace> low = collection.floor.ClosingShortfall(FolderOf(target), bytes)) {
+        const std::string line = text::Format("Not moved: %s (%llu bytes) would leave less than %u MiB free on %s!!!",
+                                              source.c_str(), bytes, low->floorMiB, low->volume.c_str());
+        collection.record.CountFailure();
+        if (collection.console != nullptr) collection.console->WriteLine(line);
+        collection.record.AddProblem(ProblemOf(kBelowFloorError, source));
+        return kBelowFloorError;
+    }
+    return win32::MoveWholeFile(source, target) ? 0 : ::GetLastError();
+}
+
 }  // namespace
 
 void Collection::RunCollection() {
     ZELTRIN_PROFILE_SECTION("collection run");
     record.StartRun();
+    // The report is moved in beside the closing records at the end: a copy onto another volume.
+    floor.HoldBackForClosing([this](unsigned files) {
+        return kClosingRecordsBytes + kClosingBytesPerFile * files + report.file.Bytes();
+    });
     ReadServerCore(os.isServerCore);
     View().ReadBack(*this);
 
@@ -102,7 +132,7 @@ void Collection::RunCollection() {
     report.file.Close();
     // A move onto a full drive must not leave an empty report in the run folder beside the
     // complete one that stays here.
-    if (!win32::MoveWholeFile(report.fileName, report.destination)) {
+    if (MoveReport(*this) != 0) {
         framework::ShowMessageBox(View().BoxOwner(),
                                   text::Format(framework::LoadResourceString(IDS_REPORT_MOVE_FAILED).c_str(),
                                                report.fileName.c_str(), report.destination.c_str()),
@@ -131,11 +161,19 @@ void Collection::RunCollection() {
         SetStatusText("Packaging all the logs files ...");
         // qzcab.cmd names the cabinet after the machine folder unless it is given a stand-in.
         if (redaction.done) ::SetEnvironmentVariableA("ZELTRIN_CABINET_NODE", redaction.cabinetNode.c_str());
-        WriteCabList();
-        if (packagingFits && packagingRoom) ChildrenOf(*this).RunCommand(packagingCommand);
+        // A list that is not whole would pack, and with "Delete after compress" delete, only part.
+        const DWORD listError = WriteCabList();
+        // The closing records are written: the packing may use what was held back for them.
+        floor.HoldBackForClosing(nullptr);
+        if (listError != 0 && packagingFits && packagingRoom) ChildrenOf(*this).RecordRefused(packagingCommand, listError);
+        if (listError == 0 && packagingFits && packagingRoom) ChildrenOf(*this).RunCommand(packagingCommand);
     } else {
         SetStatusText("Skip packaging the logs files ...");
     }
+
+    // Data the run could have had and lost (cut short, refused by the floor, ended at the time
+    // limit) is said by the exit status too, for whoever runs it unattended.
+    if (exitStatus == kExitDone && record.LostData()) exitStatus = kExitDataLost;
 
     if (os.isServerCore)
         framework::ShowMessageBox(View().BoxOwner(), text::Format("The logs are located at %s", run.runFolder.c_str()),

@@ -33,7 +33,7 @@ void CaptureEventLogTwice(Collection& collection, const char* logName, const std
         collection.plan->Writes(text);
         return;
     }
-    EventLogExport exporter(collection);
+    EventLogExport exporter(collection, collection.floor);
     if (collection.unattended.eventLogDays != 0) exporter.daysLimit = static_cast<int>(collection.unattended.eventLogDays);
     exporter.CaptureEventLog(logName, backup, 2, "");
     exporter.CaptureEventLog(logName, text, 0, sourcesKey);
@@ -83,8 +83,9 @@ void DumpRegistry(Collection& collection, const char*) {
         collection.plan->Writes(collection.run.registryDumpPath);
         return;
     }
-    CRegInfo registry(collection.run.registryDumpPath);
+    CRegInfo registry(collection.run.registryDumpPath, collection.floor);
     registry.DumpFromList();
+    collection.ReportWrite(registry.Close());
 }
 
 void CaptureMultipathInformation(Collection& collection, const char*) {

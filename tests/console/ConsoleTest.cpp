@@ -45,14 +45,15 @@ TEST(ConsoleLines, ProgressNamesTheStepOfTwentyFiveAndTheSummaryEveryFigure) {
     EXPECT_EQ(console::ProgressLine(1000, 4, "x"), "[25/25] x");
     EXPECT_EQ(console::ProgressLine(50, 0, "x"), "[ 1/25] x");
     EXPECT_EQ(console::ProgressLine(-8, 4, "x"), "[ 1/25] x");
-    console::RunSummary summary{"C:\\123456\\NODE\\12072026__03-00-00", 17, 5368709120ULL, 3, 30, 38, 12345,
+    console::RunSummary summary{"C:\\123456\\NODE\\12072026__03-00-00", 17, 5368709120ULL, 3, 30, 38, 5, 2, 1, 12345,
                                 {{"C:\\1\\a.cab", 4096}, {"C:\\1\\a_2.cab", 512}}};
     EXPECT_EQ(console::SummaryLines(summary),
               (std::vector<std::string>{"Run folder: C:\\123456\\NODE\\12072026__03-00-00",
                                         "Files collected: 17 files, 5368709120 bytes", "Failures: 3",
-                                        "Steps skipped: 30 of 38", "Time taken: 12.3 s", "Cabinet files: 2",
+                                        "Steps skipped: 30 of 38", "Steps: 5 ok, 2 partial, 1 failed, 30 skipped",
+                                        "Time taken: 12.3 s", "Cabinet files: 2",
                                         "  C:\\1\\a.cab (4096 bytes)", "  C:\\1\\a_2.cab (512 bytes)"}));
-    EXPECT_EQ(console::SummaryLines({"D:\\1", 0, 0, 0, 0, 38, 99, {}})[4], "Time taken: 0.1 s");
+    EXPECT_EQ(console::SummaryLines({"D:\\1", 0, 0, 0, 0, 38, 0, 0, 0, 99, {}})[5], "Time taken: 0.1 s");
 }
 
 TEST(ConsoleWriter, LinesEndInCarriageReturnLineFeedWhereverTheyGo) {

@@ -50,7 +50,7 @@ head -c $((2 * full_size_kib * 1024)) /dev/urandom >"$alert_log"
 chmod a-w "$alert_log"
 wine "$bin/msgbox-answer.exe" "Zeltrin - Marlowisp" "$(winepath -w "$work/box.txt")" 0 100000 >>"$wine_log" 2>&1 </dev/null &
 answerer=$!
-run_with_home_drive T: 0
+run_with_home_drive T: 6
 kill $answerer 2>/dev/null || true
 wait $answerer || true
 chmod u+w "$alert_log"

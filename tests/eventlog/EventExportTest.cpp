@@ -118,7 +118,7 @@ protected:
     // One export into `output` by a collection of its own; its report entries from its start on.
     Lines Export(EventLogOpener opener, const std::string& output, int mode = 0) {
         StartedCollection collection;
-        EventLogExport eventLog(collection);
+        EventLogExport eventLog(collection, collection.floor);
         eventLog.openLog = std::move(opener);
         EXPECT_EQ(eventLog.CaptureEventLog("Application", output, mode, kSourcesKey), 0);
         collection.report.file.Close();

@@ -24,7 +24,9 @@ void SetLocalTimes(const std::string& path, const std::vector<SYSTEMTIME>& creat
 
 std::string Walk(const std::string& base, const std::string& path, bool recursive, CFileInfo::Mode mode) {
     {
-        CFileInfo info(base, "walk.txt", recursive);
+        const std::optional<unsigned> noFloor = 0u;
+        FreeSpaceFloor floor(noFloor);
+        CFileInfo info(base, "walk.txt", recursive, floor);
         std::string pattern;
         info.ListFolder(path, pattern, mode);
     }

@@ -6,6 +6,13 @@
 
 namespace {
 
+// The rewrites here are far from any floor.
+FreeSpaceFloor& NoFloor() {
+    static const std::optional<unsigned> none = 0u;
+    static FreeSpaceFloor floor(none);
+    return floor;
+}
+
 using redact::NameTable;
 using redact::StandInMap;
 
@@ -96,7 +103,7 @@ void ExpectStreamedAsWhole(const std::string& text, const std::string& what) {
     testing_support::WriteWholeFile(path, text);
     Machine streamed;
     redact::TextRewriter rewriter(streamed.names, streamed.standIns, streamed.counts, false);
-    ASSERT_EQ(redact::FileVerdict::kRewritten, redact::RewriteFile(path, rewriter).verdict) << what;
+    ASSERT_EQ(redact::FileVerdict::kRewritten, redact::RewriteFile(path, rewriter, NoFloor()).verdict) << what;
     EXPECT_EQ(Machine().Rewrite(text), testing_support::ReadWholeFile(path)) << what;
 }
 
@@ -127,7 +134,7 @@ TEST(FileRewriter, WhatIsNotTextIsLeftAsItWasAndSaidWhy) {
         testing_support::WriteWholeFile(path, bytes);
         Machine machine;
         redact::TextRewriter rewriter(machine.names, machine.standIns, machine.counts, false);
-        const redact::FileRewrite result = redact::RewriteFile(path, rewriter);
+        const redact::FileRewrite result = redact::RewriteFile(path, rewriter, NoFloor());
         EXPECT_EQ(redact::FileVerdict::kBinary, result.verdict) << reason;
         EXPECT_EQ(reason, result.reason);
         EXPECT_EQ(bytes, testing_support::ReadWholeFile(path));

@@ -50,7 +50,9 @@ private:
 // The dump of the key list in the current directory.
 std::string Dump() {
     {
-        CRegInfo dump("REGISTRY.TXT");
+        const std::optional<unsigned> noFloor = 0u;
+        FreeSpaceFloor floor(noFloor);
+        CRegInfo dump("REGISTRY.TXT", floor);
         EXPECT_TRUE(dump.IsOpen());
         dump.DumpFromList();
     }

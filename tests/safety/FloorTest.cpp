@@ -1,7 +1,7 @@
 // The free-space floor before a copy and before a child starts, and the copy bound "maxfile=".
 #include "../probes/ProbeFixture.h"
 #include "capture/ChildrenOf.h"
-#include "capture/FreeSpaceFloor.h"
+#include "common/disk/FreeSpaceFloor.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;

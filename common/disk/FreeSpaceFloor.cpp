@@ -1,0 +1,88 @@
+#include "common/disk/FreeSpaceFloor.h"
+
+namespace {
+constexpr ULONGLONG kMiB = 1024 * 1024;
+}
+
+unsigned FloorMiB(ULONGLONG volumeBytes, std::optional<unsigned> reserveMiB) {
+    if (reserveMiB) return *reserveMiB;
+    // Rounded up, so the floor named in a line is never less than the one applied.
+    const ULONGLONG share = (volumeBytes / 100 * kFloorPercent + kMiB - 1) / kMiB;
+    return share > kMinimumFloorMiB ? static_cast<unsigned>(share) : kMinimumFloorMiB;
+}
+
+std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsigned> reserveMiB) {
+    ULARGE_INTEGER freeToCaller{};
+    ULARGE_INTEGER total{};
+    // Free to this user: a quota is as final as a full disk.
+    if (!::GetDiskFreeSpaceExA(folder.c_str(), &freeToCaller, &total, nullptr)) return std::nullopt;
+    VolumeSpace space;
+    space.freeBytes = freeToCaller.QuadPart;
+    space.floorMiB = FloorMiB(total.QuadPart, reserveMiB);
+    char root[MAX_PATH + 1] = {};
+    space.volume = ::GetVolumePathNameA(folder.c_str(), root, sizeof root) ? root : folder;
+    return space;
+}
+
+std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
+                                          std::optional<unsigned> reserveMiB) {
+    if (reserveMiB == 0u) return std::nullopt;
+    std::optional<VolumeSpace> space = SpaceOf(folder, reserveMiB);
+    if (!space) return std::nullopt;
+    const ULONGLONG floor = static_cast<ULONGLONG>(space->floorMiB) * kMiB;
+    if (space->freeBytes >= floor && space->freeBytes - floor >= bytes) return std::nullopt;
+    return space;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t last = path.find_last_of('\\');
+    return last == std::string::npos ? std::string(".") : path.substr(0, last + 1);
+}
+
+std::optional<VolumeSpace> FreeSpaceFloor::Shortfall(const std::string& folder, ULONGLONG bytes, bool startsFile) {
+    std::optional<VolumeSpace> low = Ask(folder, bytes, closingRoom_ ? closingRoom_(filesLetThrough_) : 0);
+    if (!low && startsFile) ++filesLetThrough_;
+    return low;
+}
+
+std::optional<VolumeSpace> FreeSpaceFloor::ClosingShortfall(const std::string& folder, ULONGLONG bytes) {
+    return Ask(folder, bytes, 0);
+}
+
+void FreeSpaceFloor::Forget() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    folder_.clear();
+}
+
+void FreeSpaceFloor::HoldBackForClosing(ClosingRoom closingRoom) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closingRoom_ = std::move(closingRoom);
+}
+
+std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack) {
+    const std::optional<unsigned> reserveMiB = reserveMiB_;
+    if (reserveMiB == 0u) return std::nullopt;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const ULONGLONG now = ::GetTickCount64();
+    const bool stands = !folder_.empty() && folder_ == folder && now - askedAtTick_ < kFreshMilliseconds &&
+                        freeBytes_ >= floorBytes_ + heldBack + kSlackMiB * kMiB + bytes;
+    if (!stands) {
+        ULARGE_INTEGER freeToCaller{};
+        ULARGE_INTEGER total{};
+        if (!::GetDiskFreeSpaceExA(folder.c_str(), &freeToCaller, &total, nullptr)) {
+            folder_.clear();
+            return std::nullopt;
+        }
+        folder_ = folder;
+        freeBytes_ = freeToCaller.QuadPart;
+        floorBytes_ = static_cast<ULONGLONG>(FloorMiB(total.QuadPart, reserveMiB)) * kMiB;
+        askedAtTick_ = now;
+    }
+    const ULONGLONG keep = floorBytes_ + heldBack;
+    if (freeBytes_ < keep || freeBytes_ - keep < bytes) {
+        if (std::optional<VolumeSpace> space = SpaceOf(folder, reserveMiB)) return space;
+        return VolumeSpace{folder, freeBytes_, static_cast<unsigned>(floorBytes_ / kMiB)};
+    }
+    freeBytes_ -= bytes;
+    return std::nullopt;
+}
