@@ -1,6 +1,7 @@
 // Version listings of the system directory, the cabinet lists of the run, and the packing
 // of the cluster snapshot folder.
 #include "common/text/Format.h"
+#include "common/win32/FileFacts.h"
 #include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
 #include "inventory/CFileInfo.h"
@@ -63,8 +64,9 @@ void Collection::PackageHALogs(int serverCore) {
     SetStatusText("Package HA logs files ...");
     // Packing a list that is not whole would pack, and with "Delete after compress" delete,
     // only part of the folder.
-    const DWORD listError = WriteHACabList();
     const std::string snapshots = run.runFolder + "\\clusnap";
+    // A snapshot tool that made no folder left nothing to list, and nothing is lost by that.
+    const DWORD listError = win32::FolderExists(snapshots) ? WriteHACabList() : 0;
     const std::string command = text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(),
                                              folders.systemDirectory.c_str(), run.bugFolderNumber.c_str(),
                                              options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(), serverCore);

@@ -64,8 +64,9 @@ std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGL
     if (reserveMiB == 0u) return std::nullopt;
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONGLONG now = ::GetTickCount64();
+    ULONGLONG floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;
     const bool stands = !folder_.empty() && folder_ == folder && now - askedAtTick_ < kFreshMilliseconds &&
-                        freeBytes_ >= floorBytes_ + heldBack + kSlackMiB * kMiB + bytes;
+                        freeBytes_ >= floorBytes + heldBack + kSlackMiB * kMiB + bytes;
     if (!stands) {
         ULARGE_INTEGER freeToCaller{};
         ULARGE_INTEGER total{};
@@ -75,13 +76,14 @@ std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGL
         }
         folder_ = folder;
         freeBytes_ = freeToCaller.QuadPart;
-        floorBytes_ = static_cast<ULONGLONG>(FloorMiB(total.QuadPart, reserveMiB)) * kMiB;
+        volumeBytes_ = total.QuadPart;
+        floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;
         askedAtTick_ = now;
     }
-    const ULONGLONG keep = floorBytes_ + heldBack;
+    const ULONGLONG keep = floorBytes + heldBack;
     if (freeBytes_ < keep || freeBytes_ - keep < bytes) {
         if (std::optional<VolumeSpace> space = SpaceOf(folder, reserveMiB)) return space;
-        return VolumeSpace{folder, freeBytes_, static_cast<unsigned>(floorBytes_ / kMiB)};
+        return VolumeSpace{folder, freeBytes_, static_cast<unsigned>(floorBytes / kMiB)};
     }
     freeBytes_ -= bytes;
     return std::nullopt;

@@ -84,6 +84,6 @@ private:
     std::mutex mutex_;
     std::string folder_;  // "": nothing asked yet, or someone else has written since
     ULONGLONG freeBytes_ = 0;
-    ULONGLONG floorBytes_ = 0;
+    ULONGLONG volumeBytes_ = 0;
     ULONGLONG askedAtTick_ = 0;  // GetTickCount64
 };

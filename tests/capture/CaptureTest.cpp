@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "../probes/ProbeFixture.h"
+#include "common/win32/WholeFileTransfer.h"
 #include "SeededCases.h"
 #include "FolderSnapshot.h"
 #include "ProductRegistry.h"
@@ -66,6 +67,18 @@ TEST_F(Capture, GrabFilesCopyMoveAndCopyWhatAPatternMatches) {
     EXPECT_EQ(collection.GrabMultipleFiles(src, "*.none", dst), 0);
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "a");
     EXPECT_FALSE(PathExists("dst\\b.log"));
+    // A copy is whole under its name or not there: a transfer that fails part-way leaves
+    // neither, and what a killed run left half-made is no file of the run's.
+    EXPECT_FALSE(win32::MakeWhole(dst + "half.log", true, [](const std::string& partial) {
+        WriteWholeFile(partial, "half");
+        ::SetLastError(ERROR_DISK_FULL);
+        return false;
+    }));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    WriteWholeFile("dst\\left.log" + std::string(win32::kPartialSuffix), "killed mid-copy");
+    std::string listed;
+    for (const RunFolderFile& file : ListRunFolderFiles(work + "\\dst")) listed += file.relativePath + " ";
+    EXPECT_EQ(listed, "a.log old.log ");
     auto found = [&](const std::string& name) {
         return Lines{"After found Source:" + src + "\\" + name, "After found Target:" + dst + name};
     };

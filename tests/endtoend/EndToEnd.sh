@@ -186,6 +186,18 @@ tool_starts() {
   tr -d '\r' <"$stub_log" | awk -F'|' -v tool="$1" '$1 == tool { print substr($0, length(tool) + 2) }'
 }
 
+# The processes of this test's Wine prefix that run a program whose file name holds <text> (its
+# image is mapped; the command line may not name it): the other tests' prefixes may run tools of
+# the same names at the same time.
+prefix_processes() {
+  local maps
+  for maps in /proc/[0-9]*/maps; do
+    grep -Fqi -- "$1" "$maps" 2>/dev/null &&
+      tr '\0' '\n' <"${maps%/maps}/environ" 2>/dev/null | grep -Fqx "WINEPREFIX=$WINEPREFIX" && echo "${maps%/maps}"
+  done
+  return 0
+}
+
 # The run's cabinets that carry <node> in their names, opened into <folder> as a support
 # engineer does on Linux.
 open_cabinets() {

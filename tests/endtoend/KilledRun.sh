@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# One silent collection on the demo machine, killed while it waits for the multipath tool:
-# the report it leaves in the program folder must be whole up to its last entry, which is the
-# wait it was killed in, and nothing may claim the run was done.
+# Silent collections on the demo machine that are killed. One while it waits for the multipath
+# tool: the tool goes with it, the report it leaves in the program folder must be whole up to
+# its last entry, which is the wait it was killed in, and nothing may claim the run was done.
+# One in the middle of a large copy: no file under the copy's name, which would look whole.
 # Usage: KilledRun.sh <source folder> <build folder>
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" KilledRun
 incident=e2ekilled
@@ -20,9 +21,13 @@ for _ in $(seq 1 1200); do
   if [[ -n "$(tool_starts qzflxinfo)" ]] || ! kill -0 $zeltrin 2>/dev/null; then break; fi
   sleep 0.05
 done
+[[ -n "$(prefix_processes qzflxinfo)" ]] || fail "the multipath tool is not seen running"
 [[ -n "$(tool_starts qzflxinfo)" ]] && kill -KILL $zeltrin 2>/dev/null ||
   fail "the run did not reach the multipath tool, or ended before it could be killed"
 wait $zeltrin || true
+# The tool's job ends it once the killed run's handle to the job is gone.
+for _ in $(seq 1 100); do [[ -n "$(prefix_processes qzflxinfo)" ]] || break; sleep 0.05; done
+expect_eq "the multipath tool's processes 5 s after its run was killed" "" "$(prefix_processes qzflxinfo)"
 touch "$release"
 
 # The run folder was filled up to the tool; the report stays where it was made, whole (it
@@ -45,5 +50,23 @@ Start - Timeout: -1
 Waiting for the process to terminate ..." \
   "$(tail -n 7 <<<"$entries")"
 expect_no_entry_containing "$entries" "ULVIX - Done!"
+rm -f "$program"/*_ULVIX-Report.HTML
+
+# --- killed while it copies a log of 512 MiB: what is there is the partial file alone.
+rm -rf "${drive_c:?}/$incident"
+alert="$drive_c/Program Files/Brennock/Dunmere/ALERTLOG/ALERT.LOG"
+head -c $((512 * 1024 * 1024)) /dev/urandom >"$alert"
+(cd "$program" && exec wine Zeltrin.exe -noGUI "$host_floor" "case#=$incident" >>"$wine_log" 2>&1 </dev/null) &
+zeltrin=$!
+for _ in $(seq 1 3000); do
+  partial="$(find "$drive_c/$incident" -name 'ALERT.LOG.zeltrin-part' 2>/dev/null || true)"
+  if [[ -n "$partial" ]] || ! kill -0 $zeltrin 2>/dev/null; then break; fi
+  sleep 0.01
+done
+[[ -n "$partial" ]] && kill -KILL $zeltrin 2>/dev/null || fail "the run ended before its copy of the large log could be killed"
+wait $zeltrin || true
+expect_eq "files under the copy's own name" "" "$(find "$drive_c/$incident" -name ALERT.LOG || true)"
+rm -f "$program"/*_ULVIX-Report.HTML
+install_demo
 
 finish

@@ -1,7 +1,10 @@
-// The free-space floor before a copy and before a child starts, and the copy bound "maxfile=".
+// The free-space floor before a copy, a write of the run's own and a child's start, the copy bound
+// "maxfile=", and what each item and step achieved.
 #include "../probes/ProbeFixture.h"
 #include "capture/ChildrenOf.h"
+#include "common/disk/CheckedWriter.h"
 #include "common/disk/FreeSpaceFloor.h"
+#include "engine/StepProblems.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -58,4 +61,98 @@ TEST_F(FloorTest, MaxFileCopiesTheLastMebibyteOfALargerLogByteForByte) {
     EXPECT_EQ(collection.record.OriginalSizes(), (std::map<std::string, ULONGLONG>{{"dst/big.log", 5242880}}));
     const Lines entries = NewEntries();
     EXPECT_EQ(std::count(entries.begin(), entries.end(), "Copied the newest 1048576 of 5242880 bytes (maxfile=1)"), 1);
+}
+
+// A write of the run's own stops where the floor would be passed, keeps what it wrote, and is
+// said once: "Not written" when nothing of it is there, "Cut short" with the bytes it holds.
+TEST_F(FloorTest, AWriteStopsAtTheFloorKeepsWhatItWroteAndIsSaidWithItsBytes) {
+    ULONGLONG heldBack = 0;
+    collection.floor.HoldBackForClosing([&heldBack](unsigned) { return heldBack; });
+    const ULONGLONG beyondAnyDisk = 1ULL << 60;
+    const std::string whole(disk::CheckedWriter::kBlockBytes + 1, 'x');
+
+    heldBack = beyondAnyDisk;
+    disk::CheckedWriter refused(Path("none.txt"), collection.floor);
+    refused.Write("a line\n");
+    collection.ReportWrite(refused.Close());
+
+    heldBack = 0;
+    disk::CheckedWriter cut(Path("cut.txt"), collection.floor, disk::CheckedWriter::LineEnds::kCrLf);
+    cut.Write(whole);
+    heldBack = beyondAnyDisk;
+    cut.Write("more\n");
+    collection.ReportWrite(cut.Close());
+    // A record that is not whole is not kept at all; the closing records' own room is theirs.
+    disk::CheckedWriter record(Path("record.txt"), collection.floor, disk::CheckedWriter::LineEnds::kAsGiven,
+                               disk::CheckedWriter::Room::kClosingRecord);
+    record.Write(whole);
+    collection.unattended.reserveMiB = kMaxReserveMiB;
+    record.Write("more");
+    EXPECT_EQ(record.Close(true).bytes, 0u);
+
+    EXPECT_FALSE(PathExists("none.txt"));
+    EXPECT_EQ(ReadWholeFile("cut.txt"), whole);
+    EXPECT_FALSE(PathExists("record.txt"));
+    EXPECT_EQ(NewEntries(), (Lines{"Not written: " + Path("none.txt") + ": less than 1 MiB free on " + Volume() + "!!!",
+                                   "Cut short: " + Path("cut.txt") + " after 65537 bytes: less than 1 MiB free on " +
+                                       Volume() + "!!!"}));
+    EXPECT_EQ(collection.record.Failures(), 2u);
+    const StepRecord& step = collection.record.Steps()[0];
+    ASSERT_EQ(step.shortFiles.size(), 2u);
+    EXPECT_EQ(step.shortFiles[0].path + "=" + std::to_string(step.shortFiles[0].bytes) + " " + step.shortFiles[1].path +
+                  "=" + std::to_string(step.shortFiles[1].bytes),
+              "none.txt=0 cut.txt=65537");
+    ASSERT_EQ(step.problems.size(), 2u);
+    EXPECT_EQ(step.problems[0].reason + ", " + step.problems[1].reason, "refused by the floor, cut short");
+    EXPECT_TRUE(step.problems[0].lostData && step.problems[1].lostData && collection.record.LostData());
+    EXPECT_STREQ(StepOutcome(step), "failed");
+}
+
+// Why an item did not make it, whether the run lost it, and what that makes of its step.
+TEST(StepOutcomes, EachItemHasItsReasonAndTheStepItsOutcome) {
+    const struct {
+        DWORD error;
+        const char* reason;
+        bool lost;
+    } copies[] = {{ERROR_FILE_NOT_FOUND, "not found on this machine", false},
+                  {ERROR_PATH_NOT_FOUND, "not found on this machine", false},
+                  {ERROR_ACCESS_DENIED, "access denied", false},
+                  {ERROR_SHARING_VIOLATION, "in use", false},
+                  {kBelowFloorError, "refused by the floor", true},
+                  {ERROR_DISK_FULL, "write error", true},
+                  {ERROR_INVALID_FUNCTION, "error 1", false}};
+    for (const auto& copy : copies) {
+        const StepProblem problem = ProblemOf(copy.error, "C:\\a.log");
+        EXPECT_EQ(problem.reason + (problem.lostData ? " lost" : ""), std::string(copy.reason) + (copy.lost ? " lost" : ""))
+            << copy.error;
+    }
+    auto child = [](bool started, DWORD exitCode, DWORD error, bool timedOut) {
+        std::optional<StepProblem> problem = ChildProblem({"tool.exe -x", started, exitCode, error, timedOut});
+        return problem ? problem->reason + (problem->lostData ? " lost" : "") : std::string("ok");
+    };
+    EXPECT_EQ(child(true, 0, 0, false), "ok");
+    EXPECT_EQ(child(true, 3, 0, false), "tool exit code 3");
+    EXPECT_EQ(child(true, 0xC0000005, 0, false), "tool crashed");
+    EXPECT_EQ(child(true, 1, 0, true), "time limit lost");
+    EXPECT_EQ(child(false, 0, ERROR_FILE_NOT_FOUND, false), "not found on this machine");
+    EXPECT_EQ(child(false, 0, kBelowFloorError, false), "refused by the floor lost");
+
+    RunRecord record;
+    record.StartRun();
+    record.BeginStep(1, "none ran", false);
+    record.EndStep();
+    record.BeginStep(2, "all there", true);
+    record.ItemDone();
+    record.EndStep();
+    record.BeginStep(3, "some", true);
+    record.ItemDone();
+    record.AddProblem(ProblemOf(ERROR_FILE_NOT_FOUND, "C:\\b.log"));
+    record.EndStep();
+    record.BeginStep(4, "nothing", true);
+    record.AddChild({"tool.exe", true, 2, 0, false});
+    record.EndStep();
+    std::string outcomes;
+    for (const StepRecord& step : record.Steps()) outcomes += std::string(StepOutcome(step)) + " ";
+    EXPECT_EQ(outcomes, "skipped ok partial failed ");
+    EXPECT_FALSE(record.LostData());
 }
