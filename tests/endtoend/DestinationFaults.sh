@@ -75,6 +75,8 @@ expect_file "$run/VM/VolumeManager.xml"
 (($(grab_outcomes "$entries" | grep -c '^112|') > 1)) || fail "no later copy met the full drive"
 expect_grabs_whole "$entries" 'C:\' "$drive_c/" 'T:\' "$drives/full/" 'Z:\' /
 expect_eq "the other data on the drive" $(((full_size_kib - free_kib) * 1024)) "$(stat -c %s "$drives/full/other-data.bin")"
+grep -Eq "^Not written: ${run_w//\\/\\\\}\\\\MANIFEST\.json: .*Error = 112!!!" "$wine_log" ||
+  fail "no line says the manifest was not written for the full disk"
 
 # --- Drives that a floor guards ------------------------------------------------------------
 mib=$((1024 * 1024))

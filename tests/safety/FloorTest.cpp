@@ -89,6 +89,12 @@ TEST_F(FloorTest, AWriteStopsAtTheFloorKeepsWhatItWroteAndIsSaidWithItsBytes) {
     collection.unattended.reserveMiB = kMaxReserveMiB;
     record.Write("more");
     EXPECT_EQ(record.Close(true).bytes, 0u);
+    // What is held back counts against every write's own size too.
+    collection.unattended.reserveMiB = 1;
+    const ULONGLONG free = SpaceOf(folder.Path(), 1)->freeBytes;
+    heldBack = free - (65ULL << 20);
+    EXPECT_FALSE(collection.floor.Shortfall(folder.Path(), 1ULL << 20));
+    EXPECT_TRUE(collection.floor.Shortfall(folder.Path(), 128ULL << 20));
 
     EXPECT_FALSE(PathExists("none.txt"));
     EXPECT_EQ(ReadWholeFile("cut.txt"), whole);
