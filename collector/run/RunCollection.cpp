@@ -6,10 +6,10 @@
 #include "console/ConsoleWriter.h"
 #include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
+#include "engine/StepProblems.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
-#include "engine/StepProblems.h"
 #include "run/RoomToPack.h"
 
 namespace {
