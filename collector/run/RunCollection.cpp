@@ -31,19 +31,22 @@ void ReadServerCore(int& isServerCore) {
 
 }  // namespace
 
+bool Collection::AcceptIncidentNumber() {
+    if (IsValidIncidentNumber(entries.incidentNumber)) return true;
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
+                              MB_OK | MB_ICONEXCLAMATION);
+    exitStatus = kExitIncidentRefused;
+    return false;
+}
+
 void Collection::RunCollection() {
     ZELTRIN_PROFILE_SECTION("collection run");
     record.StartRun();
     ReadServerCore(os.isServerCore);
     View().ReadBack(*this);
 
-    if (!IsValidIncidentNumber(entries.incidentNumber)) {
-        ::MessageBeep(MB_ICONEXCLAMATION);
-        framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
-                                  MB_OK | MB_ICONEXCLAMATION);
-        exitStatus = kExitIncidentRefused;
-        return;
-    }
+    if (!AcceptIncidentNumber()) return;
     run.bugFolderNumber = entries.incidentNumber;
 
     bool placed = false;

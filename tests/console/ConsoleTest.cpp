@@ -36,6 +36,7 @@ struct NoBoxExpected {
 };
 
 bool NotAnAdministrator() { return false; }
+bool AnAdministrator() { return true; }
 
 }  // namespace
 
@@ -141,19 +142,42 @@ TEST(QuietRun, BoxTextsGoToConsoleAndReportAndTheRunGoesOnAsAnswered) {
               (std::vector<std::string>{kRefusedText, "Could not pack the string"}));
 }
 
-TEST(QuietRun, TheAdministratorRefusalGoesToStandardOutputWithExitStatusOne) {
-    ScopedWorkFolder folder;
-    win32::UniqueFile file = NewFile("stdout.txt");
-    HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    ::SetStdHandle(STD_OUTPUT_HANDLE, file.get());
-    CULVIXApp app(NotAnAdministrator);
-    app.SetCommandLine("-quiet");
-    NoBoxExpected none("Zeltrin");
-    EXPECT_FALSE(app.InitInstance());
-    ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
-    EXPECT_FALSE(none.Seen());
-    EXPECT_EQ(app.ExitStatus(), kExitNotAdministrator);
-    EXPECT_EQ(ReadWholeFile("stdout.txt"), "You require administrative previlages to run this application\r\n");
+// A start refused, and a plan ("-list") stopped where its run would stop, with the run's status.
+TEST(QuietRun, RefusalsAndStoppedPlansGoToStandardOutputWithTheirExitStatus) {
+    const struct {
+        bool (*administrator)();
+        const wchar_t* arguments;
+        const char* homeDrive;
+        std::string output;
+        int status;
+    } cases[] = {
+        {NotAnAdministrator, L"-quiet", nullptr, "You require administrative previlages to run this application\r\n",
+         kExitNotAdministrator},
+        {AnAdministrator, L"-list -quiet case#=CON", nullptr, ConsoleWriter::LineBytes(kRefusedText), kExitIncidentRefused},
+        {AnAdministrator, L"-quiet -list case#=bad/num", nullptr, ConsoleWriter::LineBytes(kRefusedText),
+         kExitIncidentRefused},
+        {AnAdministrator, L"-quiet -list noshare case#=1", "Q:",
+         "Run folder: none, there is no folder Q:\\ (local: noshare)\r\n", kExitNoRunFolder},
+    };
+    for (const auto& c : cases) {
+        ScopedWorkFolder folder;
+        win32::UniqueFile file = NewFile("stdout.txt");
+        HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        ::SetStdHandle(STD_OUTPUT_HANDLE, file.get());
+        char homeDrive[MAX_PATH] = {};
+        ::GetEnvironmentVariableA("HOMEDRIVE", homeDrive, MAX_PATH);
+        if (c.homeDrive != nullptr) ::SetEnvironmentVariableA("HOMEDRIVE", c.homeDrive);
+        CULVIXApp app(c.administrator);
+        app.SetCommandLine(c.arguments);
+        NoBoxExpected none("Zeltrin");
+        EXPECT_FALSE(app.InitInstance());
+        ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
+        ::SetEnvironmentVariableA("HOMEDRIVE", homeDrive);
+        EXPECT_FALSE(none.Seen());
+        EXPECT_EQ(app.ExitStatus(), c.status);
+        EXPECT_EQ(ReadWholeFile("stdout.txt"), c.output);
+        EXPECT_FALSE(PathExists(OwnReportName()));
+    }
 }
 
 TEST(QuietProgram, ARefusedIncidentNumberEndsWithStatusTwoItsTextInStandardOutputAndNoBox) {

@@ -10,6 +10,7 @@
 #include "MessageBoxAnswerer.h"
 #include "ReferenceSha256.h"
 #include "RunFixture.h"
+#include "report/TimeText.h"
 #include "run/IncidentNumber.h"
 
 using namespace testing_support;
@@ -126,6 +127,37 @@ TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
     EXPECT_EQ(ReportEntries().back(), "FATAL: failed to create " + folder.Path() + "\\missing\\123456\\");
     EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
     EXPECT_FALSE(view.ended);
+}
+
+// Other runs of the incident hold this second's name and the next ones (they made their folders
+// first): a run takes the first free second, and gives up only when a minute of names is taken.
+TEST_F(CollectionRun, RunsInTheSameSecondTakeTheNextFreeSecondsNameUpToAMinute) {
+    const std::string machine = destination + "123456\\" + collection.folders.nodeName + "\\";
+    ::CreateDirectoryA((destination + "123456").c_str(), nullptr);
+    ::CreateDirectoryA(machine.c_str(), nullptr);
+    const std::time_t now = std::time(nullptr);
+    for (int later = 0; later < 62; ++later)
+        ASSERT_TRUE(::CreateDirectoryA((machine + RunFolderTimeStamp(now + later)).c_str(), nullptr));
+    collection.RunCollection();
+    EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
+    // Taken up to the second after this one, whatever time the first run took.
+    const std::time_t next = std::time(nullptr) + 1;
+    for (std::time_t t = next + 1; t < now + 62; ++t) ::RemoveDirectoryA((machine + RunFolderTimeStamp(t)).c_str());
+    collection.RunCollection();
+    EXPECT_EQ(collection.exitStatus, kExitDone);
+    EXPECT_EQ(collection.run.runFolder, machine + RunFolderTimeStamp(next + 1));
+    const Lines entries = ReportEntries();
+    const std::string fatal = "FATAL: failed to create " + machine;
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [&](const std::string& entry) { return entry.compare(0, fatal.size(), fatal) == 0; }),
+              1);
+    const std::string taken = " exists already (another run in the same second): this run collects into " +
+                              collection.run.runFolder;
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [&](const std::string& entry) {
+                  return entry.size() == machine.size() + 18 + taken.size() && entry.find(machine) == 0 &&
+                         entry.compare(machine.size() + 18, std::string::npos, taken) == 0;
+              }),
+              1);
 }
 
 TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCore) {

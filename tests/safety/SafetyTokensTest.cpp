@@ -10,7 +10,7 @@
 using namespace testing_support;
 
 namespace {
-CheckedTokens Check(const std::string& line) { return CheckTokens(ParseCommandLine(line)); }
+CheckedTokens Check(const std::string& line) { return CheckTokens(ParseCommandLine(std::wstring(line.begin(), line.end()))); }
 bool AnAdministrator() { return true; }
 }  // namespace
 
@@ -43,16 +43,15 @@ TEST(SafetyTokens, EachFaultyValueIsRefusedWithItsLine) {
     for (const auto& c : cases) {
         CheckedTokens checked = Check(std::string("-noGUI ") + c.token);
         ASSERT_EQ(checked.refusals.size(), 1u) << c.token;
-        std::string expected(1, '"');
-        expected.append(c.token).append("\" ").append(c.text);
-        EXPECT_EQ(RefusalMessage(checked.refusals), expected);
+        const std::string expected = std::string("\"") + c.token + "\" " + c.text;
+        EXPECT_EQ(RefusalMessage(checked.refusals), std::wstring(expected.begin(), expected.end()));
     }
 }
 
 TEST(SafetyTokens, FaultyTokensEndTheProgramWithStatusFiveBeforeAnythingIsMade) {
     ScopedWorkFolder work;
     CULVIXApp app(AnAdministrator);
-    app.SetCommandLine("-noGUI case#=safety reserve=x maxfile=0 days=0 -list");
+    app.SetCommandLine(L"-noGUI case#=safety reserve=x maxfile=0 days=0 -list");
     MessageBoxAnswerer answerer("Zeltrin");
     EXPECT_FALSE(app.InitInstance());
     ASSERT_TRUE(answerer.Wait());
