@@ -10,7 +10,11 @@
 #include "MessageBoxAnswerer.h"
 #include "ReferenceSha256.h"
 #include "RunFixture.h"
+#include "common/text/Format.h"
+#include "common/win32/Environment.h"
 #include "report/TimeText.h"
+#include "resources/resource.h"
+#include "run/CaptureStep.h"
 #include "run/IncidentNumber.h"
 
 using namespace testing_support;
@@ -26,7 +30,56 @@ std::string Masked(std::string text, const std::vector<std::pair<std::string, st
     return text;
 }
 
+OsVersionInfo testedVersion;
+OsVersionInfo TestedVersion() { return testedVersion; }
+
 }  // namespace
+
+// Where the logs and tools are differs by Windows generation: a wrong flag sends a whole class of
+// servers' logs nowhere. Per generation: its flags, the qzdiag tool, the Dr. Watson log, and what
+// the setup log row searches and the cluster log row does.
+TEST(OsGenerations, EachGenerationHasItsFlagsToolAndLogPlaces) {
+    const std::string oldCluster = "copies: <windows>\\CLUSTER\\CLUSTER.LOG (not there now)";
+    const std::string search = "searches: <windows>\\INF\\setupapi*.log", dotnet = "\"<program>\\DOTNET\\qzdiag2003.EXE\"";
+    const struct {
+        DWORD major, minor;
+        Lines expected;
+    } cases[] = {
+        {5, 0, {"1 0 0 0", "<program>\\W2K\\qzdiag2000.EXE", "<all users>\\Documents\\DrWatson\\DRWTSN32.LOG", oldCluster}},
+        {5, 2, {"0 1 0 0", dotnet, "<user>\\Local Settings\\Application Data\\Microsoft\\Dr Watson\\DRWTSN32.LOG",
+                oldCluster}},
+        {6, 0, {"0 0 1 0", dotnet, "", search, "starts: get_foc_logs.cmd <os> 0"}},
+        {6, 1, {"0 0 1 0", dotnet, "", search, "starts: get_foc_logs.cmd <os> 0"}},
+        {6, 2, {"0 0 1 1", dotnet, "", search, "starts: get_foc_logs.cmd <os> 1"}},
+        {6, 3, {"0 0 1 1", dotnet, "", search, "starts: get_foc_logs.cmd <os> 1"}},
+    };
+    for (const auto& c : cases) {
+        ScopedWorkFolder work;
+        testedVersion = {VER_PLATFORM_WIN32_NT, c.major, c.minor, 3790, ""};
+        StartedCollection collection(TestedVersion);
+        collection.Initialize();
+        const OsFacts& os = collection.os;
+        Lines seen = {text::Format("%d %d %d %d", os.isWindows2000, os.isXpOr2003, os.isVersion6, os.isVersion62Or63),
+                      collection.paths.qzdiagTool, collection.paths.drWatsonLog};
+        RunPlan plan;
+        collection.plan = &plan;
+        collection.run.runFolder = work.Path();
+        collection.run.osFolder = "<os>";
+        for (const CaptureStep& step : CaptureStepTable()) {
+            if (step.row != 4 && step.row != 6) continue;
+            CarryOutStep(step, collection);
+            for (const std::string& detail : plan.TakeDetails())
+                if (step.row == 6 || detail.find("searches: ") != std::string::npos) seen.push_back(detail.substr(4));
+        }
+        collection.plan = nullptr;
+        for (std::string& line : seen)
+            line = Masked(line, {{work.Path(), "<program>"}, {collection.folders.windowsDirectory, "<windows>"},
+                                 {win32::ExpandEnvironment("%ALLUSERSPROFILE%"), "<all users>"},
+                                 {win32::ExpandEnvironment("%USERPROFILE%"), "<user>"}});
+        EXPECT_EQ(seen, c.expected) << c.major << "." << c.minor;
+        collection.report.file.Close();
+    }
+}
 
 TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile) {
     WriteRecorder("qzcab.cmd");
@@ -119,6 +172,22 @@ TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
     // The report's size is in the snapshot: not one entry was written.
     EXPECT_EQ(SnapshotDifferences(before, TakeFolderSnapshot(folder.Path())), Lines{});
     EXPECT_EQ(FileLines(callLog), Lines{});
+}
+
+// "-noGUI case#=" with more than the field's 9 characters: the read-back stops at the field with
+// the framework's length message, the number is used whole, and the boxes read after it stay cleared.
+TEST_F(CollectionRun, AnIncidentNumberTooLongForItsFieldStopsTheReadBackThereAndIsUsedWhole) {
+    // Boxes read before and after the field, checked; the options start cleared.
+    collection.Box(IDC_OKAPO_LOGS).check = collection.Box(IDC_SETUP_LOG).check = BST_CHECKED;
+    collection.entries.incidentNumber = "1234567890";
+    MessageBoxAnswerer answerer("Zeltrin");
+    collection.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Please enter no more than 9 characters.");
+    EXPECT_EQ(collection.exitStatus, kExitDone);
+    EXPECT_EQ(collection.run.runFolder.substr(0, destination.size() + 11), destination + "1234567890\\");
+    EXPECT_EQ(collection.options.okapoLogs, 1);
+    EXPECT_EQ(collection.options.setupLog, 0);
 }
 
 TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
