@@ -78,18 +78,14 @@ TEST(CommandLineSeeded, TheTokensDecideAndTheDelimitersDoNot) {
 // token quoted whole means what it means unquoted.
 TEST(CommandLineSeeded, QuotedTokensAreReadAsTheSystemReadsThem) {
     for (const SeededCase& c : SeededCaseList(9200, 300)) {
-        SCOPED_TRACE(c.Name());
-        SeededRandom random(c.seed);
-        const std::wstring line = Wide(random.Text(static_cast<size_t>(random.Int(0, 16)), "ab \t\"\\\"\\"));
+        const std::wstring line = Wide(SeededRandom(c.seed).Text(16, "ab \t\"\\\"\\"));
         int count = 0;
         LPWSTR* system = ::CommandLineToArgvW((L"p.exe " + line).c_str(), &count);
-        ASSERT_NE(system, nullptr);
         std::vector<std::wstring> expected;
         for (int i = 1; i < count; ++i)
             if (system[i][0] != L'\0') expected.push_back(system[i]);
         ::LocalFree(system);
-        EXPECT_EQ(CommandLineTokens(line), expected) << ::testing::PrintToString(AnsiText(line));
-        if (::testing::Test::HasFailure()) break;
+        ASSERT_EQ(CommandLineTokens(line), expected) << c.Name() << ": " << AnsiText(line);
     }
     EXPECT_EQ(ParseCommandLine(L"\"case#=a,b c\" \"-NOGUI\"").incidentNumber, "a,b c");
     EXPECT_EQ(ParseCommandLine(L"case#=\xFF11\xFF12").incidentNumber, "??") << "no look-alike digits";
@@ -97,42 +93,47 @@ TEST(CommandLineSeeded, QuotedTokensAreReadAsTheSystemReadsThem) {
     EXPECT_EQ(ProgramArguments(L"Zeltrin.exe\t-list"), L"-list");
 }
 
+// Each row: a command line and the refusal message of its tokens, one line per faulty token.
 TEST(TokenCheck, EveryFaultyTokenIsRefusedWithItsLineAndGoodOnesGiveTheirValues) {
     ScopedWorkFolder work;
     for (const char* made : {"d", "s", "with blank"}) ::CreateDirectoryA(made, nullptr);
     WriteWholeFile("file.txt", "x");
     const std::wstring range = L"\" was refused: the time limit must be a whole number of seconds from 1 to 86400.";
+    const std::wstring reserve = L"\" was refused: the free space to keep must be a whole number of MiB from 0 to 1048576.";
     const std::wstring maxFile = L"\" was refused: the largest part of a file to copy must be a whole number of MiB from 1 to 1048576.";
     const std::wstring days = L"\" was refused: the days of event log records to export must be a whole number from 1 to 3650.";
+    const std::wstring noFolder = L"\" was refused: there is no folder of that name.";
     const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"\"timeout=1\" timeout=0086400 \"dest=d\" \"share=\\\\offline\\logs\"", L""},
-        {L"timeout=0 timeout=3 dest=missing dest=.\\d\\", L""},
-        {L"timeout=0", L"\"timeout=0" + range},
-        {L"TimeOut=86401", L"\"TimeOut=86401" + range},
-        {L"timeout=-5", L"\"timeout=-5" + range},
-        {L"timeout=+5", L"\"timeout=+5" + range},
-        {L"timeout=1.5", L"\"timeout=1.5" + range},
-        {L"timeout=0x10", L"\"timeout=0x10" + range},
-        {L"timeout=4294967297", L"\"timeout=4294967297" + range},
-        {L"timeout=", L"\"timeout=" + range},
+        {L"\"timeout=1\" timeout=0086400 \"dest=d\" \"share=\\\\offline\\logs\" RESERVE=0 maxfile=1 Days=1", L""},
+        {L"timeout=0 timeout=3 dest=missing dest=.\\d\\ reserve=1048576 MAXFILE=1048576 days=3650", L""},
+        {L"timeout=0", L"\"timeout=0" + range}, {L"TimeOut=86401", L"\"TimeOut=86401" + range},
+        {L"timeout=-5", L"\"timeout=-5" + range}, {L"timeout=+5", L"\"timeout=+5" + range},
+        {L"timeout=1.5", L"\"timeout=1.5" + range}, {L"timeout=0x10", L"\"timeout=0x10" + range},
+        {L"timeout=4294967297", L"\"timeout=4294967297" + range}, {L"timeout=", L"\"timeout=" + range},
         {L"timeout=\xFF15", L"\"timeout=\xFF15" + range},
+        {L"reserve=1048577 maxfile=0 days=3651", L"\"reserve=1048577" + reserve + L"\n\"maxfile=0" + maxFile + L"\n\"days=3651" + days},
+        {L"reserve=1G maxfile=1048577 days=+7", L"\"reserve=1G" + reserve + L"\n\"maxfile=1048577" + maxFile + L"\n\"days=+7" + days},
+        {L"reserve=18446744073709551616 maxfile=0.5 days=",
+         L"\"reserve=18446744073709551616" + reserve + L"\n\"maxfile=0.5" + maxFile + L"\n\"days=" + days},
+        {L"reserve=-1 days=0 reserve=", L"\"reserve=" + reserve + L"\n\"days=0" + days},
         {L"\"maxfile=0\",\"da\"ys=\x0663", L"\"maxfile=0" + maxFile + L"\n\"days=\x0663" + days},
-        {L"dest=", L"\"dest=\" was refused: it names no folder."},
-        {L"share=", L"\"share=\" was refused: it names no folder."},
-        {L"dest=missing", L"\"dest=missing\" was refused: there is no folder of that name."},
-        {L"dest=file.txt", L"\"dest=file.txt\" was refused: there is no folder of that name."},
+        {L"dest=", L"\"dest=\" was refused: it names no folder."}, {L"share=", L"\"share=\" was refused: it names no folder."},
+        {L"dest=missing", L"\"dest=missing" + noFolder}, {L"dest=file.txt", L"\"dest=file.txt" + noFolder},
         {L"\"dest=with blank\"", L"\"dest=with blank\" was refused: the folder's path must not contain a blank."},
-        {L"dest=\xFF44", L"\"dest=\xFF44\" was refused: there is no folder of that name."},
-        {L"Timeout=0 DEST=missing share=s NOSHARE",
-         L"\"Timeout=0" + range + L"\n\"DEST=missing\" was refused: there is no folder of that name.\n"
-         L"\"share=s\" was refused: it cannot be given together with \"NOSHARE\"."},
+        {L"dest=\xFF44", L"\"dest=\xFF44" + noFolder},
+        {L"Timeout=0 DEST=missing share=s NOSHARE", L"\"Timeout=0" + range + L"\n\"DEST=missing" + noFolder +
+                                                        L"\n\"share=s\" was refused: it cannot be given together with \"NOSHARE\"."},
     };
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(RefusalMessage(CheckTokens(ParseCommandLine(arguments)).refusals), message) << AnsiText(arguments);
-    const CheckedTokens good = CheckTokens(ParseCommandLine(cases[0].first));
-    EXPECT_EQ(good.timeoutSeconds, 86400u);
-    EXPECT_EQ(good.destinationFolder, work.Path() + "\\d\\");
-    EXPECT_EQ(good.shareRoot, "\\\\offline\\logs\\");
+    const CheckedTokens low = CheckTokens(ParseCommandLine(cases[0].first));
+    const CheckedTokens high = CheckTokens(ParseCommandLine(cases[1].first));
+    EXPECT_EQ(low.timeoutSeconds, 86400u);
+    EXPECT_EQ(low.destinationFolder, work.Path() + "\\d\\");
+    EXPECT_EQ(low.shareRoot, "\\\\offline\\logs\\");
+    EXPECT_EQ(std::tuple(low.reserveMiB, low.maxFileMiB, low.days), std::tuple(0u, 1u, 1u));
+    EXPECT_EQ(std::tuple(high.reserveMiB, high.maxFileMiB, high.days), std::tuple(1048576u, 1048576u, 3650u));
+    EXPECT_FALSE(CheckTokens(ParseCommandLine(L"-noGUI")).reserveMiB.has_value());
     ::SetCurrentDirectoryA("with blank");
     ::CreateDirectoryA("x", nullptr);
     EXPECT_EQ(RefusalMessage(CheckTokens(ParseCommandLine(L"dest=x")).refusals),
@@ -149,7 +150,7 @@ TEST(StartUp, ARefusedStartShowsItsBoxEndsWithItsStatusAndMakesNothing) {
     } cases[] = {
         {NotAnAdministrator, L"-noGUI case#=1", "You require administrative previlages to run this application", "stop",
          kExitNotAdministrator},
-        {AnAdministrator, L"-noGUI case#=tokin timeout=86401 dest=missing",
+        {AnAdministrator, L"-noGUI case#=tokin timeout=86401 dest=missing -list",
          "\"timeout=86401\" was refused: the time limit must be a whole number of seconds from 1 to 86400.\n"
          "\"dest=missing\" was refused: there is no folder of that name.", "exclamation", kExitMalformedToken},
     };

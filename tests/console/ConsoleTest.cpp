@@ -144,38 +144,28 @@ TEST(QuietRun, BoxTextsGoToConsoleAndReportAndTheRunGoesOnAsAnswered) {
 
 // A start refused, and a plan ("-list") stopped where its run would stop, with the run's status.
 TEST(QuietRun, RefusalsAndStoppedPlansGoToStandardOutputWithTheirExitStatus) {
-    const struct {
-        bool (*administrator)();
-        const wchar_t* arguments;
-        const char* homeDrive;
-        std::string output;
-        int status;
-    } cases[] = {
-        {NotAnAdministrator, L"-quiet", nullptr, "You require administrative previlages to run this application\r\n",
+    const std::string refused = ConsoleWriter::LineBytes(kRefusedText);
+    const std::tuple<bool (*)(), const wchar_t*, const char*, std::string, int> cases[] = {
+        {NotAnAdministrator, L"-quiet", "C:", "You require administrative previlages to run this application\r\n",
          kExitNotAdministrator},
-        {AnAdministrator, L"-list -quiet case#=CON", nullptr, ConsoleWriter::LineBytes(kRefusedText), kExitIncidentRefused},
-        {AnAdministrator, L"-quiet -list case#=bad/num", nullptr, ConsoleWriter::LineBytes(kRefusedText),
-         kExitIncidentRefused},
-        {AnAdministrator, L"-quiet -list noshare case#=1", "Q:",
-         "Run folder: none, there is no folder Q:\\ (local: noshare)\r\n", kExitNoRunFolder},
+        {AnAdministrator, L"-list -quiet case#=CON", "C:", refused, kExitIncidentRefused},
+        {AnAdministrator, L"-quiet -list noshare case#=1", "Q:", "Run folder: none, there is no folder Q:\\ (local: noshare)\r\n",
+         kExitNoRunFolder},
     };
-    for (const auto& c : cases) {
+    for (const auto& [administrator, arguments, homeDrive, output, status] : cases) {
         ScopedWorkFolder folder;
         win32::UniqueFile file = NewFile("stdout.txt");
         HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
         ::SetStdHandle(STD_OUTPUT_HANDLE, file.get());
-        char homeDrive[MAX_PATH] = {};
-        ::GetEnvironmentVariableA("HOMEDRIVE", homeDrive, MAX_PATH);
-        if (c.homeDrive != nullptr) ::SetEnvironmentVariableA("HOMEDRIVE", c.homeDrive);
-        CULVIXApp app(c.administrator);
-        app.SetCommandLine(c.arguments);
+        ::SetEnvironmentVariableA("HOMEDRIVE", homeDrive);
+        CULVIXApp app(administrator);
+        app.SetCommandLine(arguments);
         NoBoxExpected none("Zeltrin");
         EXPECT_FALSE(app.InitInstance());
         ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
-        ::SetEnvironmentVariableA("HOMEDRIVE", homeDrive);
         EXPECT_FALSE(none.Seen());
-        EXPECT_EQ(app.ExitStatus(), c.status);
-        EXPECT_EQ(ReadWholeFile("stdout.txt"), c.output);
+        EXPECT_EQ(app.ExitStatus(), status);
+        EXPECT_EQ(ReadWholeFile("stdout.txt"), output);
         EXPECT_FALSE(PathExists(OwnReportName()));
     }
 }

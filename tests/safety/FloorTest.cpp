@@ -45,10 +45,7 @@ TEST_F(FloorTest, NoChildStartsAndNothingIsPackedBelowTheFloorAndTheRecordSaysWh
     const auto& children = collection.record.Steps()[0].children;
     ASSERT_EQ(children.size(), 2u);
     EXPECT_EQ(children[1].commandLine.substr(0, 12), "qzhacab.cmd ");
-    for (const auto& child : children) {
-        EXPECT_FALSE(child.started);
-        EXPECT_EQ(child.error, kBelowFloorError);
-    }
+    for (const auto& child : children) EXPECT_EQ(std::pair(child.started, child.error), std::pair(false, kBelowFloorError));
     EXPECT_EQ(NewEntries(), (Lines{"Not started: echo ran> ran.txt: less than 1048576 MiB free on " + Volume() + "!!!",
                                    "Not packed: " + Path("clusnap") + " (0 bytes) would leave less than 1048576 MiB free on " +
                                        Volume() + "!!!"}));
