@@ -1,6 +1,6 @@
 // File grabbing: GrabMultipleFiles of a folder of log files of mixed sizes against xcopy of the
 // same files, each side into an empty destination every round. Beside it, the free-space floor
-// check GrabFile makes before each copy (the size lookup and the free space, CopyShortfall),
+// check GrabFile makes before each copy (the size lookup and the free space, FreeSpaceFloor::Shortfall),
 // timed alone over the same files: its share of the grab's time, whose goal is at most 2 %.
 // At 1x: 2,000 files, 256 MiB in all; at 10x: 20,000 files, 2.5 GiB.
 #include <windows.h>

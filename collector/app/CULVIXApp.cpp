@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/QuietBoxes.h"
 #include "app/TokenCheck.h"
+#include "common/win32/AnsiText.h"
 #include "console/ConsoleWriter.h"
 #include "dialog/CULVIXDlg.h"
 #include "engine/Collection.h"
@@ -13,7 +14,7 @@
 #include "plan/ListRunPlan.h"
 
 bool CULVIXApp::InitInstance() {
-    std::string arguments = CommandLine();
+    const std::wstring arguments = CommandLine();
     CommandLineOptions options;
     if (!arguments.empty()) options = ParseCommandLine(arguments);
 
@@ -47,14 +48,19 @@ bool CULVIXApp::InitInstance() {
     CheckedTokens tokens = CheckTokens(options);
     if (!tokens.refusals.empty()) {
         ::MessageBeep(MB_ICONEXCLAMATION);
-        framework::ShowMessageBox(nullptr, RefusalMessage(tokens.refusals), "Zeltrin", MB_OK | MB_ICONEXCLAMATION);
+        // Each refused token is named as typed, in characters the ANSI code page may lack.
+        const std::wstring message = RefusalMessage(tokens.refusals);
+        if (options.quiet)
+            console.WriteLine(message);
+        else
+            framework::ShowMessageBox(nullptr, message, "Zeltrin", MB_OK | MB_ICONEXCLAMATION);
         SetExitStatus(kExitMalformedToken);
         return false;
     }
 
     Collection collection;
     quietBoxes.SetCollection(&collection);
-    collection.unattended.commandLine = arguments;
+    collection.unattended.commandLine = win32::AnsiText(arguments);
     collection.unattended.quiet = options.quiet;
     collection.unattended.timeoutSeconds = tokens.timeoutSeconds;
     collection.unattended.noShare = tokens.noShare;
@@ -72,9 +78,9 @@ bool CULVIXApp::InitInstance() {
         collection.SetProblemTimeToNow();
         collection.entries.incidentNumber = incidentNumber;
         collection.Initialize();
-        ListRunPlan(collection, console);
+        const int status = ListRunPlan(collection, console);
         quietBoxes.SetCollection(nullptr);
-        SetExitStatus(kExitDone);
+        SetExitStatus(status);
         return false;
     }
     collection.Start();

@@ -5,8 +5,8 @@
 // A "name=value" token of the command line; when it is repeated, the last one counts.
 struct ValueToken {
     bool given = false;
-    std::string token;  // as typed, so a refusal names what the user wrote
-    std::string value;  // everything after the first "="
+    std::wstring typed;  // as typed, so a refusal names what the user wrote
+    std::string value;   // everything after the first "=", in the ANSI code page
 };
 
 // What the command line asks for.
@@ -18,7 +18,7 @@ struct CommandLineOptions {
     ValueToken destination;      // "dest=PATH": the local destination root
     ValueToken share;            // "share=PATH": the network share root for this run
     bool noShare = false;        // "noshare": the network share is not tried
-    std::string noShareToken;    // "noshare" as typed
+    std::wstring noShareTyped;   // "noshare" as typed
     bool redact = false;         // "redact" or "redact=...": the run folder is redacted
     std::vector<std::string> redactKeywords;  // "redact=word;word...", the last such token's
     ValueToken reserve;          // "reserve=N": MiB of free space the run leaves on its volume
@@ -27,8 +27,18 @@ struct CommandLineOptions {
     bool listPlan = false;       // "-list": print what a run would do, and do nothing
 };
 
-// Splits the arguments (without the program name) at blanks, commas, tabs and line feeds,
-// and reads "-noGUI", "-quiet", "-list", "noshare", "redact", "case#=<number>",
+// The arguments of a whole command line as the system gives it (GetCommandLineW): what
+// follows the program's name, quoted or not, and the blanks after it.
+std::wstring ProgramArguments(const std::wstring& commandLine);
+
+// The tokens of the arguments, read as Windows programs read theirs (CommandLineToArgvW):
+// double quotes group what they enclose, delimiters included, and are removed; a quote
+// preceded by backslashes keeps half of them, and is itself kept after an odd number.
+// Outside quotes, blanks, commas, tabs and line feeds separate tokens. Empty tokens are none.
+std::vector<std::wstring> CommandLineTokens(const std::wstring& arguments);
+
+// Reads "-noGUI", "-quiet", "-list", "noshare", "redact", "case#=<number>",
 // "timeout=<seconds>", "dest=<folder>", "share=<folder>", "reserve=<MiB>", "maxfile=<MiB>",
-// "days=<days>" and "redact=<word>;<word>..." in any letter case; other tokens are ignored.
-CommandLineOptions ParseCommandLine(const std::string& arguments);
+// "days=<days>" and "redact=<word>;<word>..." among the tokens, in any letter case; other
+// tokens are ignored.
+CommandLineOptions ParseCommandLine(const std::wstring& arguments);

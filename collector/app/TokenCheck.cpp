@@ -23,7 +23,7 @@ using PathCheck = std::optional<TokenFault> (*)(const std::string& value, std::s
 void CheckPathToken(const ValueToken& given, PathCheck check, std::string& folder, std::vector<TokenRefusal>& refusals) {
     if (!given.given) return;
     if (std::optional<TokenFault> fault = check(given.value, folder)) {
-        refusals.push_back({*fault, given.token, {}});
+        refusals.push_back({*fault, given.typed, {}});
         folder.clear();
     }
 }
@@ -84,11 +84,11 @@ std::optional<TokenFault> CheckFolderToken(const std::string& value, std::string
 CheckedTokens CheckTokens(const CommandLineOptions& options) {
     CheckedTokens checked;
     if (options.timeout.given && !ReadTimeoutSeconds(options.timeout.value, checked.timeoutSeconds))
-        checked.refusals.push_back({TokenFault::kTimeoutNotInRange, options.timeout.token, {}});
+        checked.refusals.push_back({TokenFault::kTimeoutNotInRange, options.timeout.typed, {}});
     CheckPathToken(options.destination, CheckFolderToken, checked.destinationFolder, checked.refusals);
     CheckPathToken(options.share, CheckShareToken, checked.shareRoot, checked.refusals);
     if (options.share.given && options.noShare)
-        checked.refusals.push_back({TokenFault::kShareWithNoShare, options.share.token, options.noShareToken});
+        checked.refusals.push_back({TokenFault::kShareWithNoShare, options.share.typed, options.noShareTyped});
     checked.noShare = options.noShare;
     for (const NumberToken& number : kNumberTokens) {
         const ValueToken& given = options.*number.given;
@@ -97,7 +97,7 @@ CheckedTokens CheckTokens(const CommandLineOptions& options) {
         if (ReadWholeNumber(given.value, number.least, number.most, value))
             checked.*number.checked = value;
         else
-            checked.refusals.push_back({number.fault, given.token, {}});
+            checked.refusals.push_back({number.fault, given.typed, {}});
     }
     return checked;
 }

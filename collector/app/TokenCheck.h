@@ -20,8 +20,8 @@ enum class TokenFault {
 
 struct TokenRefusal {
     TokenFault fault;
-    std::string token;       // as typed
-    std::string otherToken;  // the token it clashes with, as typed; empty for the others
+    std::wstring token;       // as typed
+    std::wstring otherToken;  // the token it clashes with, as typed; empty for the others
 };
 
 // The tokens' values once checked; a run starts only when there is no refusal.
@@ -40,7 +40,7 @@ constexpr unsigned kMaxTimeoutSeconds = 86400;  // a day: a tool stuck longer is
 constexpr unsigned kMaxFileMiB = 1048576;  // 1 TiB: a bound on a log, not on a disk
 constexpr unsigned kMaxEventLogDays = 3650;  // ten years: older records are in the backup
 
-// Decimal digits only, from `least` to `most`.
+// ASCII decimal digits only, from `least` to `most`.
 bool ReadWholeNumber(const std::string& value, unsigned least, unsigned most, unsigned& number);
 
 // "N" of "timeout=N": decimal digits only, from 1 to kMaxTimeoutSeconds.
@@ -60,4 +60,4 @@ std::optional<TokenFault> CheckShareToken(const std::string& value, std::string&
 CheckedTokens CheckTokens(const CommandLineOptions& options);
 
 // The refusals as the message box shows them: one line each, naming the token as typed.
-std::string RefusalMessage(const std::vector<TokenRefusal>& refusals);
+std::wstring RefusalMessage(const std::vector<TokenRefusal>& refusals);

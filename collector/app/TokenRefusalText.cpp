@@ -1,6 +1,5 @@
 // The texts of the refusals, kept as string resources beside the other box texts.
 #include "app/TokenCheck.h"
-#include "common/text/Format.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 
@@ -21,20 +20,36 @@ constexpr RefusalString kRefusalStrings[] = {
     {TokenFault::kDaysNotInRange, IDS_TOKEN_DAYS_REFUSED},
 };
 
-std::string RefusalText(const TokenRefusal& refusal) {
+// The string with its "%s" marks filled in turn: the tokens are shown in the characters they
+// were typed in, which the ANSI code page may lack.
+std::wstring Filled(const std::wstring& text, const std::wstring& first, const std::wstring& second) {
+    std::wstring filled;
+    const std::wstring* next[] = {&first, &second};
+    size_t used = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && i + 1 < text.size() && text[i + 1] == L's' && used < 2) {
+            filled += *next[used++];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
+}
+
+std::wstring RefusalText(const TokenRefusal& refusal) {
     for (const RefusalString& entry : kRefusalStrings)
         if (entry.fault == refusal.fault)
-            return text::Format(framework::LoadResourceString(entry.id).c_str(), refusal.token.c_str(),
-                                refusal.otherToken.c_str());
+            return Filled(framework::LoadResourceStringW(entry.id), refusal.token, refusal.otherToken);
     return refusal.token;
 }
 
 }  // namespace
 
-std::string RefusalMessage(const std::vector<TokenRefusal>& refusals) {
-    std::string message;
+std::wstring RefusalMessage(const std::vector<TokenRefusal>& refusals) {
+    std::wstring message;
     for (const TokenRefusal& refusal : refusals) {
-        if (!message.empty()) message += '\n';
+        if (!message.empty()) message += L'\n';
         message += RefusalText(refusal);
     }
     return message;

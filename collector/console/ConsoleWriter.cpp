@@ -1,5 +1,7 @@
 #include "console/ConsoleWriter.h"
 
+#include "common/win32/AnsiText.h"
+
 namespace console {
 
 namespace {
@@ -18,12 +20,7 @@ bool IsConsole(HANDLE handle) {
     return ::GetConsoleMode(handle, &mode) != FALSE;
 }
 
-// A console shows bytes in its own (OEM) code page; the program's texts are in the ANSI one.
-bool WriteToConsole(HANDLE console, const std::string& bytes) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+bool WriteWideToConsole(HANDLE console, const std::wstring& text) {
     size_t done = 0;
     while (done < text.size()) {
         DWORD written = 0;
@@ -33,6 +30,15 @@ bool WriteToConsole(HANDLE console, const std::string& bytes) {
         done += written;
     }
     return true;
+}
+
+// A console shows bytes in its own (OEM) code page; the program's texts are in the ANSI one.
+bool WriteToConsole(HANDLE console, const std::string& bytes) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return WriteWideToConsole(console, text);
 }
 
 HANDLE DuplicateForWriting(HANDLE handle) {
@@ -121,6 +127,17 @@ bool ConsoleWriter::WriteLine(const std::string& text) {
         done += written;
     }
     return true;
+}
+
+bool ConsoleWriter::WriteLine(const std::wstring& text) {
+    if (!Usable()) return false;
+    if (!IsConsole(output_.get())) return WriteLine(win32::AnsiText(text));
+    std::wstring line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) line += L'\r';
+        line += text[i];
+    }
+    return WriteWideToConsole(output_.get(), line + L"\r\n");
 }
 
 }  // namespace console

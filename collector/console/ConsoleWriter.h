@@ -27,6 +27,9 @@ public:
     // One line, ended with CR LF; a line feed inside the text becomes CR LF as well, so a
     // box text of several lines reads as it did in its box. False when it could not be written.
     bool WriteLine(const std::string& text);
+    // The same for a text that may hold characters the ANSI code page lacks (what a user
+    // typed): a console shows them; a file or pipe gets the ANSI bytes, "?" for those.
+    bool WriteLine(const std::wstring& text);
 
     // The bytes WriteLine writes for a text.
     static std::string LineBytes(const std::string& text);

@@ -77,6 +77,9 @@ public:
 
     // Collection run
     void RunCollection();
+    // A refused incident number is told with a beep and a box (a run's, and "-list"'s), and
+    // ends the program with kExitIncidentRefused when no dialog stays open for another try.
+    bool AcceptIncidentNumber();
     int CreateTargetFolder();
     // Where the run folder goes when the share is not used: the folder chosen, else the home drive.
     const std::string& LocalRoot() const noexcept {

@@ -78,6 +78,18 @@ constexpr bool ExchangePlacesComplete() {
 }
 static_assert(ExchangePlacesComplete());
 
+// Each place of the dialog-state block belongs to one box: a row given another's place would be
+// written beside that box, out of the block's order.
+constexpr bool ReportPlacesOnce() {
+    for (const OptionRow& row : kOptions) {
+        int holders = 0;
+        for (const OptionRow& other : kOptions) holders += row.reportPlace != 0 && other.reportPlace == row.reportPlace ? 1 : 0;
+        if (holders > 1) return false;
+    }
+    return true;
+}
+static_assert(ReportPlacesOnce());
+
 }  // namespace
 
 std::span<const OptionRow> OptionTable() noexcept { return kOptions; }

@@ -21,7 +21,7 @@ void EnableHostedControls() {
     ::InitCommonControlsEx(&controls);
 }
 
-int RunApplication(const char* arguments) {
+int RunApplication(const wchar_t* arguments) {
     if (current == nullptr) return 0;
     current->SetCommandLine(arguments);
     current->InitInstance();

@@ -19,8 +19,8 @@ public:
     virtual bool InitInstance() = 0;
 
     // The arguments the program was started with, without the program's name.
-    const char* CommandLine() const noexcept { return commandLine_; }
-    void SetCommandLine(const char* arguments) noexcept { commandLine_ = arguments != nullptr ? arguments : ""; }
+    const wchar_t* CommandLine() const noexcept { return commandLine_; }
+    void SetCommandLine(const wchar_t* arguments) noexcept { commandLine_ = arguments != nullptr ? arguments : L""; }
 
     // The process exit value; 0 until start-up sets another.
     int ExitStatus() const noexcept { return exitStatus_; }
@@ -33,7 +33,7 @@ public:
 
 private:
     Dialog* mainWindow_ = nullptr;
-    const char* commandLine_ = "";
+    const wchar_t* commandLine_ = L"";
     int exitStatus_ = 0;
 };
 
@@ -42,6 +42,6 @@ void EnableHostedControls();
 
 // Runs the current application's start-up with the program's arguments and gives the
 // process exit value.
-int RunApplication(const char* arguments);
+int RunApplication(const wchar_t* arguments);
 
 }  // namespace framework

@@ -1,5 +1,6 @@
 #include "framework/MessageBoxes.h"
 
+#include "common/win32/AnsiText.h"
 #include "framework/MessageBoxReplacement.h"
 
 namespace framework {
@@ -13,6 +14,12 @@ std::string LoadResourceString(UINT id) {
     char text[kMaxResourceString] = {};
     int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
     return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+std::wstring LoadResourceStringW(UINT id) {
+    wchar_t text[kMaxResourceString] = {};
+    int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, text, kMaxResourceString);
+    return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 std::string ApplicationTitle() {
@@ -30,6 +37,12 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
     // Every box of the program has one button, OK.
     if (MessageBoxReplacement::Take(text)) return IDOK;
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::string& caption, UINT type) {
+    if (MessageBoxReplacement::Take(win32::AnsiText(text))) return IDOK;
+    const std::wstring wideCaption(caption.begin(), caption.end());  // the program's captions are ASCII
+    return ::MessageBoxW(owner, text.c_str(), wideCaption.c_str(), type);
 }
 
 }  // namespace framework

@@ -13,7 +13,12 @@ std::string ApplicationTitle();
 // box is not shown and the text goes to the replacement instead.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
+// A box whose text may hold characters the ANSI code page lacks (what a user typed); a
+// MessageBoxReplacement takes the text as its ANSI code page has it.
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::string& caption, UINT type);
+
 // The text of a string resource of the program ("" when it is missing).
 std::string LoadResourceString(UINT id);
+std::wstring LoadResourceStringW(UINT id);
 
 }  // namespace framework

@@ -25,14 +25,21 @@ std::string DestinationRoot(const Collection& collection, std::string& why) {
 
 }  // namespace
 
-void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
+int ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     collection.View().ReadBack(collection);
+    // What the run would refuse is refused alike; without a number the plan names none.
+    if (!collection.entries.incidentNumber.empty() && !collection.AcceptIncidentNumber()) return collection.exitStatus;
     collection.run.bugFolderNumber =
         collection.entries.incidentNumber.empty() ? "<incident>" : collection.entries.incidentNumber;
     std::string why;
     const std::string root = DestinationRoot(collection, why);
+    if (!win32::FolderExists(root)) {
+        console.WriteLine(text::Format("Run folder: none, there is no folder %s (%s)", root.c_str(), why.c_str()));
+        return kExitNoRunFolder;
+    }
+    collection.run.timeStamp = RunFolderTimeStamp();
     collection.run.runFolder = root + collection.run.bugFolderNumber + "\\" + collection.folders.nodeName + "\\" +
-                               RunFolderTimeStamp();
+                               collection.run.timeStamp;
     collection.AssignTargetPaths();
 
     RunPlan plan;
@@ -57,4 +64,5 @@ void ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
                                        space->freeBytes, space->floorMiB));
     else
         console.WriteLine(text::Format("Free space on %s: unknown", root.c_str()));
+    return kExitDone;
 }

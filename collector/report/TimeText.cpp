@@ -28,10 +28,11 @@ std::string FormatLocalNow(const char* format) {
     return FormatTime(now, format);
 }
 
-std::string RunFolderTimeStamp() {
-    std::time_t now = std::time(nullptr);
+std::string RunFolderTimeStamp() { return RunFolderTimeStamp(std::time(nullptr)); }
+
+std::string RunFolderTimeStamp(std::time_t at) {
     std::tm local{};
-    localtime_s(&local, &now);
+    localtime_s(&local, &at);
     char text[32] = {};
     std::strftime(text, sizeof text, "%m%d%Y__%H-%M-%S", &local);
     return text;

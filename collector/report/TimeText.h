@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <ctime>
 #include <string>
 
 // Formats a calendar time with the C runtime's strftime codes ("%I:%M:%S%p", "%m-%d-%Y");
@@ -10,5 +11,7 @@ std::string FormatTime(const SYSTEMTIME& time, const char* format);
 // The current local time, formatted.
 std::string FormatLocalNow(const char* format);
 
-// The run folder's last component: now, "%m%d%Y__%H-%M-%S" in the C runtime's local time.
+// The run folder's last component: "%m%d%Y__%H-%M-%S" of a time (now when not given) in the
+// C runtime's local time.
+std::string RunFolderTimeStamp(std::time_t at);
 std::string RunFolderTimeStamp();

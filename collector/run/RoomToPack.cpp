@@ -2,12 +2,25 @@
 
 #include "capture/ChildrenOf.h"
 #include "common/disk/FreeSpaceFloor.h"
+#include "common/win32/FileFacts.h"
 #include "engine/Collection.h"
+
+namespace {
+
+// The folder itself, or the nearest one above it that is there: a tool that made no folder
+// leaves nothing to pack, and the packing command still writes onto that volume.
+std::string NearestFolder(std::string folder) {
+    size_t cut = 0;
+    while (!win32::FolderExists(folder) && (cut = folder.find_last_of('\\')) != std::string::npos) folder.erase(cut);
+    return folder;
+}
+
+}  // namespace
 
 bool RoomToPack(Collection& collection, const std::string& folder, const std::string& command) {
     ULONGLONG bytes = 0;
     for (const RunFolderFile& file : ListRunFolderFiles(folder)) bytes += file.size;
-    std::optional<VolumeSpace> low = FloorShortfall(folder + "\\", bytes, collection.floor.ReserveMiB());
+    std::optional<VolumeSpace> low = FloorShortfall(NearestFolder(folder) + "\\", bytes, collection.floor.ReserveMiB());
     if (!low) return true;
     collection.LogFailure("Not packed: %s (%llu bytes) would leave less than %u MiB free on %s!!!", folder.c_str(),
                           bytes, low->floorMiB, low->volume.c_str());

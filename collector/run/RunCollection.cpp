@@ -57,6 +57,15 @@ DWORD MoveReport(Collection& collection) {
 
 }  // namespace
 
+bool Collection::AcceptIncidentNumber() {
+    if (IsValidIncidentNumber(entries.incidentNumber)) return true;
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
+                              MB_OK | MB_ICONEXCLAMATION);
+    exitStatus = kExitIncidentRefused;
+    return false;
+}
+
 void Collection::RunCollection() {
     ZELTRIN_PROFILE_SECTION("collection run");
     record.StartRun();
@@ -67,13 +76,7 @@ void Collection::RunCollection() {
     ReadServerCore(os.isServerCore);
     View().ReadBack(*this);
 
-    if (!IsValidIncidentNumber(entries.incidentNumber)) {
-        ::MessageBeep(MB_ICONEXCLAMATION);
-        framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
-                                  MB_OK | MB_ICONEXCLAMATION);
-        exitStatus = kExitIncidentRefused;
-        return;
-    }
+    if (!AcceptIncidentNumber()) return;
     run.bugFolderNumber = entries.incidentNumber;
 
     bool placed = false;

@@ -5,6 +5,11 @@
 #include "report/ErrorText.h"
 #include "report/TimeText.h"
 
+namespace {
+// Names of the seconds after the run's own that it may take: a minute of runs started at once.
+constexpr int kRunFolderNames = 60;
+}  // namespace
+
 int Collection::CreateTargetFolder() {
     framework::WaitCursor wait;
     LogReport("Start - CreateTargetFolder %s", run.runFolder.c_str());
@@ -47,13 +52,30 @@ int Collection::CreateTargetFolder() {
         return true;
     };
 
+    // Another run of the incident may have taken this second's name, or take it while this
+    // one tries: creating the folder is the claim, and a name taken means the next second's.
+    auto createRunFolder = [&]() {
+        const std::string machineFolder = run.runFolder;
+        const std::time_t now = std::time(nullptr);
+        for (int later = 0; later < kRunFolderNames; ++later) {
+            run.timeStamp = RunFolderTimeStamp(now + later);
+            run.runFolder = machineFolder + run.timeStamp;
+            if (::CreateDirectoryA(run.runFolder.c_str(), nullptr)) {
+                if (later > 0)
+                    LogReport("%s%s exists already (another run in the same second): this run collects into %s",
+                              machineFolder.c_str(), RunFolderTimeStamp(now).c_str(), run.runFolder.c_str());
+                return true;
+            }
+            if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+        }
+        return createNew(run.runFolder);
+    };
+
     bool made = false;
     if (createLevel(run.runFolder)) {
         run.runFolder += folders.nodeName + "\\";
         if (createLevel(run.runFolder)) {
-            run.timeStamp = RunFolderTimeStamp();
-            run.runFolder += run.timeStamp;
-            made = createNew(run.runFolder) &&
+            made = createRunFolder() &&
                    createSubFolder(options.kerdLogs || options.binaryVersion, "VM", run.vmFolder,
                                    "Skipping VM logs ...") &&
                    createSubFolder(options.msinfo32 || options.systemEventLog || options.binaryVersion ||

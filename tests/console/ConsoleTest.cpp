@@ -36,6 +36,7 @@ struct NoBoxExpected {
 };
 
 bool NotAnAdministrator() { return false; }
+bool AnAdministrator() { return true; }
 
 }  // namespace
 
@@ -142,19 +143,32 @@ TEST(QuietRun, BoxTextsGoToConsoleAndReportAndTheRunGoesOnAsAnswered) {
               (std::vector<std::string>{kRefusedText, "Could not pack the string"}));
 }
 
-TEST(QuietRun, TheAdministratorRefusalGoesToStandardOutputWithExitStatusOne) {
-    ScopedWorkFolder folder;
-    win32::UniqueFile file = NewFile("stdout.txt");
-    HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    ::SetStdHandle(STD_OUTPUT_HANDLE, file.get());
-    CULVIXApp app(NotAnAdministrator);
-    app.SetCommandLine("-quiet");
-    NoBoxExpected none("Zeltrin");
-    EXPECT_FALSE(app.InitInstance());
-    ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
-    EXPECT_FALSE(none.Seen());
-    EXPECT_EQ(app.ExitStatus(), kExitNotAdministrator);
-    EXPECT_EQ(ReadWholeFile("stdout.txt"), "You require administrative previlages to run this application\r\n");
+// A start refused, and a plan ("-list") stopped where its run would stop, with the run's status.
+TEST(QuietRun, RefusalsAndStoppedPlansGoToStandardOutputWithTheirExitStatus) {
+    const std::string refused = ConsoleWriter::LineBytes(kRefusedText);
+    const std::tuple<bool (*)(), const wchar_t*, const char*, std::string, int> cases[] = {
+        {NotAnAdministrator, L"-quiet", "C:", "You require administrative previlages to run this application\r\n",
+         kExitNotAdministrator},
+        {AnAdministrator, L"-list -quiet case#=CON", "C:", refused, kExitIncidentRefused},
+        {AnAdministrator, L"-quiet -list noshare case#=1", "Q:", "Run folder: none, there is no folder Q:\\ (local: noshare)\r\n",
+         kExitNoRunFolder},
+    };
+    for (const auto& [administrator, arguments, homeDrive, output, status] : cases) {
+        ScopedWorkFolder folder;
+        win32::UniqueFile file = NewFile("stdout.txt");
+        HANDLE previous = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        ::SetStdHandle(STD_OUTPUT_HANDLE, file.get());
+        ::SetEnvironmentVariableA("HOMEDRIVE", homeDrive);
+        CULVIXApp app(administrator);
+        app.SetCommandLine(arguments);
+        NoBoxExpected none("Zeltrin");
+        EXPECT_FALSE(app.InitInstance());
+        ::SetStdHandle(STD_OUTPUT_HANDLE, previous);
+        EXPECT_FALSE(none.Seen());
+        EXPECT_EQ(app.ExitStatus(), status);
+        EXPECT_EQ(ReadWholeFile("stdout.txt"), output);
+        EXPECT_FALSE(PathExists(OwnReportName()));
+    }
 }
 
 TEST(QuietProgram, ARefusedIncidentNumberEndsWithStatusTwoItsTextInStandardOutputAndNoBox) {

@@ -2,7 +2,8 @@
 # One silent collection, "Zeltrin.exe -noGUI case#=e2edemo", on a Windows 7 machine with the
 # demo product installed and the operations manager's gather script in place: the run
 # folder's layout and files, the report, the command line every stand-in tool and command file
-# received, the console's summary, and the cabinets as a support engineer opens them.
+# received, the console's summary, the cabinets as a support engineer opens them, and the
+# "-list" plan made just before, against the run's manifest.
 # Usage: DemoRun.sh <source folder> <build folder>
 source "$(dirname "$0")/EndToEnd.sh" "$1" "$2" DemoRun
 incident=e2edemo
@@ -14,6 +15,10 @@ winecfg -v win7 >>"$wine_log" 2>&1
 mkdir -p "$drive_c/Program Files/Tobrin/NLDH/adm"
 echo '# stand-in gather script' >"$drive_c/Program Files/Tobrin/NLDH/adm/wkegather.pl"
 rm -rf "${drive_c:?}/$incident"
+
+# The plan first: the run below must start the commands it names and make the files it names.
+(cd "$program" && wine Zeltrin.exe -list "$host_floor" "case#=$incident" 2>>"$wine_log" </dev/null |
+  tr -d '\r' >"$work/plan.txt") || fail "Zeltrin.exe -list ended with status $?"
 
 started=$(date +%s)
 zeltrin "case#=$incident"
@@ -50,6 +55,28 @@ expect_eq "the multipath tool's output, moved in" "qzflxinfo stub output" "$(tr 
 expect_absent "$program/qzflxinfo.enc"
 expect_eq "the replication configuration in the run folder's ZRX path" "DumpZRXInfo stub output" "$(tr -d '\r' <"$run/ZRX")"
 expect_eq "the cluster log" "get_foc_logs stub output (Windows 8 or later: 0)" "$(head -n 1 "$run/OS/CLUSTER.LOG" | tr -d '\r')"
+
+# Per step, the run started the plan's commands (not its fallbacks: the gather script works) and made
+# the files it named as there now, written or a tool's output (Wine's event log backup writes no .evt).
+expect_eq "the plan's commands and files that the run did not start or make" "" "$(python3 - "$work/plan.txt" "$run/MANIFEST.json" <<'PY'
+import json, re, sys
+stamp = lambda text: re.sub(r"[0-9]{8}__[0-9-]{8}", "<time stamp>", text)
+planned, row = {}, None
+for line in open(sys.argv[1], encoding="latin-1").read().splitlines():
+    if step := re.match(r" ?(\d+) .*: runs$", line):
+        row = int(step.group(1)); planned[row] = ([], set())
+    elif line.startswith("    starts: "):
+        planned[row][0].append(stamp(line[12:]))
+    elif re.match(r"    (copies|moves|writes): ", line) and "(not there now)" not in line and not line.endswith(".evt"):
+        planned[row][1].add(re.sub(r" \([^()]*\)$", "", line).split("\\")[-1].split(": ")[-1])
+for step in json.load(open(sys.argv[2], encoding="utf-8"))["steps"]:
+    starts, files = planned.pop(step["row"], ([], set()))
+    ran = [stamp(child["commandLine"]) for child in step["children"]]
+    if ran != starts: print(f"row {step['row']}: started {ran}, planned {starts}")
+    missing = files - {f["path"].split("/")[-1] for f in step["files"]}
+    if missing: print(f"row {step['row']}: not made {sorted(missing)}")
+PY
+)"
 
 # Every start in the order of the step table, packaging last, with its command line: a tool
 # started directly gets the arguments alone, so the multipath tool sees " -x".

@@ -29,7 +29,7 @@ expect_eq "what -list changed" "" "$(differences "$work/before.txt" "$work/after
 expect_absent "$drive_c/$incident"
 expect_absent "$stub_log"
 # The golden plan, with this machine's node, time stamp, free space and floor put aside.
-# Its step lines and totals; the detail lines under each step are left to the run's own checks.
+# Its step lines and totals; DemoRun holds the detail lines under each step against a run.
 expect_eq "the plan of the demo" "$(cat "$root/tests/endtoend/SickServerPlan.txt")" \
   "$(grep -v '^    ' "$work/plan.txt" | sed -e "s/\\\\$node\\\\/\\\\<node>\\\\/g" -e "s/${program_w//\\/\\\\}/<program>/g" -e 's/[0-9]\{8\}__[0-9-]\{8\}/<time stamp>/g' \
          -e 's/^\(Free space on C:.\): [0-9]* bytes, floor [0-9]* MiB$/\1: <free> bytes, floor <floor> MiB/')"

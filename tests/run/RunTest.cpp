@@ -10,6 +10,11 @@
 #include "MessageBoxAnswerer.h"
 #include "ReferenceSha256.h"
 #include "RunFixture.h"
+#include "common/text/Format.h"
+#include "common/win32/Environment.h"
+#include "report/TimeText.h"
+#include "resources/resource.h"
+#include "run/CaptureStep.h"
 #include "run/IncidentNumber.h"
 
 using namespace testing_support;
@@ -25,7 +30,49 @@ std::string Masked(std::string text, const std::vector<std::pair<std::string, st
     return text;
 }
 
+OsVersionInfo testedVersion;
+OsVersionInfo TestedVersion() { return testedVersion; }
+
 }  // namespace
+
+// Where the logs and tools are differs by Windows generation: a wrong flag sends a whole class of
+// servers' logs nowhere. Per generation: its flags, the qzdiag tool, the Dr. Watson log, and what
+// the setup log row searches and the cluster log row does.
+TEST(OsGenerations, EachGenerationHasItsFlagsToolAndLogPlaces) {
+    const std::string old = "copies: <windows>\\CLUSTER\\CLUSTER.LOG (not there now)", v6 = "\"<program>\\DOTNET\\qzdiag2003.EXE\"";
+    const std::string search = "searches: <windows>\\INF\\setupapi*.log", cluster = "starts: get_foc_logs.cmd <os> ";
+    auto windows = [](DWORD major, DWORD minor) { return OsVersionInfo{VER_PLATFORM_WIN32_NT, major, minor, 3790, ""}; };
+    const std::pair<OsVersionInfo, Lines> cases[] = {
+        {windows(5, 0), {"1 0 0 0", "<program>\\W2K\\qzdiag2000.EXE", "<all users>\\Documents\\DrWatson\\DRWTSN32.LOG", old}},
+        {windows(5, 2), {"0 1 0 0", v6, "<user>\\Local Settings\\Application Data\\Microsoft\\Dr Watson\\DRWTSN32.LOG", old}},
+        {windows(6, 0), {"0 0 1 0", v6, "", search, cluster + "0"}}, {windows(6, 1), {"0 0 1 0", v6, "", search, cluster + "0"}},
+        {windows(6, 2), {"0 0 1 1", v6, "", search, cluster + "1"}}, {windows(6, 3), {"0 0 1 1", v6, "", search, cluster + "1"}},
+    };
+    for (const auto& [version, expected] : cases) {
+        ScopedWorkFolder work;
+        testedVersion = version;
+        StartedCollection collection(TestedVersion);
+        collection.Initialize();
+        const OsFacts& os = collection.os;
+        Lines seen = {text::Format("%d %d %d %d", os.isWindows2000, os.isXpOr2003, os.isVersion6, os.isVersion62Or63),
+                      collection.paths.qzdiagTool, collection.paths.drWatsonLog};
+        RunPlan plan;
+        collection.plan = &plan;
+        collection.run.osFolder = "<os>";
+        for (const CaptureStep& step : CaptureStepTable().subspan(3, 3)) {
+            CarryOutStep(step, collection);
+            for (const std::string& detail : plan.TakeDetails())
+                if (step.row == 6 || (step.row == 4 && detail.find("searches: ") == 4)) seen.push_back(detail.substr(4));
+        }
+        for (std::string& line : seen)
+            line = Masked(line, {{work.Path(), "<program>"}, {collection.folders.windowsDirectory, "<windows>"},
+                                 {win32::ExpandEnvironment("%ALLUSERSPROFILE%"), "<all users>"},
+                                 {win32::ExpandEnvironment("%USERPROFILE%"), "<user>"}});
+        EXPECT_EQ(seen, expected) << version.major << "." << version.minor;
+        collection.plan = nullptr;
+        collection.report.file.Close();
+    }
+}
 
 TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile) {
     WriteRecorder("qzcab.cmd");
@@ -120,12 +167,45 @@ TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
     EXPECT_EQ(FileLines(callLog), Lines{});
 }
 
-TEST_F(CollectionRun, NoFolderAnywhereWritesTheFatalLineAndDoesNotEndTheRun) {
+// "-noGUI case#=" longer than the field's 9 characters: the read-back stops at the field with the
+// framework's length message; the number is used whole, and the boxes read after it stay cleared.
+TEST_F(CollectionRun, AnIncidentNumberTooLongForItsFieldStopsTheReadBackThereAndIsUsedWhole) {
+    collection.Box(IDC_OKAPO_LOGS).check = collection.Box(IDC_SETUP_LOG).check = BST_CHECKED;  // before it and after
+    collection.entries.incidentNumber = "1234567890";
+    MessageBoxAnswerer answerer("Zeltrin");
+    collection.RunCollection();
+    ASSERT_TRUE(answerer.Wait());
+    EXPECT_EQ(answerer.Text(), "Please enter no more than 9 characters.");
+    EXPECT_EQ(collection.run.runFolder.substr(0, destination.size() + 11), destination + "1234567890\\");
+    EXPECT_EQ(std::pair(collection.options.okapoLogs, collection.options.setupLog), std::pair(1, 0));
+}
+
+// No root, then other runs of the incident that took this second's name and the next ones (they
+// made their folders first): the run stops with the fatal line while a minute of names is taken,
+// the dialog staying open, else it takes the first free second.
+TEST_F(CollectionRun, NoFolderStopsTheRunAndRunsInTheSameSecondTakeTheNextFreeSecondsName) {
     collection.entries.destinationFolder = folder.Path() + "\\missing\\";
     collection.RunCollection();
-    EXPECT_EQ(ReportEntries().back(), "FATAL: failed to create " + folder.Path() + "\\missing\\123456\\");
+    collection.entries.destinationFolder = destination;
+    const std::string machine = destination + "123456\\" + collection.folders.nodeName + "\\";
+    for (const std::string& level : {destination + "123456", machine}) ::CreateDirectoryA(level.c_str(), nullptr);
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now; t < now + 62; ++t) ::CreateDirectoryA((machine + RunFolderTimeStamp(t)).c_str(), nullptr);
+    collection.RunCollection();
     EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
     EXPECT_FALSE(view.ended);
+    const std::time_t next = std::time(nullptr) + 1;  // taken up to here, however long that run took
+    for (std::time_t t = next + 1; t < now + 62; ++t) ::RemoveDirectoryA((machine + RunFolderTimeStamp(t)).c_str());
+    collection.RunCollection();
+    EXPECT_EQ(collection.run.runFolder, machine + RunFolderTimeStamp(next + 1));
+    std::string entries;
+    for (const std::string& entry : ReportEntries()) entries += entry + "\n";
+    EXPECT_NE(entries.find("\nFATAL: failed to create " + folder.Path() + "\\missing\\123456\\\n"), std::string::npos);
+    bool told = false;  // naming the name it tried first
+    for (std::time_t t = now; t <= next; ++t)
+        told |= entries.find("\n" + machine + RunFolderTimeStamp(t) + " exists already (another run in the same second): "
+                             "this run collects into " + collection.run.runFolder + "\n") != std::string::npos;
+    EXPECT_TRUE(told) << entries;
 }
 
 TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCore) {

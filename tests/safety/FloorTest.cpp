@@ -37,15 +37,21 @@ TEST_F(FloorTest, ACopyThatWouldGoBelowTheFloorIsNotMadeAndNamesSourceSizeFloorA
                                    "Finish - GrabFile.  Error = 1295"}));
 }
 
-TEST_F(FloorTest, NoChildStartsBelowTheFloorAndTheRecordSaysWhy) {
+// The cluster snapshot's tool made no folder to pack: the packing is still refused, by the
+// volume it would write to, as a packing.
+TEST_F(FloorTest, NoChildStartsAndNothingIsPackedBelowTheFloorAndTheRecordSaysWhy) {
     FloorAboveTheFreeSpace();
     EXPECT_EQ(ChildrenOf(collection).RunCommand("echo ran> ran.txt"), -1);
+    collection.options.compress = 1;
+    collection.PackageHALogs(0);
     EXPECT_FALSE(PathExists("ran.txt"));
-    ASSERT_EQ(collection.record.Steps()[0].children.size(), 1u);
-    EXPECT_FALSE(collection.record.Steps()[0].children[0].started);
-    EXPECT_EQ(collection.record.Steps()[0].children[0].error, kBelowFloorError);
-    EXPECT_EQ(NewEntries(),
-              Lines{"Not started: echo ran> ran.txt: less than 1048576 MiB free on " + Volume() + "!!!"});
+    const auto& children = collection.record.Steps()[0].children;
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(children[1].commandLine.substr(0, 12), "qzhacab.cmd ");
+    for (const auto& child : children) EXPECT_EQ(std::pair(child.started, child.error), std::pair(false, kBelowFloorError));
+    EXPECT_EQ(NewEntries(), (Lines{"Not started: echo ran> ran.txt: less than 1048576 MiB free on " + Volume() + "!!!",
+                                   "Not packed: " + Path("clusnap") + " (0 bytes) would leave less than 1048576 MiB free on " +
+                                       Volume() + "!!!"}));
 }
 
 TEST_F(FloorTest, MaxFileCopiesTheLastMebibyteOfALargerLogByteForByte) {
