@@ -87,7 +87,8 @@ void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std
     json.EndObject();
 }
 
-void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath) {
+void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath,
+                const RedactionState& redaction, const OriginalSizes& originalSizes) {
     json.ArrayMember("steps", record.Steps(), [&](const StepRecord& step) {
         json.BeginObject();
         json.Member("row", step.row);
@@ -97,7 +98,7 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.Member("durationMilliseconds", step.durationMilliseconds);
         json.ArrayMember("children", step.children, [&json](const ChildRecord& child) { WriteChild(json, child); });
         json.ArrayMember("files", step.filesProduced, [&](const std::string& path) {
-            WriteProduced(json, path, byPath, record.OriginalSizes());
+            WriteProduced(json, redaction.PackedPath(path), byPath, originalSizes);
         });
         // Files the free-space floor kept out: failures of the run, as the report says.
         if (!step.notCopied.empty())
@@ -137,8 +138,12 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     std::map<std::string, const HashedFile*> byPath;
     for (const HashedFile& file : files) byPath[file.relativePath] = &file;
 
-    JsonWriter json;
     const RedactionState& redaction = collection.redaction;
+    // The steps recorded the files by the names they were written under; they are named as packed.
+    OriginalSizes originalSizes;
+    for (const auto& [path, size] : collection.record.OriginalSizes()) originalSizes[redaction.PackedPath(path)] = size;
+
+    JsonWriter json;
     if (redaction.done) json.FilterStrings([&redaction](const std::string& text) { return redaction.Redacted(text); });
     json.BeginObject();
     json.Member("program", "Zeltrin");
@@ -153,11 +158,11 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteOptions(json, collection.options);
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
-    WriteSteps(json, collection.record, byPath);
+    WriteSteps(json, collection.record, byPath, redaction, originalSizes);
     if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.ArrayMember("files", files, [&](const HashedFile& file) {
-        WriteHashedFile(json, file, collection.record.OriginalSizes());
+        WriteHashedFile(json, file, originalSizes);
     });
     json.EndObject();
     return json.Text() + "\n";

@@ -83,8 +83,12 @@ void Allow(std::vector<char>& characters, bool& any, const std::string& word, si
 
 }  // namespace
 
+// The first letters of the keys of secrets.
+constexpr const char* kSecretKeys[] = {"password", "pwd", "secret", "token", "api", "authorization", "net use"};
+
 StartFilter::StartFilter(const NameTable& names, bool lineStarts) : lineStarts_(lineStarts) {
     Add(names.MachineFolder());
+    for (const char* key : kSecretKeys) Add(key);
     for (int c = 0; c < 256; ++c)
         for (const NameEntry& name : names.StartingWith(static_cast<unsigned char>(c))) Add(name.lower);
 }
@@ -105,31 +109,39 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
     const Bits colon = chunks.Gather([](__m128i v, __m128i) { return Is(v, ':'); });
     const Bits dash = chunks.Gather([](__m128i v, __m128i) { return Is(v, '-'); });
     const Bits dot = chunks.Gather([](__m128i v, __m128i) { return Is(v, '.'); });
-    const Bits equals = chunks.Gather([](__m128i v, __m128i) { return Is(v, '='); });
+    const Bits slash = chunks.Gather([](__m128i v, __m128i) { return Is(v, '/'); });
     const Bits alnum = digit | letter;
     auto behind = [](Bits bits, bool first) { return (bits << 1) | (first ? 1 : 0); };
 
     // Addresses and SIDs begin a token: not after a letter or digit, nor (but an IPv4 address
-    // or a SID) after a dot, ':' or '-'. Letters and digits here stand for hexadecimal digits.
+    // or a SID) after a dot, ':' or '-'; an IPv6 or MAC address may follow a label's ':'.
+    // Letters and digits here stand for hexadecimal digits.
+    const Bits hex = digit | chunks.Gather([](__m128i, __m128i folded) { return InRange<'a', 'f'>(folded); });
     const Bits afterDot = behind(dot, previous == '.');
+    const Bits afterDash = behind(dash, previous == '-');
     const Bits afterColonOrDash = behind(colon | dash, previous == ':' || previous == '-');
+    const Bits afterLabelColon = behind(colon & behind(alnum, true), previous == ':');
     // IPv4: up to three digits and a dot, twice (a first dot third counts for the second too).
     const Bits ipv4 = digit & AnyWithin<3>(dot >> 1) & AnyWithin<4>(dot >> 3);
-    // MAC: two digits and a separator, five times.
+    // MAC and Fibre Channel names: two digits and a separator, five times; four digits and a
+    // dot; twelve digits.
     auto separatesMac = [](Bits separator) {
         return (separator >> 2) & (separator >> 5) & (separator >> 8) & (separator >> 11) & (separator >> 14);
     };
     const Bits mac = alnum & (alnum >> 1) & (separatesMac(colon) | separatesMac(dash));
+    const Bits unseparatedMac = (AllWithin<4>(hex) & (dot >> 4)) | AllWithin<12>(hex);
     // IPv6: up to four digits, then a colon; either "::" follows soon or the address is long:
     // fifteen characters of digits and colons.
     const Bits ipv6 =
         (alnum | colon) & AnyWithin<5>(colon) & (AllWithin<15>(alnum | colon) | AnyWithin<14>(colon & (colon >> 1)));
     // SID: "S-".
     const Bits sid = letter & (dash >> 1);
-    Bits marks = ((ipv4 & ~afterDot) | ((mac | ipv6) & ~afterDot & ~afterColonOrDash) | sid) &
+    Bits marks = ((ipv4 & ~afterDot) | (mac & ~afterDot & ~afterColonOrDash) |
+                  (ipv6 & ~afterDot & (~afterColonOrDash | afterLabelColon)) | (unseparatedMac & ~afterDot & ~afterDash) |
+                  sid) &
                  ~behind(alnum, IsAlnum(previous));
-    // "password=", "passwd=" and "pwd=".
-    marks |= letter & ((equals >> 3) | (equals >> 6) | (equals >> 8));
+    // A URL's "://", where its password may follow.
+    marks |= colon & (slash >> 1) & (slash >> 2);
     if (lineStarts_) marks |= behind(chunks.Gather([](__m128i v, __m128i) { return Is(v, '\n'); }), previous == '\n');
 
     for (const Prefix& prefix : prefixes_) {

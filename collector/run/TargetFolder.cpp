@@ -49,7 +49,7 @@ int Collection::CreateTargetFolder() {
 
     bool made = false;
     if (createLevel(run.runFolder)) {
-        run.runFolder += folders.nodeName + "\\";
+        run.runFolder += (run.machineFolderName.empty() ? folders.nodeName : run.machineFolderName) + "\\";
         if (createLevel(run.runFolder)) {
             run.timeStamp = RunFolderTimeStamp();
             run.runFolder += run.timeStamp;
