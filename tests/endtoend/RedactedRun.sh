@@ -63,7 +63,7 @@ file_list() {
 
 # The files the manifest lists (its last "files" array), and those SHA256SUMS names.
 manifest_files() { perl -0777 -ne 's/.*"files": \[//s; print "$1\n" while /"path": "([^"]+)"/g' "$1" | sort; }
-summed_files() { sed -E 's/^[0-9a-f]{64} [ *]//' "$1" | sort; }
+summed_files() { tr -d '\r' <"$1" | sed -E 's/^[0-9a-f]{64} [ *]//' | sort; }
 
 collect_as acmesrv01 e2eplain
 plain_files="$(file_list "$run")"
@@ -99,7 +99,7 @@ expect_eq "map files in the cabinets" "" "$(cd "$opened" && find . -iname '*REDA
 
 # One name per file: the cabinets, SHA256SUMS, the manifest, the cabinet list and the report's targets.
 expect_eq "files in the cabinets but the sums, against SHA256SUMS" \
-  "$(file_list "$opened" | grep -vxF -e SHA256SUMS -e QzFilesToCab3.TXT | sed -E 's#^N_ULVIX#x#')" \
+  "$(file_list "$opened" | grep -vxF -e SHA256SUMS -e QzFilesToCab3.TXT | sed -E 's#^N_ULVIX#x#' | sort)" \
   "$(summed_files "$opened/SHA256SUMS" | sed -E 's#^[0-9]+_ULVIX#x#' | sort)"
 expect_eq "files of the manifest against SHA256SUMS" "$(summed_files "$opened/SHA256SUMS" | grep -vxF MANIFEST.json)" \
   "$(manifest_files "$opened/MANIFEST.json")"
@@ -107,9 +107,10 @@ expect_eq "files of the cabinet list that are not in the cabinets" "" \
   "$(tr -d '\r' <"$opened/QzFilesToCab3.TXT" | sed -E 's/^"\\?([^"]*)".*/\1/; s#\\#/#g' | while IFS= read -r f; do
        [[ -f "$opened/$f" ]] || echo "$f"; done)"
 entries="$(report_entries "$(ls "$opened"/*_ULVIX-Report.HTML)" 2>&1)"
-expect_eq "report targets that are not packed under their names" "" \
-  "$(awk -v prefix="C:\\\\$incident\\\\host0001\\\\$stamp\\\\" 'index($0, "Target File: " prefix) == 1 { print substr($0, 14 + length(prefix)) }' <<<"$entries" |
-     sed 's#\\#/#g' | while IFS= read -r f; do [[ -f "$opened/$f" || "$f" == *.enc ]] || echo "$f"; done)"
+expect_eq "files grabbed that are not packed under the names the report gives" "" \
+  "$(grab_outcomes "$entries" | awk -F'|' -v prefix="C:\\\\$incident\\\\host0001\\\\$stamp\\\\" \
+       '$1 == 0 && index($3, prefix) == 1 { print substr($3, 1 + length(prefix)) }' |
+     sed 's#\\#/#g' | while IFS= read -r f; do [[ -f "$opened/$f" || -f "${run}_WITHHELD/$f" ]] || echo "$f"; done)"
 grep -q "Target File: .*host0001-trace.log" <<<"$entries" || fail "the report does not name the renamed file as packed"
 
 expect_eq "the report's last entry" "ULVIX - Done!" "$(tail -n 1 <<<"$entries")"
