@@ -2,7 +2,9 @@
 // and the value after it found by the key's way of giving one.
 #include "redact/Secrets.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace redact {
 
@@ -144,18 +146,16 @@ Match UrlPassword(const Window& window, size_t at) {
 }  // namespace
 
 bool MayStartSecret(const Window& window, size_t at) {
-    auto next = [&window, at](const char* seconds) {
-        return window.Short(at + 1) || (at + 1 < window.length && std::strchr(seconds, Lower(window.At(at + 1))));
-    };
-    switch (Lower(window.At(at))) {
-        case ':': return next("/");
-        case 'p': return next("aw");
-        case 's': return next("e");
-        case 't': return next("o");
-        case 'a': return next("pu");
-        case 'n': return next("e");
-        default: return false;
-    }
+    // The first three characters of every key, and a URL's "://".
+    static constexpr const char* kStarts[] = {"pas", "pwd", "sec", "tok", "api", "aut", "net", "://"};
+    const char first = Lower(window.At(at));
+    if (first != 'p' && first != 's' && first != 't' && first != 'a' && first != 'n' && first != ':') return false;
+    if (window.Short(at + 3)) return true;
+    if (at + 3 > window.length) return false;
+    const char second = Lower(window.At(at + 1));
+    const char third = Lower(window.At(at + 2));
+    return std::any_of(std::begin(kStarts), std::end(kStarts),
+                       [=](const char* start) { return start[0] == first && start[1] == second && start[2] == third; });
 }
 
 Match FindSecret(const Window& window, size_t at) {

@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "redact/Match.h"
 
@@ -83,12 +84,8 @@ void Allow(std::vector<char>& characters, bool& any, const std::string& word, si
 
 }  // namespace
 
-// The first letters of the keys of secrets.
-constexpr const char* kSecretKeys[] = {"password", "pwd", "secret", "token", "api", "authorization", "net use"};
-
 StartFilter::StartFilter(const NameTable& names, bool lineStarts) : lineStarts_(lineStarts) {
     Add(names.MachineFolder());
-    for (const char* key : kSecretKeys) Add(key);
     for (int c = 0; c < 256; ++c)
         for (const NameEntry& name : names.StartingWith(static_cast<unsigned char>(c))) Add(name.lower);
 }
@@ -109,14 +106,12 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
     const Bits colon = chunks.Gather([](__m128i v, __m128i) { return Is(v, ':'); });
     const Bits dash = chunks.Gather([](__m128i v, __m128i) { return Is(v, '-'); });
     const Bits dot = chunks.Gather([](__m128i v, __m128i) { return Is(v, '.'); });
-    const Bits slash = chunks.Gather([](__m128i v, __m128i) { return Is(v, '/'); });
     const Bits alnum = digit | letter;
     auto behind = [](Bits bits, bool first) { return (bits << 1) | (first ? 1 : 0); };
 
     // Addresses and SIDs begin a token: not after a letter or digit, nor (but an IPv4 address
     // or a SID) after a dot, ':' or '-'; an IPv6 or MAC address may follow a label's ':'.
     // Letters and digits here stand for hexadecimal digits.
-    const Bits hex = digit | chunks.Gather([](__m128i, __m128i folded) { return InRange<'a', 'f'>(folded); });
     const Bits afterDot = behind(dot, previous == '.');
     const Bits afterDash = behind(dash, previous == '-');
     const Bits afterColonOrDash = behind(colon | dash, previous == ':' || previous == '-');
@@ -129,7 +124,7 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
         return (separator >> 2) & (separator >> 5) & (separator >> 8) & (separator >> 11) & (separator >> 14);
     };
     const Bits mac = alnum & (alnum >> 1) & (separatesMac(colon) | separatesMac(dash));
-    const Bits unseparatedMac = (AllWithin<4>(hex) & (dot >> 4)) | AllWithin<12>(hex);
+    const Bits unseparatedMac = (AllWithin<4>(alnum) & (dot >> 4) & (dot >> 9)) | AllWithin<12>(alnum);
     // IPv6: up to four digits, then a colon; either "::" follows soon or the address is long:
     // fifteen characters of digits and colons.
     const Bits ipv6 =
@@ -140,8 +135,22 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
                   (ipv6 & ~afterDot & (~afterColonOrDash | afterLabelColon)) | (unseparatedMac & ~afterDot & ~afterDash) |
                   sid) &
                  ~behind(alnum, IsAlnum(previous));
-    // A URL's "://", where its password may follow.
-    marks |= colon & (slash >> 1) & (slash >> 2);
+    // Secrets: the first three letters of a key, "pas" and "pwd", or "sec", "tok", "api", "aut"
+    // and "net", each place a class of its own; and a URL's "://". Classes cost less than a
+    // prefix for each first letter; what else they let through is told apart by the rewrite.
+    auto oneOf = [](__m128i folded, std::initializer_list<char> characters) {
+        __m128i any = _mm_setzero_si128();
+        for (char c : characters) any = _mm_or_si128(any, Is(folded, c));
+        return any;
+    };
+    const Bits p = chunks.Gather([](__m128i, __m128i folded) { return Is(folded, 'p'); });
+    const Bits aw = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'a', 'w'}); });
+    const Bits sd = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'s', 'd'}); });
+    const Bits stan = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'s', 't', 'a', 'n'}); });
+    const Bits eoupSlash = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'e', 'o', 'u', 'p', '/'}); });
+    const Bits ckit = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'c', 'k', 'i', 't'}); });
+    marks |= (p & (aw >> 1) & (sd >> 2)) | (stan & (eoupSlash >> 1) & (ckit >> 2));
+    marks |= colon & (eoupSlash >> 1) & (eoupSlash >> 2);
     if (lineStarts_) marks |= behind(chunks.Gather([](__m128i v, __m128i) { return Is(v, '\n'); }), previous == '\n');
 
     for (const Prefix& prefix : prefixes_) {

@@ -85,13 +85,14 @@ TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, Replace
     // is copied without a look.
     for (int c = 0; c < 256; ++c) {
         const char ch = static_cast<char>(c);
-        const bool anywhere = ch == '\\' || ch == ':' || (ch != '\0' && std::strchr("pstanPSTAN", ch) != nullptr) ||
-                              !names.StartingWith(static_cast<unsigned char>(c)).empty();
-        starts_[c] = kAnyCharacter | (anywhere ? kStartsAnywhere : 0) |
+        const bool anywhere = ch == '\\' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
+        const bool secret = ch == ':' || (ch != '\0' && std::strchr("pstanPSTAN", ch) != nullptr);
+        starts_[c] = kAnyCharacter | (anywhere ? kStartsAnywhere : 0) | (secret ? kStartsSecret : 0) |
                      (IsHex(ch) || ch == ':' || ch == 'S' || ch == 's' ? kStartsToken : 0);
         // Addresses and SIDs begin a token; inside a word they are none. A registry dump's
         // lines are looked at from their start.
-        allows_[c] = kStartsAnywhere | (IsAlnum(ch) ? 0 : kStartsToken) | (registryDump && ch == '\n' ? kAnyCharacter : 0);
+        allows_[c] = kStartsAnywhere | kStartsSecret | (IsAlnum(ch) ? 0 : kStartsToken) |
+                     (registryDump && ch == '\n' ? kAnyCharacter : 0);
     }
 }
 
@@ -159,7 +160,11 @@ Match TextRewriter::FindAt(const Window& window, size_t at, unsigned candidates,
 inline bool TextRewriter::StartsAt(const Window& window, size_t at) const {
     const unsigned char previous = static_cast<unsigned char>(window.Before(at));
     const unsigned char starts = starts_[static_cast<unsigned char>(window.text[at])] & allows_[previous];
-    if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, at))) return false;
+    if (starts == 0) return false;
+    // A token needs a separator near, a secret its key's first letters.
+    const bool token = (starts & kStartsToken) && SeparatorNear(window, at);
+    const bool secret = (starts & kStartsSecret) && MayStartSecret(window, at);
+    if (!(starts & (kStartsAnywhere | kAnyCharacter)) && !token && !secret) return false;
     return (starts & kAnyCharacter) || Candidates(window, at, !IsAlnum(static_cast<char>(previous))) != 0;
 }
 
