@@ -58,13 +58,16 @@ TEST(Recognisers, ReplaceWhatNamesTheMachineAndNothingElse) {
         {"1:2:3:4:5:6:7:8 1:2:3:4:5:66:: 1:2:3:4:5:6:7", "2001:db8::1 2001:db8::2 1:2:3:4:5:6:7"},
         // After a label's colon, before a full stop or "-", a label's trailing colon; one address
         // however its zero groups are written.
-        {"addr:fe80::1 IPv6Address:2a01:4f8::5 at fe80::2. fe80::3-eth0 fe80::4: up x1:fe80::9 0:0:0:0:0:0:0:5 ::5 0::0:5",
-         "addr:2001:db8::1 IPv6Address:2001:db8::2 at 2001:db8::3. 2001:db8::4-eth0 2001:db8::5: up x1:2001:db8::6 "
+        {"addr:fe80::1 IPv6Address:2a01:4f8::5 at fe80::2. fe80::3-eth0 fe80::4: x: x1:fe80::9 0:0:0:0:0:0:0:5 ::5 0::0:5",
+         "addr:2001:db8::1 IPv6Address:2001:db8::2 at 2001:db8::3. 2001:db8::4-eth0 2001:db8::5: x: x1:2001:db8::6 "
          "2001:db8::7 2001:db8::7 2001:db8::7"},
         {"MAC 00-1A-2b-3C-4d-5E = 00:1a:2b:3c:4d:5e; 00:1a:2b:3c:4d", "MAC 02:00:00:00:00:01 = 02:00:00:00:00:01; 00:1a:2b:3c:4d"},
         // MACs in dotted form, and as twelve digits where named; Fibre Channel names.
-        {"MAC:001a2b3c4d5e at 001A.2B3C.4D5E id 001a2b3c4d5f build 2020.1001.1234 GUID 00000000-0000-0000-0000-001a2b3c4d5e",
-         "MAC:02:00:00:00:00:01 at 02:00:00:00:00:01 id 001a2b3c4d5f build 2020.1001.1234 GUID 00000000-0000-0000-0000-001a2b3c4d5e"},
+        {"MAC:001a2b3c4d5e at 001A.2B3C.4D5E = 00:1A:2B:3C:4D:5E id 001a2b3c4d5f build 2020.1001.1234 00:1a:2b:3c:4d:5ex "
+         "GUID 00000000-0000-0000-0000-001a2b3c4d5e port 001a.2b3c.4d60",
+         "MAC:02:00:00:00:00:01 at 02:00:00:00:00:01 = 02:00:00:00:00:01 id 001a2b3c4d5f build 2020.1001.1234 00:1a:2b:3c:4d:5ex "
+         "GUID 00000000-0000-0000-0000-001a2b3c4d5e port 02:00:00:00:00:02"},
+        {"id 001a.2b3c.4d5e.x", "id 001a.2b3c.4d5e.x"},
         {"   NetworkAddress:  REG_SZ  001A2B3C4D60\nwwpn 50:06:01:60:3b:20:19:e8 21-00-00-24-ff-4c-aa-01 1:2:3:4:5:6:7:8:9",
          "   NetworkAddress:  REG_SZ  02:00:00:00:00:01\nwwpn 50:00:00:00:00:00:00:01 50:00:00:00:00:00:00:02 1:2:3:4:5:6:7:8:9"},
         {"S-1-5-21-111-222-333-1001 S-1-5-21-111-222-333 S-1-5-18 S-1-5-32-544 S-1-5-21-111-222-333-x",
