@@ -101,6 +101,9 @@ public:
     // names, addresses and secrets and moves what is not text out, beside it. Returns a
     // failure line for each thing it could not do.
     std::vector<std::string> RedactRunFolder();
+    // The computer name's stand-in, from the stand-ins of earlier runs: a redacted run's machine
+    // folder on the share is named with it.
+    std::string ComputerStandIn() const;
     // Keeps the stand-ins for later runs and writes this run's map beside the run folder.
     std::vector<std::string> KeepRedactionMap();
     // The status line and its console line, numbered by the progress mark being worked on.

@@ -121,6 +121,8 @@ struct RunPaths {
     std::string runFolder;        // the time-stamped folder of this run
     std::string runRoot;          // the share or local root it was made below, with a trailing backslash
     std::string timeStamp;        // "%m%d%Y__%H-%M-%S", the run folder's last component
+    // The machine folder's name when it is not the computer name: a redacted run's on the share.
+    std::string machineFolderName;
     int mountUtilityFound = 0;    // mountvol.exe lies in the system directory
 
     // Sub-folders made with the run folder; empty when their options did not ask for them.

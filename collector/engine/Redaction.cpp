@@ -5,7 +5,7 @@ namespace {
 // In the order of the kinds.
 constexpr const char* kKindNames[] = {
     "hostNames", "domainNames", "ipv4Addresses", "ipv6Addresses", "macAddresses",
-    "userNames", "domainSids",  "secrets",       "keywords",
+    "fibreChannelNames", "userNames", "domainSids", "secrets", "keywords",
 };
 static_assert(std::size(kKindNames) == kRedactionKinds);
 

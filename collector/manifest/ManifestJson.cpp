@@ -14,7 +14,7 @@ namespace {
 // A copy cut to its newest part ("maxfile=") names the size of the whole beside its own; a file
 // of the run's own writing that was cut short says so.
 struct FileMarks {
-    const std::map<std::string, ULONGLONG>& originalSizes;
+    std::map<std::string, ULONGLONG> originalSizes;
     std::map<std::string, ULONGLONG> cutShort;
 };
 
@@ -95,7 +95,7 @@ void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std
 std::string ProblemText(const StepProblem& problem) { return problem.reason + ": " + problem.item; }
 
 void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath,
-                const FileMarks& marks) {
+                const RedactionState& redaction, const FileMarks& marks) {
     json.ArrayMember("steps", record.Steps(), [&](const StepRecord& step) {
         json.BeginObject();
         json.Member("row", step.row);
@@ -110,12 +110,13 @@ void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::s
         json.Member("durationMilliseconds", step.durationMilliseconds);
         json.ArrayMember("children", step.children, [&json](const ChildRecord& child) { WriteChild(json, child); });
         json.ArrayMember("files", step.filesProduced, [&](const std::string& path) {
-            WriteProduced(json, path, byPath, marks);
+            WriteProduced(json, redaction.PackedPath(path), byPath, marks);
         });
         // Files of the step's own writing that are not whole: "size" is what they hold (0: not written).
         if (!step.shortFiles.empty())
-            json.ArrayMember("cut", step.shortFiles,
-                             [&json](const ShortFile& file) { json.Object("path", file.path, "size", file.bytes); });
+            json.ArrayMember("cut", step.shortFiles, [&](const ShortFile& file) {
+                json.Object("path", redaction.PackedPath(file.path), "size", file.bytes);
+            });
         // Files the free-space floor kept out: failures of the run, as the report says.
         if (!step.notCopied.empty())
             json.ArrayMember("notCopied", step.notCopied,
@@ -156,12 +157,14 @@ std::string ManifestTime(const SYSTEMTIME& time) {
 std::string ManifestJson(const Collection& collection, const std::vector<HashedFile>& files, const SYSTEMTIME& end) {
     std::map<std::string, const HashedFile*> byPath;
     for (const HashedFile& file : files) byPath[file.relativePath] = &file;
-    FileMarks marks{collection.record.OriginalSizes(), {}};
+    const RedactionState& redaction = collection.redaction;
+    // The steps recorded the files by the names they were written under; they are named as packed.
+    FileMarks marks;
+    for (const auto& [path, size] : collection.record.OriginalSizes()) marks.originalSizes[redaction.PackedPath(path)] = size;
     for (const StepRecord& step : collection.record.Steps())
-        for (const ShortFile& file : step.shortFiles) marks.cutShort[file.path] = file.bytes;
+        for (const ShortFile& file : step.shortFiles) marks.cutShort[redaction.PackedPath(file.path)] = file.bytes;
 
     JsonWriter json;
-    const RedactionState& redaction = collection.redaction;
     if (redaction.done) json.FilterStrings([&redaction](const std::string& text) { return redaction.Redacted(text); });
     json.BeginObject();
     json.Member("program", "Zeltrin");
@@ -176,7 +179,7 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteOptions(json, collection.options);
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
-    WriteSteps(json, collection.record, byPath, marks);
+    WriteSteps(json, collection.record, byPath, redaction, marks);
     if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.ArrayMember("files", files, [&](const HashedFile& file) { WriteHashedFile(json, file, marks); });

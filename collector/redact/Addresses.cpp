@@ -1,4 +1,4 @@
-// The recognisers of addresses, SIDs and secret pairs: each looks at one position and says
+// The recognisers of addresses and SIDs: each looks at one position and says
 // whether an address starts there, bounded on both sides so that no longer token is cut.
 #include "redact/Addresses.h"
 
@@ -115,18 +115,90 @@ Match FindIpv4(const Window& window, size_t at) {
     const bool unspecified = octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0;
     const bool broadcast = octets[0] == 255 && octets[1] == 255 && octets[2] == 255 && octets[3] == 255;
     if (unspecified || broadcast || octets[0] == 127) return {};
-    // "FileVersion: 6.1.0.1" is a version, not an address.
-    if (EntryHolds(window, at, {"version"})) return {};
+    // "FileVersion: 6.1.0.1" is a version, not an address; so is a version listing's value.
+    // An unlabelled one is taken for an address: that harm is the lesser.
+    if (NamesVersion(LabelOf(window, at))) return {};
     return Matched(at, i, RedactionKind::kIpv4Address, std::string(window.text + at, i - at));
 }
 
+namespace {
+
+// Whether the ":" before `at` ends a label ("addr:", "IPv6Address:"), not an address's group:
+// the word before it holds a letter that is no hexadecimal digit.
+bool AfterLabelColon(const Window& window, size_t at) {
+    if (at < 2 || window.At(at - 1) != ':') return false;
+    size_t start = at - 1;
+    while (start > 0 && IsAlnum(window.At(start - 1))) --start;
+    for (size_t i = start; i + 1 < at; ++i)
+        if (IsAlpha(window.At(i)) && !IsHex(window.At(i))) return true;
+    return false;
+}
+
+// The pairs of hexadecimal digits from `at` joined by one separator, ":" or "-": 6 of a MAC
+// address, 8 of a Fibre Channel name; `end` after the last.
+Match SeparatedPairs(const Window& window, size_t at) {
+    constexpr size_t kMostPairs = 8;
+    if (window.Short(at + kMostPairs * 3 + 1)) return NeedMore();
+    if (at + 5 > window.length) return {};
+    const char separator = window.At(at + 2);
+    if (separator != ':' && separator != '-') return {};
+    size_t pairs = 0;
+    size_t p = at;
+    while (pairs < kMostPairs && p + 2 <= window.length && IsHex(window.At(p)) && IsHex(window.At(p + 1))) {
+        ++pairs;
+        p += 2;
+        if (pairs == kMostPairs || p >= window.length || window.At(p) != separator) break;
+        ++p;
+    }
+    const size_t end = p;
+    if (end < window.length && (IsAlnum(window.At(end)) || window.At(end) == separator)) return {};
+    if (window.At(end - 1) == separator || (pairs != 6 && pairs != 8)) return {};
+    std::string normal(window.text + at, end - at);
+    for (char& c : normal) c = c == separator ? ':' : Lower(c);
+    return Matched(at, end, pairs == 6 ? RedactionKind::kMacAddress : RedactionKind::kFibreChannelName,
+                   std::move(normal));
+}
+
+// Twelve hexadecimal digits from `at`, in three groups of four joined by "." ("001a.2b3c.4d5e")
+// when `dotted`, else in one run ("001A2B3C4D5E"); the MAC address written with ":".
+Match HexDigitsOfMac(const Window& window, size_t at, bool dotted) {
+    const size_t length = dotted ? 14 : 12;
+    if (window.Short(at + length + 1)) return NeedMore();
+    if (at + length > window.length) return {};
+    std::string normal;
+    bool letter = false;
+    for (size_t i = at; i < at + length; ++i) {
+        const char c = window.At(i);
+        if (dotted && (i - at) % 5 == 4) {
+            if (c != '.') return {};
+            continue;
+        }
+        if (!IsHex(c)) return {};
+        letter |= !IsDigit(c);
+        if (!normal.empty() && normal.size() % 3 == 2) normal += ':';
+        normal += Lower(c);
+    }
+    const size_t end = at + length;
+    if (end < window.length && (IsWordChar(window.At(end)) || (window.At(end) == '.' && end + 1 < window.length &&
+                                                                 IsAlnum(window.At(end + 1)))))
+        return {};
+    // Twelve digits are a MAC address where one is named; dotted ones that hold a letter anywhere.
+    if (!(dotted && letter) && !NamesMac(LabelOf(window, at))) return {};
+    return Matched(at, end, RedactionKind::kMacAddress, std::move(normal));
+}
+
+}  // namespace
+
 Match FindIpv6(const Window& window, size_t at) {
     const char previous = window.Before(at);
-    if (IsWordChar(previous) || previous == ':' || previous == '.') return {};
+    if (IsLabelChar(previous) || previous == '.' || (previous == ':' && !AfterLabelColon(window, at))) return {};
     size_t i = at;
     while (i < window.length && (IsHex(window.At(i)) || window.At(i) == ':')) ++i;
-    if (window.Short(i)) return NeedMore();
-    if (i < window.length && (window.At(i) == '.' || IsWordChar(window.At(i)))) return {};
+    if (window.Short(i + 1)) return NeedMore();
+    // It may end a sentence or a label joined by "-"; an IPv4 tail is FindIpv4's.
+    if (i < window.length && (IsWordChar(window.At(i)) ||
+                              (window.At(i) == '.' && i + 1 < window.length && IsAlnum(window.At(i + 1)))))
+        return {};
     size_t end = i;
     // "fe80::1:" at the end of a label keeps its colon.
     if (end - at >= 2 && window.At(end - 1) == ':' && window.At(end - 2) != ':') --end;
@@ -138,23 +210,15 @@ Match FindIpv6(const Window& window, size_t at) {
 }
 
 Match FindMac(const Window& window, size_t at) {
-    constexpr size_t kLength = 17;
     const char previous = window.Before(at);
-    if (IsAlnum(previous) || previous == ':' || previous == '-' || previous == '.') return {};
-    if (window.Short(at + kLength + 1)) return NeedMore();
-    if (at + kLength > window.length) return {};
-    const char separator = window.At(at + 2);
-    if (separator != ':' && separator != '-') return {};
-    for (size_t pair = 0; pair < 6; ++pair) {
-        const size_t p = at + pair * 3;
-        if (!IsHex(window.At(p)) || !IsHex(window.At(p + 1))) return {};
-        if (pair < 5 && window.At(p + 2) != separator) return {};
+    if (IsAlnum(previous) || previous == '.') return {};
+    if (previous != ':' && previous != '-') {
+        const Match separated = SeparatedPairs(window, at);
+        if (separated.found != Found::kNo) return separated;
     }
-    const size_t end = at + kLength;
-    if (end < window.length && (IsAlnum(window.At(end)) || window.At(end) == separator)) return {};
-    std::string normal(window.text + at, kLength);
-    for (char& c : normal) c = c == separator ? ':' : Lower(c);
-    return Matched(at, end, RedactionKind::kMacAddress, std::move(normal));
+    if (previous == '-') return {};
+    const Match dotted = HexDigitsOfMac(window, at, true);
+    return dotted.found != Found::kNo ? dotted : HexDigitsOfMac(window, at, false);
 }
 
 Match FindDomainSid(const Window& window, size_t at) {
@@ -188,28 +252,6 @@ Match FindDomainSid(const Window& window, size_t at) {
     Match match = Matched(at, i, RedactionKind::kDomainSid, std::move(original));
     match.replaceTo = domainEnd;
     return match;
-}
-
-Match FindSecretPair(const Window& window, size_t at) {
-    static constexpr const char* kKeys[] = {"password=", "passwd=", "pwd="};
-    for (const char* key : kKeys) {
-        const size_t length = std::strlen(key);
-        if (window.Short(at + length)) return NeedMore();
-        if (at + length > window.length || !StartsWithNoCase(window, at, key, length)) continue;
-        // A quoted value is the text between the quotes.
-        size_t from = at + length;
-        if (window.Short(from + 1)) return NeedMore();
-        const char quote = from < window.length && (window.At(from) == '"' || window.At(from) == '\'') ? window.At(from) : 0;
-        if (quote) ++from;
-        size_t end = from;
-        while (end < window.length && (quote ? window.At(end) != quote && window.At(end) != '\n'
-                                             : !std::strchr(" \t\r\n\"'<>;,&", window.At(end))))
-            ++end;
-        if (window.Short(end)) return NeedMore();
-        if (end == from) return {};
-        return Matched(from, end, RedactionKind::kSecret, std::string());
-    }
-    return {};
 }
 
 }  // namespace redact

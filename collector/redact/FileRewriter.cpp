@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -80,6 +81,7 @@ FileRewrite RewriteInto(HANDLE input, disk::CheckedWriter& output, TextRewriter&
     bool first = true;
     unsigned long long total = 0;
     unsigned long long strayControls = 0;
+    bool padding = false;  // NULs so far, up to the end
     while (!atEnd || filled > 0) {
         while (!atEnd && filled < piece.size()) {
             DWORD got = 0;
@@ -91,10 +93,15 @@ FileRewrite RewriteInto(HANDLE input, disk::CheckedWriter& output, TextRewriter&
             }
             const char* fresh = piece.data() + filled;
             const Controls controls = FindControls(fresh, got);
-            if (controls.nul) {
+            if (controls.nul || padding) {
                 const bool utf16 = total == 0 && filled == 0 && got >= 2 &&
                                    ((fresh[0] == '\xff' && fresh[1] == '\xfe') || (fresh[0] == '\xfe' && fresh[1] == '\xff'));
-                return Binary(utf16 ? "UTF-16 text, which the redaction does not read" : "binary: it holds NUL bytes");
+                if (utf16) return Binary("UTF-16 text, which the redaction does not read");
+                // A log cut short by a crash ends in NULs up to its allocated size: text all the same.
+                const char* firstNul = padding ? fresh : static_cast<const char*>(std::memchr(fresh, '\0', got));
+                if (!std::all_of(firstNul, fresh + got, [](char c) { return c == '\0'; }))
+                    return Binary("binary: it holds NUL bytes");
+                padding = true;
             }
             strayControls += controls.stray;
             filled += got;

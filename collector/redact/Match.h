@@ -59,9 +59,15 @@ inline Match Matched(size_t from, size_t to, RedactionKind kind, std::string ori
 
 inline bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 inline bool IsHex(char c) noexcept { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-inline bool IsAlnum(char c) noexcept { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-// A character of a word or a host name label: a name next to one is inside another word.
-inline bool IsWordChar(char c) noexcept { return IsAlnum(c) || c == '_' || c == '-'; }
+inline bool IsAlpha(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsAlnum(char c) noexcept { return IsDigit(c) || IsAlpha(c); }
+// A letter or digit; bytes from 0x80 on are parts of letters in UTF-8 and the ANSI code pages.
+inline bool IsLetterOrDigit(char c) noexcept { return IsAlnum(c) || static_cast<unsigned char>(c) >= 0x80; }
+// A character of a word: a name next to one is inside another word ("mail" in "email").
+inline bool IsWordChar(char c) noexcept { return IsLetterOrDigit(c) || c == '_'; }
+// A character of a host name label or an identifier: one of the program's words ("VM") next to
+// one is part of it ("VM-01", "VM_QZOKAPO").
+inline bool IsLabelChar(char c) noexcept { return IsWordChar(c) || c == '-'; }
 inline char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A text as names are compared: letters in lower case.

@@ -35,13 +35,13 @@ Found AtNamePosition(const NameTable& names, const Window& window, size_t at, si
     const char previous = window.Before(at);
     const char next = end < window.length ? window.At(end) : '\0';
     if (window.Short(end + 1)) return Found::kNeedMore;
-    if (previous == '\\' && window.TwoBefore(at) == '\\' && !IsWordChar(next)) return Found::kYes;
+    if (previous == '\\' && window.TwoBefore(at) == '\\' && !IsLabelChar(next)) return Found::kYes;
     if (next == '.') {
         for (const std::string& domain : names.Domains()) {
             const Found found = Equals(window, end + 1, domain);
             if (found == Found::kNeedMore) return found;
             const size_t after = end + 1 + domain.size();
-            if (found == Found::kYes && (after >= window.length || !IsWordChar(window.At(after)))) return Found::kYes;
+            if (found == Found::kYes && (after >= window.length || !IsLabelChar(window.At(after)))) return Found::kYes;
         }
     }
     if (previous != ' ' && previous != '\t' && previous != ':' && previous != '=') return Found::kNo;
@@ -59,15 +59,17 @@ Match FindName(const NameTable& names, const Window& window, size_t at) {
         if (equal == Found::kNo) continue;
         const size_t end = at + name.lower.size();
         Found stands = Found::kYes;
-        if (name.rule == NameRule::kWholeWord) {
-            if (window.Short(end + 1)) return NeedMore();
-            stands = IsWordChar(window.Before(at)) || (end < window.length && IsWordChar(window.At(end))) ? Found::kNo
-                                                                                                       : Found::kYes;
-        } else if (name.rule == NameRule::kNamePosition) {
+        if (name.rule == NameRule::kNamePosition) {
             stands = AtNamePosition(names, window, at, end);
+        } else {
+            if (window.Short(end + 1)) return NeedMore();
+            auto joins = name.rule == NameRule::kCompound ? IsLetterOrDigit : IsWordChar;
+            stands = joins(window.Before(at)) || (end < window.length && joins(window.At(end))) ? Found::kNo : Found::kYes;
         }
         if (stands == Found::kNeedMore) return NeedMore();
-        if (stands == Found::kYes) return Matched(at, end, name.kind, std::string(window.text + at, end - at));
+        if (stands == Found::kYes)
+            return Matched(at, end, name.kind,
+                           name.standsFor.empty() ? std::string(window.text + at, end - at) : name.standsFor);
     }
     return {};
 }

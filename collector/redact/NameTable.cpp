@@ -6,21 +6,20 @@
 
 namespace redact {
 
-NameRule RuleFor(const std::string& name) {
-    if (IsProgramWord(name)) return NameRule::kNamePosition;
-    // A short name ("db1") is a part of too many words and numbers.
-    return name.size() < 4 ? NameRule::kWholeWord : NameRule::kAnywhere;
-}
-
-void NameTable::Add(RedactionKind kind, const std::string& name) {
-    if (name.empty()) return;
+bool NameTable::Add(const Identity& identity) {
+    const std::string& name = identity.name;
+    const RedactionKind kind = identity.kind;
+    if (name.empty()) return false;
     const std::string lower = LowerCase(name);
     // Both letter cases of the first letter lead to the name.
     const unsigned char first = static_cast<unsigned char>(lower[0]);
     const unsigned char upper = first >= 'a' && first <= 'z' ? static_cast<unsigned char>(first - 'a' + 'A') : first;
     std::vector<NameEntry>& bucket = byFirst_[first];
-    if (std::any_of(bucket.begin(), bucket.end(), [&lower](const NameEntry& e) { return e.lower == lower; })) return;
-    NameEntry entry{lower, kind, RuleFor(name)};
+    if (std::any_of(bucket.begin(), bucket.end(), [&lower](const NameEntry& e) { return e.lower == lower; })) return false;
+    const NameRule rule = IsProgramWord(name) ? NameRule::kNamePosition
+                          : identity.ownName ? NameRule::kCompound
+                                             : NameRule::kWholeWord;
+    NameEntry entry{lower, kind, rule, identity.standsFor};
     auto longestFirst = [](const NameEntry& a, const NameEntry& b) { return a.lower.size() > b.lower.size(); };
     bucket.insert(std::upper_bound(bucket.begin(), bucket.end(), entry, longestFirst), entry);
     if (upper != first) byFirst_[upper] = bucket;
@@ -31,6 +30,7 @@ void NameTable::Add(RedactionKind kind, const std::string& name) {
         firstTwo_[upper * 256 + second] = true;
     }
     if (kind == RedactionKind::kDomainName) domains_.push_back(lower);
+    return true;
 }
 
 void NameTable::SetMachineFolder(const std::string& incident, const std::string& computerName) {

@@ -53,6 +53,20 @@ DWORD Withhold(const std::string& runFolder, const std::string& relativePath, co
     return ::DeleteFileA(source.c_str()) ? 0 : ::GetLastError();
 }
 
+// Puts a file under its path as packed, making the folders it names; the folders it leaves are
+// removed once empty. A path already taken is not overwritten.
+DWORD MoveToPackedPath(const std::string& runFolder, const std::string& relativePath, const std::string& packedPath) {
+    const std::string source = RunFolderFilePath(runFolder, relativePath);
+    const std::string target = RunFolderFilePath(runFolder, packedPath);
+    for (size_t slash = target.find('\\', runFolder.size() + 1); slash != std::string::npos;
+         slash = target.find('\\', slash + 1))
+        ::CreateDirectoryA(target.substr(0, slash).c_str(), nullptr);
+    if (!::MoveFileExA(source.c_str(), target.c_str(), 0)) return ::GetLastError();
+    for (size_t slash = source.find_last_of('\\'); slash > runFolder.size(); slash = source.find_last_of('\\', slash - 1))
+        if (!::RemoveDirectoryA(source.substr(0, slash).c_str())) break;
+    return 0;
+}
+
 std::string MappingText(const std::string& runFolder, const std::vector<redact::StandInEntry>& used) {
     std::string text = "Zeltrin redaction of " + runFolder + "\r\n";
     text += "The stand-ins of this run and the names they stand for; this file stays on this machine.\r\n";
@@ -62,15 +76,29 @@ std::string MappingText(const std::string& runFolder, const std::vector<redact::
     return text;
 }
 
+std::string StandInStorePath(const RedactionState& redaction) {
+    const std::string storeFolder =
+        redaction.standInFolder.empty() ? CommonApplicationData() + "\\Zeltrin" : redaction.standInFolder;
+    return storeFolder + "\\" + kStandInFileName;
+}
+
 }  // namespace
+
+// The computer name is the first name the redaction gives a stand-in: a new one gets the next
+// number, as it will then.
+std::string Collection::ComputerStandIn() const {
+    redact::StandInMap standIns;
+    std::string stored;
+    if (win32::ReadWholeFile(StandInStorePath(redaction), stored) == 0) standIns.Read(stored);
+    return standIns.StandIn(RedactionKind::kHostName, folders.nodeName);
+}
 
 std::vector<std::string> Collection::RedactRunFolder() {
     ZELTRIN_PROFILE_SECTION("redaction");
     std::vector<std::string> failures;
     auto standIns = std::make_shared<redact::StandInMap>();
-    const std::string storeFolder =
-        redaction.standInFolder.empty() ? CommonApplicationData() + "\\Zeltrin" : redaction.standInFolder;
-    const std::string storePath = storeFolder + "\\" + kStandInFileName;
+    const std::string storePath = StandInStorePath(redaction);
+    if (redaction.keptBeside.empty()) redaction.keptBeside = run.runFolder;
     std::string stored;
     DWORD error = win32::ReadWholeFile(storePath, stored);
     if (error == 0)
@@ -84,24 +112,39 @@ std::vector<std::string> Collection::RedactRunFolder() {
     std::vector<redact::Identity> identities = redact::ReadMachineIdentities(folders.nodeName, folders.systemDirectory);
     for (const std::string& keyword : redaction.keywords) identities.push_back({RedactionKind::kKeyword, keyword});
     for (const redact::Identity& identity : identities) {
-        names.Add(identity.kind, identity.name);
-        standIns->StandIn(identity.kind, identity.name);
+        if (names.Add(identity))
+            standIns->StandIn(identity.kind, identity.standsFor.empty() ? identity.name : identity.standsFor);
     }
     names.SetMachineFolder(run.bugFolderNumber, folders.nodeName);
+    auto text = std::make_shared<redact::RunTextRedaction>(std::move(names), standIns);
 
-    redaction.withheldFolder = run.runFolder + "_WITHHELD";
+    // On the share the kept files' folders are made on the local root.
+    const std::string keptFolder = redaction.keptBeside.substr(0, redaction.keptBeside.find_last_of('\\'));
+    for (size_t slash = keptFolder.find('\\', LocalRoot().size()); slash != std::string::npos;
+         slash = keptFolder.find('\\', slash + 1))
+        ::CreateDirectoryA(keptFolder.substr(0, slash).c_str(), nullptr);
+    ::CreateDirectoryA(keptFolder.c_str(), nullptr);
+    redaction.withheldFolder = redaction.keptBeside + "_WITHHELD";
     for (const RunFolderFile& file : ListRunFolderFiles(run.runFolder)) {
         std::string reason = BinaryKind(file.relativePath);
         if (reason.empty()) {
             redact::ReplacementCounts counts{};
             const std::string path = RunFolderFilePath(run.runFolder, file.relativePath);
-            redact::TextRewriter rewriter(names, *standIns, counts, path == run.registryDumpPath);
+            redact::TextRewriter rewriter(text->Names(), *standIns, counts, path == run.registryDumpPath);
             const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter, floor);
             if (rewrite.verdict == redact::FileVerdict::kRewritten) {
                 for (size_t k = 0; k < kRedactionKinds; ++k) redaction.replacements[k] += counts[k];
-                continue;
-            }
-            if (rewrite.verdict == redact::FileVerdict::kBinary) {
+                // A name that holds an original would give the stand-in away beside the same
+                // file's sum under the stand-in name: the file is packed under the name redacted.
+                const std::string packedPath = text->Redacted(file.relativePath);
+                if (packedPath == file.relativePath) continue;
+                const DWORD moveError = MoveToPackedPath(run.runFolder, file.relativePath, packedPath);
+                if (moveError == 0) {
+                    redaction.renamed[file.relativePath] = packedPath;
+                    continue;
+                }
+                reason = "its name could not be redacted: " + console::ConsoleWriter::OneLine(GetErrorText(moveError));
+            } else if (rewrite.verdict == redact::FileVerdict::kBinary) {
                 reason = rewrite.reason;
             } else {
                 // Text that could not be rewritten is never packed in clear: it is withheld, a
@@ -123,8 +166,8 @@ std::vector<std::string> Collection::RedactRunFolder() {
     redaction.cabinetNode = standIns->StandIn(RedactionKind::kHostName, folders.nodeName);
 
     redaction.standInStore = storePath;
-    redaction.mappingFile = RedactionMapPath(run.runFolder);
-    redaction.text = std::make_shared<redact::RunTextRedaction>(std::move(names), standIns);
+    redaction.mappingFile = RedactionMapPath(redaction.keptBeside);
+    redaction.text = std::move(text);
     redaction.done = true;
     return failures;
 }

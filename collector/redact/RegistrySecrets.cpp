@@ -9,11 +9,17 @@ namespace redact {
 
 namespace {
 
-constexpr const char* kSecretWords[] = {"password", "passwd", "pwd", "secret", "token"};
+constexpr const char* kSecretWords[] = {"password", "passwd", "passphrase", "pwd",       "secret",
+                                        "token",    "apikey", "api_key",    "credential"};
+constexpr char kPassEnding[] = "pass";  // "AdminPass"; not "Bypass" or "PassThrough" though
 constexpr size_t kDumpIndent = 13;  // a binary value's hex dump lines
 
 bool HoldsSecretWord(const char* text, size_t length) {
-    return HoldsOneOf(LowerCase(std::string(text, length)), kSecretWords);
+    const std::string lower = LowerCase(std::string(text, length));
+    constexpr size_t kEnding = sizeof(kPassEnding) - 1;
+    const bool passEnding = length > kEnding && lower.compare(length - kEnding, kEnding, kPassEnding) == 0 &&
+                            text[length - kEnding] == 'P';
+    return passEnding || HoldsOneOf(lower, kSecretWords);
 }
 
 bool IsDumpLine(const char* line, size_t indent, size_t length) {

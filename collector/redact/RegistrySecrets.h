@@ -3,8 +3,9 @@
 
 namespace redact {
 
-// REGISTRY.TXT: the data of a value whose name holds "password", "passwd", "pwd", "secret"
-// or "token", with the further lines of a multi-string or a binary dump that belong to it.
+// REGISTRY.TXT: the data of a value whose name holds "password", "passwd", "passphrase",
+// "pwd", "secret", "token", "apikey", "api_key" or "credential", or ends in "Pass" ("AdminPass"),
+// with the further lines of a multi-string or a binary dump that belong to it.
 class RegistrySecrets {
 public:
     // At the start of a line: the part of it that is secret (found kYes, [replaceFrom,

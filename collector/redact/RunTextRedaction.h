@@ -15,6 +15,8 @@ public:
         : names_(std::move(names)), standIns_(std::move(standIns)) {}
     std::string Redacted(const std::string& text) override;
     const StandInMap& StandIns() const noexcept { return *standIns_; }
+    StandInMap& StandIns() noexcept { return *standIns_; }
+    const NameTable& Names() const noexcept { return names_; }
 
 private:
     NameTable names_;

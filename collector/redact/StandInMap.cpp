@@ -26,6 +26,8 @@ std::string StandInText(RedactionKind kind, unsigned number) {
                                    : text::Format("2001:db8::%x", number);
         case RedactionKind::kMacAddress:  // locally administered
             return text::Format("02:00:00:%02x:%02x:%02x", (number >> 16) & 255, (number >> 8) & 255, number & 255);
+        case RedactionKind::kFibreChannelName:  // IEEE registered, the company id of none
+            return text::Format("50:00:00:00:00:%02x:%02x:%02x", (number >> 16) & 255, (number >> 8) & 255, number & 255);
         case RedactionKind::kDomainSid:
             return text::Format("S-1-5-21-0-0-%u", number);
         case RedactionKind::kSecret:

@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "redact/Match.h"
 
@@ -105,31 +106,51 @@ std::uint64_t StartFilter::Marks(const char* text, char previous) const {
     const Bits colon = chunks.Gather([](__m128i v, __m128i) { return Is(v, ':'); });
     const Bits dash = chunks.Gather([](__m128i v, __m128i) { return Is(v, '-'); });
     const Bits dot = chunks.Gather([](__m128i v, __m128i) { return Is(v, '.'); });
-    const Bits equals = chunks.Gather([](__m128i v, __m128i) { return Is(v, '='); });
     const Bits alnum = digit | letter;
     auto behind = [](Bits bits, bool first) { return (bits << 1) | (first ? 1 : 0); };
 
     // Addresses and SIDs begin a token: not after a letter or digit, nor (but an IPv4 address
-    // or a SID) after a dot, ':' or '-'. Letters and digits here stand for hexadecimal digits.
+    // or a SID) after a dot, ':' or '-'; an IPv6 or MAC address may follow a label's ':'.
+    // Letters and digits here stand for hexadecimal digits.
     const Bits afterDot = behind(dot, previous == '.');
+    const Bits afterDash = behind(dash, previous == '-');
     const Bits afterColonOrDash = behind(colon | dash, previous == ':' || previous == '-');
+    const Bits afterLabelColon = behind(colon & behind(alnum, true), previous == ':');
     // IPv4: up to three digits and a dot, twice (a first dot third counts for the second too).
     const Bits ipv4 = digit & AnyWithin<3>(dot >> 1) & AnyWithin<4>(dot >> 3);
-    // MAC: two digits and a separator, five times.
+    // MAC and Fibre Channel names: two digits and a separator, five times; four digits and a
+    // dot; twelve digits.
     auto separatesMac = [](Bits separator) {
         return (separator >> 2) & (separator >> 5) & (separator >> 8) & (separator >> 11) & (separator >> 14);
     };
     const Bits mac = alnum & (alnum >> 1) & (separatesMac(colon) | separatesMac(dash));
+    const Bits unseparatedMac = (AllWithin<4>(alnum) & (dot >> 4) & (dot >> 9)) | AllWithin<12>(alnum);
     // IPv6: up to four digits, then a colon; either "::" follows soon or the address is long:
     // fifteen characters of digits and colons.
     const Bits ipv6 =
         (alnum | colon) & AnyWithin<5>(colon) & (AllWithin<15>(alnum | colon) | AnyWithin<14>(colon & (colon >> 1)));
     // SID: "S-".
     const Bits sid = letter & (dash >> 1);
-    Bits marks = ((ipv4 & ~afterDot) | ((mac | ipv6) & ~afterDot & ~afterColonOrDash) | sid) &
+    Bits marks = ((ipv4 & ~afterDot) | (mac & ~afterDot & ~afterColonOrDash) |
+                  (ipv6 & ~afterDot & (~afterColonOrDash | afterLabelColon)) | (unseparatedMac & ~afterDot & ~afterDash) |
+                  sid) &
                  ~behind(alnum, IsAlnum(previous));
-    // "password=", "passwd=" and "pwd=".
-    marks |= letter & ((equals >> 3) | (equals >> 6) | (equals >> 8));
+    // Secrets: the first three letters of a key, "pas" and "pwd", or "sec", "tok", "api", "aut"
+    // and "net", each place a class of its own; and a URL's "://". Classes cost less than a
+    // prefix for each first letter; what else they let through is told apart by the rewrite.
+    auto oneOf = [](__m128i folded, std::initializer_list<char> characters) {
+        __m128i any = _mm_setzero_si128();
+        for (char c : characters) any = _mm_or_si128(any, Is(folded, c));
+        return any;
+    };
+    const Bits p = chunks.Gather([](__m128i, __m128i folded) { return Is(folded, 'p'); });
+    const Bits aw = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'a', 'w'}); });
+    const Bits sd = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'s', 'd'}); });
+    const Bits stan = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'s', 't', 'a', 'n'}); });
+    const Bits eoupSlash = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'e', 'o', 'u', 'p', '/'}); });
+    const Bits ckit = chunks.Gather([&](__m128i, __m128i folded) { return oneOf(folded, {'c', 'k', 'i', 't'}); });
+    marks |= (p & (aw >> 1) & (sd >> 2)) | (stan & (eoupSlash >> 1) & (ckit >> 2));
+    marks |= colon & (eoupSlash >> 1) & (eoupSlash >> 2);
     if (lineStarts_) marks |= behind(chunks.Gather([](__m128i v, __m128i) { return Is(v, '\n'); }), previous == '\n');
 
     for (const Prefix& prefix : prefixes_) {

@@ -6,6 +6,7 @@
 
 #include "redact/Addresses.h"
 #include "redact/NameMatch.h"
+#include "redact/Secrets.h"
 
 namespace redact {
 
@@ -16,7 +17,7 @@ constexpr char kSecretStandIn[] = "********";
 // The recognisers that may find something at a position, as bits.
 enum Candidate : unsigned {
     kMachineFolder = 1,
-    kSecretPair = 2,
+    kSecret = 2,
     kDomainSid = 4,
     kMac = 8,
     kIpv6 = 16,
@@ -31,7 +32,7 @@ struct Recogniser {
 };
 constexpr Recogniser kRecognisers[] = {
     {kMachineFolder, FindMachineFolder},
-    {kSecretPair, [](const NameTable&, const Window& window, size_t at) { return FindSecretPair(window, at); }},
+    {kSecret, [](const NameTable&, const Window& window, size_t at) { return FindSecret(window, at); }},
     {kDomainSid, [](const NameTable&, const Window& window, size_t at) { return FindDomainSid(window, at); }},
     {kMac, [](const NameTable&, const Window& window, size_t at) { return FindMac(window, at); }},
     {kIpv6, [](const NameTable&, const Window& window, size_t at) { return FindIpv6(window, at); }},
@@ -46,9 +47,11 @@ bool MayBe(const Window& window, size_t i, Wanted wanted) {
 }
 
 // Whether one of the five characters from `at` on is ':', '-' or '.' (or may be, the text
-// ending before): every address and SID has one there. Eight characters at once.
+// ending before): every address and SID has one there, but a MAC address written as twelve
+// hexadecimal digits, which starts with eight. Eight characters at once.
 bool SeparatorNear(const Window& window, size_t at) {
     if (at + 8 > window.length) return true;
+    if (std::all_of(window.text + at, window.text + at + 8, IsHex)) return true;
     std::uint64_t five;
     std::memcpy(&five, window.text + at, sizeof five);
     five &= 0xffffffffffULL;
@@ -60,6 +63,19 @@ bool SeparatorNear(const Window& window, size_t at) {
     return holds(':') || holds('-') || holds('.');
 }
 
+// The host part of a full name that ends in one of the machine's DNS domains, "dc01." or
+// "web.dmz." before "corp.acme.com": where it starts, or `domain` when there is none. It is
+// looked for from `floor` on, the end of what was replaced before.
+size_t HostPartStart(const char* text, size_t floor, size_t domain) {
+    if (domain < floor + 2 || text[domain - 1] != '.') return domain;
+    size_t start = domain - 1;
+    while (start > floor && (IsLabelChar(text[start - 1]) || (text[start - 1] == '.' && start - 1 > floor &&
+                                                                IsLabelChar(text[start - 2]))))
+        --start;
+    while (start < domain - 1 && !IsLetterOrDigit(text[start])) ++start;
+    return start < domain - 1 ? start : domain;
+}
+
 }  // namespace
 
 TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, ReplacementCounts& counts, bool registryDump)
@@ -69,12 +85,14 @@ TextRewriter::TextRewriter(const NameTable& names, StandInMap& standIns, Replace
     // is copied without a look.
     for (int c = 0; c < 256; ++c) {
         const char ch = static_cast<char>(c);
-        const bool anywhere = ch == '\\' || ch == 'p' || ch == 'P' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
-        starts_[c] = kAnyCharacter | (anywhere ? kStartsAnywhere : 0) |
+        const bool anywhere = ch == '\\' || !names.StartingWith(static_cast<unsigned char>(c)).empty();
+        const bool secret = ch == ':' || (ch != '\0' && std::strchr("pstanPSTAN", ch) != nullptr);
+        starts_[c] = kAnyCharacter | (anywhere ? kStartsAnywhere : 0) | (secret ? kStartsSecret : 0) |
                      (IsHex(ch) || ch == ':' || ch == 'S' || ch == 's' ? kStartsToken : 0);
         // Addresses and SIDs begin a token; inside a word they are none. A registry dump's
         // lines are looked at from their start.
-        allows_[c] = kStartsAnywhere | (IsAlnum(ch) ? 0 : kStartsToken) | (registryDump && ch == '\n' ? kAnyCharacter : 0);
+        allows_[c] = kStartsAnywhere | kStartsSecret | (IsAlnum(ch) ? 0 : kStartsToken) |
+                     (registryDump && ch == '\n' ? kAnyCharacter : 0);
     }
 }
 
@@ -84,29 +102,33 @@ inline unsigned TextRewriter::Candidates(const Window& window, size_t at, bool t
     const char c = window.At(at);
     unsigned candidates = 0;
     if (c == '\\') candidates |= kMachineFolder;
-    if ((c == 'p' || c == 'P') && MayBe(window, at + 1, [](char n) { return Lower(n) == 'a' || Lower(n) == 'w'; }))
-        candidates |= kSecretPair;
+    if (MayStartSecret(window, at)) candidates |= kSecret;
     if (at + 1 >= window.length ? !names_.StartingWith(static_cast<unsigned char>(c)).empty()
                                 : names_.MayStartWith(static_cast<unsigned char>(c), static_cast<unsigned char>(window.At(at + 1))))
         candidates |= kName;
     if (!tokenStart) return candidates;
     if ((c == 'S' || c == 's') && MayBe(window, at + 1, [](char n) { return n == '-'; })) candidates |= kDomainSid;
-    // An address does not go on from another ("10:20:30" holds none at "20"). A MAC is two
-    // hexadecimal digits and a separator three times over; an IPv4 address up to three decimal
-    // digits and a dot; an IPv6 address hexadecimal digits and colons, seven of them or "::".
+    // An address does not go on from another ("10:20:30" holds none at "20"), but may follow a
+    // label's ":" ("addr:fe80::1", "MAC:001A2B3C4D5E"). A MAC or Fibre Channel name is two
+    // hexadecimal digits and a separator three times over, or four and a dot, or twelve in a
+    // row; an IPv4 address up to three decimal digits and a dot; an IPv6 address hexadecimal
+    // digits and colons, seven of them or "::".
     const char previous = window.Before(at);
     if ((!IsHex(c) && c != ':') || previous == '.') return candidates;
     size_t end = at;
     bool decimal = true;
     while (end < window.length && IsHex(window.At(end))) decimal &= IsDigit(window.At(end++));
     if (window.Short(end)) return candidates | kMac | kIpv6 | (decimal ? unsigned{kIpv4} : 0u);
-    if (end >= window.length) return candidates;
     const size_t digits = end - at;
+    if (digits == 12 && previous != '-') candidates |= kMac;
+    if (end >= window.length) return candidates;
     const char separator = window.At(end);
     if (digits <= 3 && decimal && separator == '.') candidates |= kIpv4;
+    if (digits == 4 && separator == '.' && previous != '-') candidates |= kMac;
     if (separator != ':' && separator != '-') return candidates;
-    const bool afterAddress = previous == ':' || previous == '-';
-    if (digits == 2 && !afterAddress &&
+    const bool afterLabel = previous == ':' && at >= 2 && IsAlnum(window.At(at - 2));
+    const bool afterAddress = (previous == ':' && !afterLabel) || previous == '-';
+    if (digits == 2 && !afterAddress && previous != ':' &&
         MayBe(window, at + 5, [separator](char n) { return n == separator; }) &&
         MayBe(window, at + 8, [separator](char n) { return n == separator; }))
         candidates |= kMac;
@@ -138,7 +160,11 @@ Match TextRewriter::FindAt(const Window& window, size_t at, unsigned candidates,
 inline bool TextRewriter::StartsAt(const Window& window, size_t at) const {
     const unsigned char previous = static_cast<unsigned char>(window.Before(at));
     const unsigned char starts = starts_[static_cast<unsigned char>(window.text[at])] & allows_[previous];
-    if (starts == 0 || (starts == kStartsToken && !SeparatorNear(window, at))) return false;
+    if (starts == 0) return false;
+    // A token needs a separator near, a secret its key's first letters.
+    const bool token = (starts & kStartsToken) && SeparatorNear(window, at);
+    const bool secret = (starts & kStartsSecret) && MayStartSecret(window, at);
+    if (!(starts & (kStartsAnywhere | kAnyCharacter)) && !token && !secret) return false;
     return (starts & kAnyCharacter) || Candidates(window, at, !IsAlnum(static_cast<char>(previous))) != 0;
 }
 
@@ -211,6 +237,16 @@ size_t TextRewriter::Rewrite(const char* text, size_t length, bool atEnd, std::s
         if (match.found == Found::kNo) {
             ++i;
             continue;
+        }
+        // Every host of the machine's domains is named as a whole, whatever its name.
+        if (match.kind == RedactionKind::kDomainName && match.original.find('.') != std::string::npos) {
+            const size_t host = HostPartStart(text, copied, match.replaceFrom);
+            if (host < match.replaceFrom) {
+                out.append(text + copied, host - copied);
+                out += standIns_.StandIn(RedactionKind::kHostName, std::string(text + host, match.replaceFrom - 1 - host));
+                ++counts_[static_cast<size_t>(RedactionKind::kHostName)];
+                copied = match.replaceFrom - 1;
+            }
         }
         out.append(text + copied, match.replaceFrom - copied);
         if (match.kind == RedactionKind::kSecret)

@@ -27,9 +27,10 @@ public:
 
 private:
     // A character's bits in `starts_` and its successor's in `allows_`.
-    static constexpr unsigned char kStartsAnywhere = 1;  // a folder path, a secret pair, a name
+    static constexpr unsigned char kStartsAnywhere = 1;  // a folder path, a name
     static constexpr unsigned char kStartsToken = 2;     // an address or a SID
     static constexpr unsigned char kAnyCharacter = 4;    // a registry dump's line start
+    static constexpr unsigned char kStartsSecret = 8;    // a secret's key or a URL
 
     size_t NextStart(const Window& window, size_t i, size_t stop);
     bool StartsAt(const Window& window, size_t at) const;

@@ -82,12 +82,14 @@ void Collection::RunCollection() {
     bool placed = false;
     if (!unattended.noShare) {
         run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
+        if (redaction.requested) run.machineFolderName = ComputerStandIn();
         // The share is only a first try: what fails there is not a failure of the run.
         report.countFailures = false;
         placed = CreateTargetFolder() != 0;
         report.countFailures = true;
     }
     if (!placed) {
+        run.machineFolderName.clear();
         run.runFolder = LocalRoot() + run.bugFolderNumber + "\\";
         if (!CreateTargetFolder()) {
             LogFailure("FATAL: failed to create %s", run.runFolder.c_str());
@@ -126,9 +128,15 @@ void Collection::RunCollection() {
     ReportTimeInformation();
     // The report travels redacted: it names the map by its file name only.
     if (redaction.requested) {
-        const std::string map = RedactionMapPath(run.runFolder);
-        LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
-                  map.substr(map.find_last_of('\\') + 1).c_str());
+        redaction.keptBeside =
+            placed ? LocalRoot() + run.bugFolderNumber + "\\" + folders.nodeName + "\\" + run.timeStamp : run.runFolder;
+        const std::string map = RedactionMapPath(redaction.keptBeside);
+        if (placed)
+            LogReport("Redacted: the names behind the stand-ins are kept on this machine in %s; that file is not packed",
+                      map.c_str());
+        else
+            LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
+                      map.substr(map.find_last_of('\\') + 1).c_str());
     }
     LogReport("ULVIX - Done!");
     exitStatus = kExitDone;

@@ -73,7 +73,7 @@ int Collection::CreateTargetFolder() {
 
     bool made = false;
     if (createLevel(run.runFolder)) {
-        run.runFolder += folders.nodeName + "\\";
+        run.runFolder += (run.machineFolderName.empty() ? folders.nodeName : run.machineFolderName) + "\\";
         if (createLevel(run.runFolder)) {
             made = createRunFolder() &&
                    createSubFolder(options.kerdLogs || options.binaryVersion, "VM", run.vmFolder,

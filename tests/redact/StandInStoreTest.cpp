@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TestFiles.h"
 #include "redact/AdministratorsOnly.h"
 #include "redact/MachineIdentities.h"
@@ -77,6 +79,26 @@ TEST(MachineIdentities, TheHostsFileGivesItsNamesAndTheirDomains) {
         found.push_back(RedactionKindName(identity.kind) + (":" + identity.name));
     EXPECT_EQ(found, (std::vector<std::string>{"hostNames:db7.corp.acme.com.", "domainNames:corp.acme.com",
                                                "domainNames:acme.com", "hostNames:db7"}));
+}
+
+// A profile names its account and, in "name.DOMAIN", the account's domain; the profiles of
+// the system, of services and of built-in accounts name no one.
+TEST(MachineIdentities, AProfileGivesItsAccountAndDomainButServicesNone) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"S-1-5-21-1-2-3-1001", "C:\\Users\\mrossi.CORP", "userNames:mrossi domainNames:CORP "},
+        {"S-1-5-21-1-2-3-1002", "C:\\Users\\jdoe.ACMESRV01", "userNames:jdoe "},
+        {"S-1-5-21-1-2-3-1003", "C:\\Users\\jdoe.000", "userNames:jdoe "},
+        {"S-1-5-21-1-2-3-1004", "C:\\Users\\defaultuser0", ""},
+        {"S-1-5-80-3880718306-3832830129-1677859214-2598158968-1052248003", "C:\\Windows\\ServiceProfiles\\MSSQLSERVER", ""},
+        {"S-1-5-82-3006700770-424185619-1745488364-794895919-4004696415", "C:\\Users\\.NET v4.5", ""},
+        {"S-1-5-18", "C:\\Windows\\system32\\config\\systemprofile", ""},
+        {"S-1-5-20", "C:\\Windows\\ServiceProfiles\\NetworkService", ""}};
+    for (const auto& [sid, path, expected] : cases) {
+        std::string found;
+        for (const redact::Identity& identity : redact::ProfileIdentities(sid, path, "ACMESRV01"))
+            found += RedactionKindName(identity.kind) + (":" + identity.name) + " ";
+        EXPECT_EQ(expected, found) << path;
+    }
 }
 
 }  // namespace
