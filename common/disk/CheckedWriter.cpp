@@ -21,7 +21,11 @@ CheckedWriter::~CheckedWriter() {
 void CheckedWriter::Write(std::string_view text) {
     if (Stopped()) return;
     if (lineEnds_ == LineEnds::kAsGiven) {
-        Append(text);
+        // A whole block or more with nothing held goes to the file as it is, without a copy.
+        if (held_.empty() && text.size() >= kBlockBytes)
+            WriteBlock(text);
+        else
+            Append(text);
         return;
     }
     while (!text.empty()) {
@@ -44,23 +48,27 @@ void CheckedWriter::Append(std::string_view text) {
 
 void CheckedWriter::Flush() {
     if (held_.empty() || Stopped()) return;
+    if (WriteBlock(held_)) held_.clear();
+}
+
+bool CheckedWriter::WriteBlock(std::string_view block) {
     const bool startsFile = outcome_.bytes == 0;
-    outcome_.floor = room_ == Room::kCollected ? floor_.Shortfall(folder_, held_.size(), startsFile)
-                                               : floor_.ClosingShortfall(folder_, held_.size());
+    outcome_.floor = room_ == Room::kCollected ? floor_.Shortfall(folder_, block.size(), startsFile)
+                                               : floor_.ClosingShortfall(folder_, block.size());
     if (outcome_.floor) {
         Stop(kBelowFloorError);
-        return;
+        return false;
     }
     DWORD written = 0;
-    const BOOL wrote = ::WriteFile(file_.get(), held_.data(), static_cast<DWORD>(held_.size()), &written, nullptr);
+    const BOOL wrote = ::WriteFile(file_.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
     const DWORD error = wrote ? 0 : ::GetLastError();
     outcome_.bytes += written;
-    if (!wrote || written != held_.size()) {
+    if (!wrote || written != block.size()) {
         // A short write is the system's way of saying the disk is full.
         Stop(error != 0 ? error : ERROR_DISK_FULL);
-        return;
+        return false;
     }
-    held_.clear();
+    return true;
 }
 
 void CheckedWriter::Stop(DWORD error) {

@@ -54,6 +54,8 @@ public:
 private:
     void Append(std::string_view text);
     void Flush();
+    // Asks the floor for one block and writes it; false once stopped.
+    bool WriteBlock(std::string_view block);
     void Stop(DWORD error);
 
     FreeSpaceFloor& floor_;
