@@ -20,7 +20,9 @@ std::string NearestFolder(std::string folder) {
 bool RoomToPack(Collection& collection, const std::string& folder, const std::string& command) {
     ULONGLONG bytes = 0;
     for (const RunFolderFile& file : ListRunFolderFiles(folder)) bytes += file.size;
-    std::optional<VolumeSpace> low = FloorShortfall(NearestFolder(folder) + "\\", bytes, collection.floor.ReserveMiB());
+    // Asked afresh: the packing follows the tools and the closing records.
+    collection.floor.Forget();
+    std::optional<VolumeSpace> low = collection.floor.ClosingShortfall(NearestFolder(folder) + "\\", bytes);
     if (!low) return true;
     collection.LogFailure("Not packed: %s (%llu bytes) would leave less than %u MiB free on %s!!!", folder.c_str(),
                           bytes, low->floorMiB, low->volume.c_str());

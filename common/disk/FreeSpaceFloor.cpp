@@ -24,16 +24,6 @@ std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsi
     return space;
 }
 
-std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
-                                          std::optional<unsigned> reserveMiB) {
-    if (reserveMiB == 0u) return std::nullopt;
-    std::optional<VolumeSpace> space = SpaceOf(folder, reserveMiB);
-    if (!space) return std::nullopt;
-    const ULONGLONG floor = static_cast<ULONGLONG>(space->floorMiB) * kMiB;
-    if (space->freeBytes >= floor && space->freeBytes - floor >= bytes) return std::nullopt;
-    return space;
-}
-
 std::string FolderOf(const std::string& path) {
     const size_t last = path.find_last_of('\\');
     return last == std::string::npos ? std::string(".") : path.substr(0, last + 1);

@@ -34,11 +34,6 @@ struct VolumeSpace {
 // tell (a folder that does not exist: the write then fails on its own).
 std::optional<VolumeSpace> SpaceOf(const std::string& folder, std::optional<unsigned> reserveMiB);
 
-// The volume when writing `bytes` more into `folder` would leave less than its floor free;
-// nothing when there is room, when the system cannot tell, or with "reserve=0".
-std::optional<VolumeSpace> FloorShortfall(const std::string& folder, ULONGLONG bytes,
-                                          std::optional<unsigned> reserveMiB);
-
 // The folder a target file goes into: everything up to its last backslash.
 std::string FolderOf(const std::string& path);
 
