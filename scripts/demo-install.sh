@@ -36,7 +36,11 @@ done
 
 drive_c="$WINEPREFIX/drive_c"
 cp -r "$demo/files/." "$drive_c/"
-temp_folder="$(winepath -u "$(wine cmd /c 'echo %TEMP%' | tr -d '\r')")"
+# Seen once in a whole test run: the interpreter printed nothing. Say so, with its status,
+# rather than fail later on an empty folder name.
+temp_windows="$(wine cmd /c 'echo %TEMP%' | tr -d '\r')" && status=0 || status=$?
+[ -n "$temp_windows" ] || { echo "demo-install: 'cmd /c echo %TEMP%' printed nothing (status $status)" >&2; exit 1; }
+temp_folder="$(winepath -u "$temp_windows")"
 mkdir -p "$temp_folder"
 cp -r "$demo/temp/." "$temp_folder/"
 
