@@ -10,6 +10,9 @@ packages=(
   xvfb xauth
   googletest
   cabextract
+  gcab
+  chromium
+  ansible ansible-lint
 )
 
 missing=()
