@@ -3,7 +3,8 @@
 # and size, the medians of our side and of the system's side, their ratio and our peak working
 # set, then how time and memory grow from 1x to 10x.
 # A benchmark with a script bench/data/<name>.sh gets its data made by it first, on the Linux
-# side: <script> <data folder in the prefix> <scale> <folder of the built programs>.
+# side: <script> <data folder in the prefix> <scale> <folder of the built programs>; one with a
+# script bench/after/<name>.sh has it run after measuring: <script> <data folder> <scale> <rows>.
 # Usage: scripts/bench.sh [benchmark ...]   (default: all; ROUNDS=5 sets the rounds at 1x of
 # the benchmarks whose entry names none)
 set -euo pipefail
@@ -23,6 +24,7 @@ benchmarks=(
   "eventlog eventlog-bench.exe 0.20 yes 3 1"
   "wholerun wholerun-bench.exe 2.0 no  3 1"
   "redact   redact-bench.exe   2.0 yes 3 1"
+  "summary  summary-bench.exe  -   no  3 1"
 )
 
 bash "$root/scripts/setup.sh"
@@ -67,6 +69,11 @@ for entry in "${benchmarks[@]}"; do
     wine "$build/bin/$program" measure "$scale" "$n" | tr -d '\r' |
       awk -F'\t' -v goal="$goal" -v streams="$streams" \
         '{ print > "/dev/stderr" } $1 == "ROW" { print $0 "\t" goal "\t" streams }' >>"$rows"
+    # What is measured on the Linux side of the data the program left (a page rendered in a browser).
+    after_script="$root/bench/after/$name.sh"
+    if [ -f "$after_script" ]; then
+      bash "$after_script" "$WINEPREFIX/drive_c/zeltrin-bench/$name/x$scale" "$scale" "$rows"
+    fi
     # Linux removes a large tree far faster than Wine does; the program's clean does the rest.
     rm -rf "$WINEPREFIX/drive_c/zeltrin-bench/$name/x$scale"
     wine "$build/bin/$program" clean "$scale" >&2

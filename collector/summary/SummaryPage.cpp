@@ -17,7 +17,7 @@ constexpr char kStyle[] =
     ".failed{color:#b3261e;font-weight:bold}.skipped{color:#6b6b6b}"
     ".problems{background:#fff5f3;border:1px solid #efb3aa;padding:.4em 1em}.problems h2{margin-top:.4em}"
     ".whole{background:#f2faf3;border:1px solid #a9d8b2;padding:.4em 1em}"
-    "details{margin:.2em 0}summary{cursor:pointer}";
+    "details{margin:.2em 0}summary{cursor:pointer}pre{margin:.3em 0 .6em 1.2em;font-size:.88em}";
 
 struct StatusMeaning {
     int status;
@@ -193,14 +193,16 @@ void Files(std::string& page, const SummaryFacts& facts) {
     for (const auto& [folder, files] : byFolder) {
         ULONGLONG bytes = 0;
         for (const SummaryFile* file : files) bytes += file->size;
+        // One text block per folder, not a table row per file: a page of 20,000 files stays a
+        // few hundred elements, which a browser opens at once.
         page += "<details><summary><code>" + (folder.empty() ? std::string("(run folder)") : Html(folder) + "/") +
                 "</code> " + text::Format("%zu files, %s bytes", files.size(), Grouped(bytes).c_str()) +
-                "</summary>\n<table>\n<tr><th>File</th><th>Size</th><th>SHA-256</th></tr>\n";
+                "</summary>\n<pre>";
         for (const SummaryFile* file : files)
-            Row(page, {Cell("<code>" + Html(file->path) + "</code>" + (file->cut ? " (cut short)" : "")),
-                       Cell(Grouped(file->size), "n"),
-                       Cell(file->sha256.empty() ? std::string("not hashed") : file->sha256, "h")});
-        page += "</table>\n</details>\n";
+            page += text::Format("%15s  %-64s  ", Grouped(file->size).c_str(),
+                                 file->sha256.empty() ? "not hashed" : file->sha256.c_str()) +
+                    Html(file->path) + (file->cut ? " (cut short)\n" : "\n");
+        page += "</pre>\n</details>\n";
     }
 }
 
