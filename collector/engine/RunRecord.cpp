@@ -1,6 +1,7 @@
 #include "engine/RunRecord.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/StepProblems.h"
 
@@ -12,7 +13,7 @@ void RunRecord::StartRun() {
     problemsOutsideSteps_.clear();
     originalSizes_.clear();
     stepOpen_ = false;
-    failures_ = 0;
+    failureLines_.clear();
     childOutsideAJob_ = false;
 }
 
@@ -79,4 +80,16 @@ const char* StepOutcome(const StepRecord& step) noexcept {
     if (!step.carriedOut) return "skipped";
     if (step.problems.empty()) return "ok";
     return step.itemsDone == 0 ? "failed" : "partial";
+}
+
+OutcomeCounts RunRecord::Outcomes() const noexcept {
+    OutcomeCounts counts;
+    for (const StepRecord& step : steps_) {
+        const std::string_view outcome = StepOutcome(step);
+        counts.ok += outcome == "ok";
+        counts.partial += outcome == "partial";
+        counts.failed += outcome == "failed";
+        counts.skipped += outcome == "skipped";
+    }
+    return counts;
 }

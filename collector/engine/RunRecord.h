@@ -14,6 +14,7 @@ struct ChildRecord {
     DWORD exitCode = 0;       // when started
     DWORD error = 0;          // the system error of a start that failed or was refused
     bool timedOut = false;    // ended with its process tree at the time limit
+    ULONGLONG milliseconds = 0;  // from its start to its end or to the end of the wait
 };
 
 // A file the free-space floor kept from being copied.
@@ -54,6 +55,10 @@ struct StepRecord {
     std::vector<ShortFile> shortFiles;
 };
 
+struct OutcomeCounts {
+    unsigned ok = 0, partial = 0, failed = 0, skipped = 0;
+};
+
 // "ok" (all it was to collect is there), "partial" (some of it), "failed" (none of it) or
 // "skipped" (its box or the detection).
 const char* StepOutcome(const StepRecord& step) noexcept;
@@ -82,16 +87,18 @@ public:
     bool LostData() const noexcept;
     // True for the first child of the run that could not be put into a job, which the report names once.
     bool FirstChildOutsideAJob() noexcept { return !childOutsideAJob_ && (childOutsideAJob_ = true); }
-    // A report line that records a failure.
-    void CountFailure() noexcept { ++failures_; }
+    // A line that records a failure, as the console shows it.
+    void AddFailure(std::string line) { failureLines_.push_back(std::move(line)); }
+    const std::vector<std::string>& FailureLines() const noexcept { return failureLines_; }
 
     const std::vector<StepRecord>& Steps() const noexcept { return steps_; }
     std::vector<StepRecord>& Steps() noexcept { return steps_; }
     const std::vector<ChildRecord>& ChildrenOutsideSteps() const noexcept { return childrenOutsideSteps_; }
     const SYSTEMTIME& RunStart() const noexcept { return runStart_; }
     ULONGLONG ElapsedMilliseconds() const;
-    unsigned Failures() const noexcept { return failures_; }
+    unsigned Failures() const noexcept { return static_cast<unsigned>(failureLines_.size()); }
     unsigned StepsSkipped() const noexcept;
+    OutcomeCounts Outcomes() const noexcept;
     bool StepOpen() const noexcept { return stepOpen_; }
 
 private:
@@ -103,6 +110,6 @@ private:
     ULONGLONG runStartTick_ = 0;
     ULONGLONG stepStartTick_ = 0;
     bool stepOpen_ = false;
-    unsigned failures_ = 0;
+    std::vector<std::string> failureLines_;
     bool childOutsideAJob_ = false;
 };

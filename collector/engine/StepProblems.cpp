@@ -78,3 +78,5 @@ std::optional<StepProblem> WriteProblem(const disk::WriteOutcome& outcome) {
     }
     return StepProblem{"cut short", outcome.path, true};
 }
+
+std::string ProblemText(const StepProblem& problem) { return problem.reason + ": " + problem.item; }

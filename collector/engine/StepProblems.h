@@ -14,3 +14,5 @@ StepProblem ProblemOf(DWORD error, std::string item);
 std::optional<StepProblem> ChildProblem(const ChildRecord& child);
 // A write of the run's own that is not whole; nothing for a whole one.
 std::optional<StepProblem> WriteProblem(const disk::WriteOutcome& outcome);
+// "<reason>: <item>", as the manifest and the summary page name it.
+std::string ProblemText(const StepProblem& problem);

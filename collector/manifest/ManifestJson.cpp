@@ -5,6 +5,7 @@
 #include "common/text/Format.h"
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
+#include "engine/StepProblems.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/ManifestFields.h"
 #include "manifest/Sha256.h"
@@ -69,6 +70,7 @@ void WriteChild(JsonWriter& json, const ChildRecord& child) {
     if (child.started) {
         json.Member("exitCode", child.exitCode);
         json.Member("timedOut", child.timedOut);
+        json.Member("milliseconds", child.milliseconds);
         // A wait or exit code read that failed: the exit code above is no result of the child.
         if (child.error != 0) json.Member("error", child.error);
     } else {
@@ -91,8 +93,6 @@ void WriteProduced(JsonWriter& json, const std::string& path, const std::map<std
     json.Member("error", static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     json.EndObject();
 }
-
-std::string ProblemText(const StepProblem& problem) { return problem.reason + ": " + problem.item; }
 
 void WriteSteps(JsonWriter& json, const RunRecord& record, const std::map<std::string, const HashedFile*>& byPath,
                 const RedactionState& redaction, const FileMarks& marks) {
@@ -180,6 +180,7 @@ std::string ManifestJson(const Collection& collection, const std::vector<HashedF
     WriteUnattended(json, collection);
     WriteDetection(json, collection.detection);
     WriteSteps(json, collection.record, byPath, redaction, marks);
+    json.ArrayMember("failureLines", collection.record.FailureLines(), [&json](const std::string& line) { json.String(line); });
     if (redaction.requested) WriteRedaction(json, redaction);
     json.Member("sha256Source", Sha256SourceName(SystemSha256Source()));
     json.ArrayMember("files", files, [&](const HashedFile& file) { WriteHashedFile(json, file, marks); });

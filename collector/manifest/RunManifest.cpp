@@ -5,13 +5,16 @@
 #include "common/profile/SectionTimer.h"
 #include "common/disk/CheckedWriter.h"
 #include "engine/Collection.h"
+#include "engine/ExitStatus.h"
 #include "engine/StepProblems.h"
 #include "manifest/HashedFiles.h"
 #include "manifest/ManifestJson.h"
 #include "manifest/Sha256.h"
 #include "manifest/Sha256Sums.h"
+#include "manifest/SummaryOfRun.h"
 #include "report/ErrorText.h"
 #include "report/WriteLossLine.h"
+#include "summary/SummaryPage.h"
 
 namespace {
 
@@ -33,7 +36,19 @@ std::string WriteWholeRecord(Collection& collection, const std::string& path, co
 }
 
 bool IsManifestFile(const RunFolderFile& file) {
-    return file.relativePath == kManifestName || file.relativePath == kSumsName;
+    return file.relativePath == kManifestName || file.relativePath == kSumsName || file.relativePath == kSummaryPageName;
+}
+
+// Written and hashed in, or the line that says why not.
+std::string WriteHashedRecord(Collection& collection, const char* name, const std::string& text,
+                              std::vector<HashedFile>& files) {
+    std::string failure = WriteWholeRecord(collection, collection.run.runFolder + "\\" + name, text);
+    if (failure.empty()) {
+        RunFolderFile written;
+        written.relativePath = name;
+        files.push_back(HashRunFolderFile(collection.run.runFolder, written));
+    }
+    return failure;
 }
 
 }  // namespace
@@ -47,14 +62,15 @@ std::vector<std::string> Collection::WriteRunManifest() {
     std::vector<std::string> failures;
     SYSTEMTIME end{};
     ::GetLocalTime(&end);
-    const std::string manifestPath = run.runFolder + "\\" + kManifestName;
-    if (std::string failure = WriteWholeRecord(*this, manifestPath, ManifestJson(*this, files, end)); !failure.empty()) {
+    if (std::string failure = WriteHashedRecord(*this, kManifestName, ManifestJson(*this, files, end), files);
+        !failure.empty())
         failures.push_back(failure);
-    } else {
-        RunFolderFile manifest;
-        manifest.relativePath = kManifestName;
-        files.push_back(HashRunFolderFile(run.runFolder, manifest));
-    }
+    // The page shows the status the run would end with now; only the packing is still to come.
+    const int status = exitStatus == kExitDone && record.LostData() ? kExitDataLost : exitStatus;
+    if (std::string failure =
+            WriteHashedRecord(*this, kSummaryPageName, SummaryHtml(SummaryOfRun(*this, files, status)), files);
+        !failure.empty())
+        failures.push_back(failure);
 
     // Sums of nothing would pass for a check that was made.
     if (SystemSha256Source() == Sha256Source::kNone) {

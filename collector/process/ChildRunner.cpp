@@ -70,6 +70,7 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
         return child;
     }
     child.started = true;
+    const ULONGLONG startTick = ::GetTickCount64();
     if (!watched.InJob() && record_.FirstChildOutsideAJob())
         report_.LogReport("The system would not put the tools into jobs of their own (the program runs in a job that "
                           "allows none): a tool may outlive a run that is ended");
@@ -81,6 +82,7 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
     if (outcome.timedOut)
         report_.LogFailure("Ended after the time limit of %u seconds!!! Command: %s", limits_.timeoutSeconds,
                           shown.c_str());
+    child.milliseconds = ::GetTickCount64() - startTick;
     child.exitCode = outcome.exitCode;
     child.error = outcome.error;
     child.timedOut = outcome.timedOut;

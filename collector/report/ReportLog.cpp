@@ -44,8 +44,9 @@ void Collection::WriteEntry(bool failure, const char* format, va_list arguments)
     report.file.Flush();
 
     if (failure && report.countFailures) {
-        record.CountFailure();
-        if (console != nullptr) console->WriteLine(console::ConsoleWriter::OneLine(std::string_view(text, length)));
+        std::string line = console::ConsoleWriter::OneLine(std::string_view(text, length));
+        if (console != nullptr) console->WriteLine(line);
+        record.AddFailure(std::move(line));
     }
 }
 

@@ -4,18 +4,9 @@
 #include "console/ConsoleWriter.h"
 #include "console/SummaryLines.h"
 #include "engine/Collection.h"
+#include "run/ResultFile.h"
 
 namespace {
-
-std::string ParentFolder(const std::string& path) {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string LastComponent(const std::string& path) {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The files of a folder whose names match the pattern.
 void AddMatches(const std::string& folder, const std::string& pattern, std::vector<console::CabinetFile>& found) {
@@ -39,12 +30,8 @@ void AddMatches(const std::string& folder, const std::string& pattern, std::vect
 std::vector<console::CabinetFile> Collection::CabinetsOfRun() const {
     std::vector<console::CabinetFile> cabinets;
     if (!options.compress) return cabinets;
-    const std::string machineFolder = ParentFolder(run.runFolder);
-    std::string stem = run.bugFolderNumber;
-    stem += "_";
-    stem += redaction.done ? redaction.cabinetNode : LastComponent(machineFolder);
-    stem += "_";
-    stem += run.timeStamp;
+    const std::string machineFolder = MachineFolder(*this);
+    const std::string stem = RunFileStem(*this);
     AddMatches(machineFolder, stem + "*.cab", cabinets);
     AddMatches(run.runFolder, stem + "_HA*.cab", cabinets);
     std::sort(cabinets.begin(), cabinets.end(),
@@ -61,12 +48,10 @@ void Collection::WriteRunSummary(const std::vector<RunFolderFile>& collected) {
     summary.failures = record.Failures();
     summary.stepsSkipped = record.StepsSkipped();
     summary.steps = record.Steps().size();
-    for (const StepRecord& step : record.Steps()) {
-        const std::string outcome = StepOutcome(step);
-        summary.stepsOk += outcome == "ok";
-        summary.stepsPartial += outcome == "partial";
-        summary.stepsFailed += outcome == "failed";
-    }
+    const OutcomeCounts outcomes = record.Outcomes();
+    summary.stepsOk = outcomes.ok;
+    summary.stepsPartial = outcomes.partial;
+    summary.stepsFailed = outcomes.failed;
     summary.elapsedMilliseconds = record.ElapsedMilliseconds();
     summary.cabinets = CabinetsOfRun();
     for (const std::string& line : console::SummaryLines(summary)) console->WriteLine(line);

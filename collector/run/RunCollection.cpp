@@ -10,6 +10,7 @@
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 #include "run/IncidentNumber.h"
+#include "run/ResultFile.h"
 #include "run/RoomToPack.h"
 
 namespace {
@@ -47,8 +48,8 @@ DWORD MoveReport(Collection& collection) {
     if (std::optional<VolumeSpace> low = collection.floor.ClosingShortfall(FolderOf(target), bytes)) {
         const std::string line = text::Format("Not moved: %s (%llu bytes) would leave less than %u MiB free on %s!!!",
                                               source.c_str(), bytes, low->floorMiB, low->volume.c_str());
-        collection.record.CountFailure();
         if (collection.console != nullptr) collection.console->WriteLine(line);
+        collection.record.AddFailure(line);
         collection.record.AddProblem(ProblemOf(kBelowFloorError, source));
         return kBelowFloorError;
     }
@@ -155,8 +156,8 @@ void Collection::RunCollection() {
     // through the console and the run's failure count only.
     auto countFailures = [this](const std::vector<std::string>& failures) {
         for (const std::string& failure : failures) {
-            record.CountFailure();
             if (console != nullptr) console->WriteLine(failure);
+            record.AddFailure(failure);
         }
     };
     if (redaction.requested) countFailures(RedactRunFolder());
@@ -196,6 +197,9 @@ void Collection::RunCollection() {
             console->WriteLine(text::Format("Files withheld: %zu, in %s", redaction.withheld.size(),
                                             redaction.withheldFolder.c_str()));
     }
+    // Last of all, so that it names every cabinet and the status the run ends with.
+    const std::string resultLine = WriteResultFile(*this);
+    if (console != nullptr) console->WriteLine(resultLine);
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
     View().RunEnded();

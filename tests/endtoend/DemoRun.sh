@@ -45,10 +45,11 @@ OS/APP_Events.log OS/CLUSTER.LOG OS/SYSTEM32_DLL_VER.TXT OS/SYSTEM32_EXE_VER.TXT
 OS/SYS_Events.log OS/mountvol.txt OSMU/osmu_snapshot.txt PLR/Log.Pelorin PLR/Product.Inventory.Pelorin
 PQHMC/pqhmc-diag.log QzFilesToCab3.TXT RBK_Schedules/HourlyRecovery.log RBK_Schedules/HourlyRecovery.xml
 RBK_Schedules/NightlySnapshot.log RBK_Schedules/NightlySnapshot.xml REGISTRY.TXT RUQ/ruqdiaginfo.log RUQ/ruqdump.log
-SHA256SUMS Solutions/solutions.log TEJ/perl.log VM/ALERT.LOG VM/HNV_NIDMAP_REPORT.TXT VM/HNV_NODESTATE_REPORT.TXT
-VM/KDX_BINARY_VERSION.TXT VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/Replication.xml VM/VM_QzOKAPO.LOG VM/VolumeManager.xml
-VM/instmpio.log VM/kerd.log VM/kerd.log.1 VM/qdsminfo.log VM/qzdiag.txt VM/qzflxinfo.enc WKE/perl.log ZRX
-clusnap/HA_FILEVER.TXT clusnap/QzHAFilesToCab3.TXT clusnap/clusnap.log wltsnap/wltsnap.log" \
+SHA256SUMS SUMMARY.html Solutions/solutions.log TEJ/perl.log VM/ALERT.LOG VM/HNV_NIDMAP_REPORT.TXT
+VM/HNV_NODESTATE_REPORT.TXT VM/KDX_BINARY_VERSION.TXT VM/QzOKAPO.LOG VM/QzOKAPO.LOG.1 VM/Replication.xml
+VM/VM_QzOKAPO.LOG VM/VolumeManager.xml VM/instmpio.log VM/kerd.log VM/kerd.log.1 VM/qdsminfo.log VM/qzdiag.txt
+VM/qzflxinfo.enc WKE/perl.log ZRX clusnap/HA_FILEVER.TXT clusnap/QzHAFilesToCab3.TXT clusnap/clusnap.log
+wltsnap/wltsnap.log" \
   "$(cd "$run" && find . -type f ! -name '*_ULVIX-Report.HTML' ! -name '*.cab' -printf '%P\n' | LC_ALL=C sort |
      paste -sd ' ' | fold -s -w 120 | sed 's/ $//')"
 expect_eq "the multipath tool's output, moved in" "qzflxinfo stub output" "$(tr -d '\r' <"$run/VM/qzflxinfo.enc")"
@@ -126,7 +127,8 @@ $(python3 -c 'import collections, json, sys
 n = collections.Counter(step["outcome"] for step in json.load(open(sys.argv[1], encoding="utf-8"))["steps"])
 print("Steps: %d ok, %d partial, %d failed, %d skipped" % (n["ok"], n["partial"], n["failed"], n["skipped"]))' "$run/MANIFEST.json")
 Cabinet files: $(grep -c . <<<"$cabinets")
-$cabinets" \
+$cabinets
+Result: $(winepath -w "$machine" 2>>"$wine_log")\\${incident}_${node}_${stamp}_RESULT.json" \
   "$(sed -n '/^Run folder: /,$p' "$work/console.lines" | grep -v '^Time taken: ' | sed 's/^Steps skipped: [0-9]* of/Steps skipped: <n> of/')"
 grep -Eq '^Time taken: [0-9]+\.[0-9] s$' "$work/console.lines" || fail "no time taken on the console"
 # Each row's outcome, 1 to 38: the demo lacks the VDS logs and some Windows logs, and Wine lacks
@@ -143,5 +145,58 @@ python3 -c 'import json, sys; json.load(open(sys.argv[1], encoding="utf-8"))' "$
   fail "MANIFEST.json is no JSON a parser reads"
 (cd "$run" && sha256sum --strict -c SHA256SUMS >>"$wine_log" 2>&1) || fail "sha256sum -c SHA256SUMS failed in the run folder"
 expect_cabinets_verify
+
+# The result file names the run's status, counts and every cabinet with its size and SHA-256.
+expect_eq "the result file" "" "$( (python3 - "$machine/${incident}_${node}_${stamp}_RESULT.json" "$run/MANIFEST.json" \
+    "$(wc -l <"$work/report-failures")" "$run_w" "$cabinets" <<'PY'
+import collections, hashlib, json, subprocess, sys
+result, manifest = (json.load(open(path, encoding="utf-8")) for path in sys.argv[1:3])
+n = collections.Counter(step["outcome"] for step in manifest["steps"])
+expected = {"program": "Zeltrin", "version": manifest["version"], "incident": manifest["incident"],
+            "machine": manifest["machine"], "exitStatus": 0, "failures": int(sys.argv[3]), "runFolder": sys.argv[4],
+            "steps": {k: n[k] for k in ("ok", "partial", "failed", "skipped")}}
+for key, value in expected.items():
+    if result.get(key) != value: print(f"{key}: {result.get(key)!r}, expected {value!r}")
+cabinets = []
+for cabinet in result["cabinets"]:
+    unix = subprocess.run(["winepath", "-u", cabinet["path"]], capture_output=True, text=True).stdout.strip()
+    data = open(unix, "rb").read()
+    if cabinet["sha256"] != hashlib.sha256(data).hexdigest(): print("sha256 differs:", cabinet["path"])
+    cabinets.append(f"  {cabinet['path']} ({cabinet['size']} bytes)")
+if "\n".join(sorted(cabinets)) != sys.argv[5]: print("cabinets:", cabinets)
+PY
+) || echo "the check ended with status $?")"
+
+# The summary page, as a browser shows it: the failure lines, all 38 steps with their outcomes,
+# and nothing loaded from elsewhere.
+summary="$run/SUMMARY.html"
+expect_eq "references out of the summary page" "" "$(grep -oiE '<script|<link|<img|<iframe|src=|href=|url\(|@import' "$summary")"
+chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/chromium" --dump-dom "file://$summary" \
+  2>>"$wine_log" >"$work/summary-dom.html" || fail "Chromium did not load the summary page"
+expect_eq "the summary page as Chromium read it" "" "$( (python3 - "$work/summary-dom.html" "$run/MANIFEST.json" \
+    "$work/report-failures" "$work/console.lines" <<'PY'
+import html.parser, json, sys
+class Text(html.parser.HTMLParser):
+    rows, row, cell, text = [], None, None, []
+    def handle_starttag(self, tag, attrs):
+        if tag == "tr": self.row = []
+        if tag == "td": self.cell = []
+    def handle_endtag(self, tag):
+        if tag == "td" and self.row is not None: self.row.append("".join(self.cell).strip()); self.cell = None
+        if tag == "tr": self.rows.append(self.row); self.row = None
+    def handle_data(self, data):
+        self.text.append(data)
+        if self.cell is not None: self.cell.append(data)
+page = Text(); page.feed(open(sys.argv[1], encoding="utf-8").read())
+text = " ".join("".join(page.text).split())
+for step in json.load(open(sys.argv[2], encoding="utf-8"))["steps"]:
+    if not any(r and r[:2] == [str(step["row"]), step["name"]] and r[2].startswith(step["outcome"]) for r in page.rows):
+        print("no row for step", step["row"], step["name"], step["outcome"])
+console = open(sys.argv[4], encoding="latin-1").read().splitlines()
+for entry in open(sys.argv[3], encoding="latin-1").read().splitlines():
+    line = next(l for l in console if l.startswith(entry.split("!!!")[0]))
+    if " ".join(line.split()) not in text: print("failure line not on the page:", line)
+PY
+) || echo "the check ended with status $?")"
 
 finish

@@ -1,4 +1,5 @@
-// The parts of MANIFEST.json and SHA256SUMS: the system's SHA-256, JSON texts, files produced.
+// The parts of MANIFEST.json, SHA256SUMS and SUMMARY.html: the system's SHA-256, JSON texts, files
+// produced, the summary page.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include "manifest/JsonWriter.h"
 #include "manifest/ProducedFiles.h"
 #include "manifest/Sha256.h"
+#include "summary/SummaryPage.h"
 
 using namespace testing_support;
 
@@ -75,4 +77,47 @@ TEST(FilesProduced, NewFilesAndFilesOfAnotherSizeOrWriteTimeAreProduced) {
     EXPECT_EQ(FilesProduced({file("b", 1, 1), file("c", 5, 1), file("d", 5, 1), file("gone", 1, 1)},
                             {file("a", 1, 1), file("b", 1, 1), file("c", 6, 1), file("d", 5, 2), file("e", 1, 1)}),
               (std::vector<std::string>{"a", "c", "d", "e"}));
+}
+
+// The page of a run with every kind of problem, its texts escaped: the whole page, as written.
+TEST(SummaryPage, ProblemsFirstThenStepsFilesByFolderOptionsAndDetection) {
+    SummaryFacts facts;
+    facts.version = "3.1.0";
+    facts.incident = "4711";
+    facts.machine = "NODE<1>";
+    facts.runFolder = "C:\\4711\\NODE1\\12082026__01-02-03";
+    facts.start = "2026-12-08T01:02:03";
+    facts.milliseconds = 125400;
+    facts.exitStatus = 6;
+    facts.failureLines = {"Failed to copy C:\\a&b.log!!! REASON: Access is denied."};
+    facts.reasonsOutsideSteps = {"refused by the floor: qzcab.cmd"};
+    SummaryProgram tool{"qzdiag.exe -all \"C:\\x\"", true, 3, 0, false, 1500};
+    SummaryProgram ended{"msinfo32.exe /report", true, 1, 0, true, 600000};
+    SummaryProgram absent{"ghost.exe", false, 0, 2, false, std::nullopt};
+    facts.steps = {{1, "CaptureVMInfo", "partial", {"tool exit code 3: qzdiag.exe"}, 2500, {tool}, 2, 1234567},
+                   {2, "CaptureOSInfo", "failed", {"time limit: msinfo32.exe"}, 600100, {ended, absent}, 0, 0},
+                   {3, "CaptureHA", "skipped", {"the box \"HA logs\" is cleared"}, 0, {}, 0, 0},
+                   {4, "CaptureMisc", "ok", {}, 950, {}, 1, 5}};
+    facts.losses = {{"REGISTRY.TXT", "cut short after 65537 bytes"}, {"C:\\big.log", "not copied (9000 bytes)"}};
+    facts.files = {{"REGISTRY.TXT", 65537, std::string(64, 'a'), true},
+                   {"VM/kerd.log", 1234567, std::string(64, 'b'), false},
+                   {"VM/x 'q'.log", 0, "", false},
+                   {"MANIFEST.json", 5, std::string(64, 'c'), false}};
+    facts.options = {{"vmLogs", "on"}, {"haLogs", "off"}};
+    facts.detection = {{"mpioInstalled", "yes"}, {"productFolder", "C:\\Program Files\\Tobrin"}};
+    const std::string written = SummaryHtml(facts);
+    const std::string golden = ReadWholeFile(ProgramFolder() + "\\manifest_golden_summary.html");
+    EXPECT_EQ(written, golden);
+    // Beside the golden file, for a reviewer to compare in a browser and take over when right.
+    if (written != golden) WriteWholeFile(ProgramFolder() + "\\manifest_summary_written.html", written);
+
+    // A run without problems says so; an older manifest's missing facts are named as such.
+    SummaryFacts whole;
+    whole.steps = {{1, "CaptureMisc", "ok", {}, 10, {{"a.exe", true, 0, 0, false, std::nullopt}}, 0, 0}};
+    const std::string page = SummaryHtml(whole);
+    for (const char* part : {"<p class=\"whole\">No problems:", "<th>Duration</th><td>not recorded</td>",
+                             "<th>Exit status</th><td>not recorded</td>", "<code>a.exe</code>: exit code 0</div>"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    for (const char* external : {"<script", "<link", "src=", "href=", "url(", "@import"})
+        EXPECT_EQ(page.find(external), std::string::npos) << external;
 }
