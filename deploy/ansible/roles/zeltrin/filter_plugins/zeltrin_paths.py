@@ -58,6 +58,9 @@ def zeltrin_cabinets(cabinets, places):
         return {'cabinets': [], 'problems': ['the result file\'s "cabinets" is not a list']}
     checked, problems, names = [], [], set()
     for cabinet in cabinets:
+        if isinstance(cabinet, dict) and 'sha256' not in cabinet and 'error' in cabinet:
+            problems.append(f"the run could not read {cabinet.get('path')} for its SHA-256 (error {cabinet['error']})")
+            continue
         if not isinstance(cabinet, dict) or not {'path', 'size', 'sha256'} <= cabinet.keys():
             problems.append(f'a cabinet lacks its path, size or sha256: {cabinet!r}')
             continue
