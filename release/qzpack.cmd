@@ -125,10 +125,24 @@ rem Each cabinet's command line is written into a file, a name at a time, and ru
 rem as the text of a FOR variable, which the interpreter does not read again.
 set "COMMAND=%WORK%\cabarc.txt"
 pushd "%FOLDER%"
+rem cabarc makes no cabinet of empty files only: the empty ones go first, among the first
+rem cabinet's files with data, and every later cabinet holds files with data only (a run
+rem folder of 25 empty files or more still fails here, and says so). The condition stands
+rem inside the loop's block: Wine's interpreter leaves the loop variable unexpanded in the block
+rem of an IF that is the loop's whole body.
 for /f "usebackq tokens=* delims=\" %%R in ("%NAMES%") do (
-  call :cabarc_room
-  >>"%COMMAND%" <nul set /p "="%%R" "
-  set /a COUNT+=1
+  if "%%~zR"=="0" (
+    call :cabarc_room
+    >>"%COMMAND%" <nul set /p "="%%R" "
+    set /a COUNT+=1
+  )
+)
+for /f "usebackq tokens=* delims=\" %%R in ("%NAMES%") do (
+  if not "%%~zR"=="0" (
+    call :cabarc_room
+    >>"%COMMAND%" <nul set /p "="%%R" "
+    set /a COUNT+=1
+  )
 )
 if not defined FAILED if %COUNT% gtr 0 call :cabarc_part
 popd

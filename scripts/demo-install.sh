@@ -22,7 +22,7 @@ program="$(realpath -m "$2")"
 source "$root/scripts/wine-prefix.sh" "$1"
 
 stub="$bin/zeltrin-stub-tool.exe"
-for built in Zeltrin.exe qdsminfo.exe zeltrin-stub-tool.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm \
+for built in Zeltrin.exe qdsminfo.exe zeltrin-stub-tool.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm summary-page.png \
              qzcab.cmd qzhacab.cmd qzpack.cmd; do
   if [ ! -f "$bin/$built" ]; then
     echo "demo-install: $bin/$built is missing; build first" >&2
@@ -54,7 +54,7 @@ install_stub "$drive_c/Program Files/Brennock/WLT/bin/wltsnap.exe"
 install_stub "$drive_c/Program Files/Tobrin/NLDH/bin/perl.exe"
 
 mkdir -p "$program"
-cp "$bin/Zeltrin.exe" "$bin/qdsminfo.exe" "$bin/QzRegList.txt" "$bin/Zeltrin.CFG" "$bin/Zeltrin.htm" \
+cp "$bin/Zeltrin.exe" "$bin/qdsminfo.exe" "$bin/QzRegList.txt" "$bin/Zeltrin.CFG" "$bin/Zeltrin.htm" "$bin/summary-page.png" \
    "$bin/qzcab.cmd" "$bin/qzhacab.cmd" "$bin/qzpack.cmd" "$program/"
 for tool in qzflxinfo.EXE qzvmdom.EXE KDXDOM.EXE DOTNET/qzdiag2003.EXE ruqdiaginfo.exe ruqdump.exe \
             pqhmc-diag.exe qzfilever.EXE qzclustadm.exe; do

@@ -20,9 +20,10 @@ std::string NearestFolder(std::string folder) {
 bool RoomToPack(Collection& collection, const std::string& folder, const std::string& command) {
     ULONGLONG bytes = 0;
     for (const RunFolderFile& file : ListRunFolderFiles(folder)) bytes += file.size;
-    // Asked afresh: the packing follows the tools and the closing records.
+    // Asked afresh: the packing follows the tools. It packs the closing records too, which are
+    // still to come: their held-back room counts.
     collection.floor.Forget();
-    std::optional<VolumeSpace> low = collection.floor.ClosingShortfall(NearestFolder(folder) + "\\", bytes);
+    std::optional<VolumeSpace> low = collection.floor.Shortfall(NearestFolder(folder) + "\\", bytes, false);
     if (!low) return true;
     collection.LogFailure("Not packed: %s (%llu bytes) would leave less than %u MiB free on %s!!!", folder.c_str(),
                           bytes, low->floorMiB, low->volume.c_str());

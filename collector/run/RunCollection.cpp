@@ -15,11 +15,13 @@
 
 namespace {
 
-// The room the closing records keep for themselves: the fixed parts of the manifest and its
-// step records, and per file the manifest's, the sums' and the cabinet list's line (a path of
-// up to 260 characters in each, a hash, a size).
+// The room the closing records keep for themselves: the fixed parts of the manifest, the summary
+// page and their step records; per file the manifest's, the page's, the sums' and the cabinet
+// list's line (a path of up to 260 characters in each, a hash, a size); per failure line its
+// text and its reasons in the manifest and on the page.
 constexpr ULONGLONG kClosingRecordsBytes = 256 * 1024;
-constexpr ULONGLONG kClosingBytesPerFile = 1024;
+constexpr ULONGLONG kClosingBytesPerFile = 2048;
+constexpr ULONGLONG kClosingBytesPerFailure = 3072;
 
 // "Server Core" in the installation type; the flag keeps its value when it cannot be read.
 void ReadServerCore(int& isServerCore) {
@@ -72,7 +74,8 @@ void Collection::RunCollection() {
     record.StartRun();
     // The report is moved in beside the closing records at the end: a copy onto another volume.
     floor.HoldBackForClosing([this](unsigned files) {
-        return kClosingRecordsBytes + kClosingBytesPerFile * files + report.file.Bytes();
+        return kClosingRecordsBytes + kClosingBytesPerFile * files + kClosingBytesPerFailure * record.Failures() +
+               report.file.Bytes();
     });
     ReadServerCore(os.isServerCore);
     View().ReadBack(*this);
@@ -123,7 +126,8 @@ void Collection::RunCollection() {
                      os.isServerCore);
     const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
     if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
-    // Decided now for the same reason; the report and the manifest still to come are small.
+    // Decided now for the same reason; the closing records still to come are packed too, and the
+    // room held back for them counts.
     const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, run.runFolder, packagingCommand);
 
     ReportTimeInformation();

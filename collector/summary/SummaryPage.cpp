@@ -15,7 +15,7 @@ constexpr char kStyle[] =
     "th{background:#f3f3f3}.n{text-align:right;white-space:nowrap}code,.h{font-family:Consolas,monospace;"
     "font-size:.92em;word-break:break-all}.ok{color:#17692b}.partial{color:#8a5a00;font-weight:bold}"
     ".failed{color:#b3261e;font-weight:bold}.skipped{color:#6b6b6b}"
-    ".problems{background:#fff5f3;border:1px solid #efb3aa;padding:.4em 1em}"
+    ".problems{background:#fff5f3;border:1px solid #efb3aa;padding:.4em 1em}.problems h2{margin-top:.4em}"
     ".whole{background:#f2faf3;border:1px solid #a9d8b2;padding:.4em 1em}"
     "details{margin:.2em 0}summary{cursor:pointer}";
 
@@ -170,7 +170,8 @@ void Steps(std::string& page, const SummaryFacts& facts) {
         Row(page, {Cell(std::to_string(step.row), "n"), Cell(Html(step.name)), Cell(outcome),
                    Cell(step.outcome == "skipped" ? std::string() : Duration(step.milliseconds), "n"), Cell(programs),
                    Cell(step.files == 0 ? std::string()
-                                        : text::Format("%zu, %s bytes", step.files, Grouped(step.bytes).c_str()),
+                                        : text::Format("%zu %s, %s bytes", step.files, step.files == 1 ? "file" : "files",
+                                                       Grouped(step.bytes).c_str()),
                         "n")});
     }
     page += "</table>\n";

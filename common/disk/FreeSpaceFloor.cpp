@@ -52,6 +52,7 @@ void FreeSpaceFloor::HoldBackForClosing(ClosingRoom closingRoom) {
 std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack) {
     const std::optional<unsigned> reserveMiB = reserveMiB_;
     if (reserveMiB == 0u) return std::nullopt;
+    bytes = (bytes + kAllocationUnit - 1) / kAllocationUnit * kAllocationUnit;
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONGLONG now = ::GetTickCount64();
     ULONGLONG floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;

@@ -68,6 +68,9 @@ public:
     std::optional<unsigned> ReserveMiB() const noexcept { return reserveMiB_; }
 
     static constexpr ULONGLONG kFreshMilliseconds = 100;
+    // A file takes whole allocation units: a 600-byte file takes 4 KiB of the volume, so a write
+    // is asked for in whole units of the common size.
+    static constexpr ULONGLONG kAllocationUnit = 4096;
     static constexpr unsigned kSlackMiB = 256;
 
 private:

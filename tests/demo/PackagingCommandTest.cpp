@@ -39,10 +39,13 @@ TEST(PackagingCommand, PacksTheListedFilesDeletesThemWhenAskedAndFailsWithoutHar
     };
     const std::string cabinet = machine + "\\123456_NODE1_" + kStamp + ".cab";
     std::string list;
-    // Enough long names that one command line cannot hold them: further cabinets follow.
-    for (int i = 0; i < 60; ++i) Plant(run, "\\MISC\\" + std::string(150, 'n') + std::to_string(i) + ".log", list);
+    // Enough long names that one command line cannot hold them: further cabinets follow. The
+    // empty file listed last would be a cabinet's only file, and cabarc makes no such cabinet.
+    for (int i = 0; i < 73; ++i) Plant(run, "\\MISC\\" + std::string(150, 'n') + std::to_string(i) + ".log", list);
     Plant(run, "\\VM\\deep folder\\qz trace.log", list);
     list += "\"\\QzFilesToCab3.TXT\" \"\\QzFilesToCab3.TXT\";\r\n";
+    WriteWholeFile(run + "\\EMPTY.LOG", "");
+    list += "\"\\EMPTY.LOG\" \"\\EMPTY.LOG\";\r\n";
     // Failures pack nothing and delete nothing: no list, no cabinet tool, a listed file missing.
     EXPECT_NE(pack("YES", system), 0);
     WriteWholeFile(run + "\\QzFilesToCab3.TXT", list);
@@ -60,6 +63,7 @@ TEST(PackagingCommand, PacksTheListedFilesDeletesThemWhenAskedAndFailsWithoutHar
         EXPECT_EQ(RunToEnd("extrac32.exe /e /l \"" + work.Path() + "\\out\" \"" + part + "\"", work.Path()), 0);
     EXPECT_GT(parts, 1);
     EXPECT_EQ(ReadWholeFile(work.Path() + "\\out\\VM\\deep folder\\qz trace.log"), "\\VM\\deep folder\\qz trace.log\r\n");
+    EXPECT_TRUE(PathExists(work.Path() + "\\out\\EMPTY.LOG"));
     EXPECT_FALSE(PathExists(run + "\\VM"));  // packed files and the folders they leave empty are gone
     EXPECT_EQ(ReadWholeFile(run + "\\LATE.TXT"), "made after the list");
 }

@@ -12,7 +12,7 @@ incident=e2ebare
 use_prefix "$build/e2e-bare-prefix"
 program="$work/program"
 mkdir -p "$program"
-for shipped in Zeltrin.exe qdsminfo.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm qzcab.cmd qzhacab.cmd qzpack.cmd; do
+for shipped in Zeltrin.exe qdsminfo.exe QzRegList.txt Zeltrin.CFG Zeltrin.htm summary-page.png qzcab.cmd qzhacab.cmd qzpack.cmd; do
   cp "$bin/$shipped" "$program/"
 done
 wrap_packaging_command_files
