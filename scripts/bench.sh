@@ -23,6 +23,7 @@ benchmarks=(
   "eventlog eventlog-bench.exe 0.20 yes 3 1"
   "wholerun wholerun-bench.exe 2.0 no  3 1"
   "redact   redact-bench.exe   2.0 yes 3 1"
+  "verify   verify-bench.exe   1.0 yes 3 1"
 )
 
 bash "$root/scripts/setup.sh"
