@@ -108,10 +108,11 @@ int DIAMONDAPI CloseStream(INT_PTR handle) {
     return 0;
 }
 
-// One cabinet's copy: the contents it fills, the sink of the file being unpacked, and the first
-// file the library closed before all its bytes came.
+// One cabinet's copy: the contents it fills, the thread that hashes, the sink of the file being
+// unpacked, and the first file the library closed before all its bytes came.
 struct Copy {
     BundleContents& contents;
+    HashThread& hashing;
     DigestSink sink;
     std::string notWhole;
 };
@@ -130,16 +131,20 @@ INT_PTR DIAMONDAPI Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION notificatio
     Copy& copy = *static_cast<Copy*>(notification->pv);
     switch (type) {
     case fdintCOPY_FILE:
-        copy.sink.Start(std::make_unique<FileDigest>(RecordPath(notification->psz1, notification->attribs)),
-                        static_cast<ULONG>(notification->cb));
+        copy.sink.Start(
+            std::make_unique<FileDigest>(RecordPath(notification->psz1, notification->attribs), &copy.hashing),
+            static_cast<ULONG>(notification->cb));
         return HandleOf(&copy.sink);
     case fdintCLOSE_FILE_INFO: {
         std::unique_ptr<FileDigest> digest = copy.sink.Take();
+        if (!digest) return TRUE;
+        if (copy.sink.Whole()) {
+            FileDigest::FinishOn(std::move(digest), copy.contents);
+            return TRUE;
+        }
         // A file cut off by a damaged cabinet did not come out, whatever part of it did.
-        if (digest && copy.sink.Whole())
-            digest->Finish(copy.contents);
-        else if (digest && copy.notWhole.empty())
-            copy.notWhole = digest->Path();
+        if (copy.notWhole.empty()) copy.notWhole = digest->Path();
+        FileDigest::DropOn(std::move(digest));
         return TRUE;
     }
     case fdintNEXT_CABINET:
@@ -205,9 +210,12 @@ void CabinetReader::Read(const std::wstring& cabinet, BundleContents& contents) 
     const size_t slash = cabinet.find_last_of(L"\\/");
     std::string folder = win32::Utf8Text(cabinet.substr(0, slash + 1));
     std::string name = win32::Utf8Text(cabinet.substr(slash + 1));
-    Copy copy{contents, {}, {}};
+    Copy copy{contents, hashing_, {}, {}};
     openError = 0;
-    if (!copy_(context_, name.data(), folder.data(), 0, Notify, nullptr, &copy))
+    const BOOL copied = copy_(context_, name.data(), folder.data(), 0, Notify, nullptr, &copy);
+    // The contents are the thread's until then, and a file the copy stopped in is hashed there.
+    hashing_.Drain();
+    if (!copied)
         contents.problems.push_back("Not readable: " + shown + ": " + FdiErrorLine(error_));
     else if (!copy.notWhole.empty())
         contents.problems.push_back("Not readable: " + shown + ": " + copy.notWhole + " does not unpack whole");

@@ -7,10 +7,12 @@
 
 #include "common/win32/UniqueHandle.h"
 #include "verify/BundleContents.h"
+#include "verify/HashThread.h"
 
 // Cabinets read through the system's cabinet library (cabinet.dll, taken from the system
 // folder), never unpacked to disk: each file's bytes go straight from the decompressor into its
-// hash. One reader serves any number of cabinets, one after the other.
+// hash, which a thread of its own makes meanwhile. One reader serves any number of cabinets, one
+// after the other.
 class CabinetReader {
 public:
     CabinetReader();
@@ -29,4 +31,5 @@ private:
     ERF error_{};  // where the library puts the error of each call
     HFDI context_ = nullptr;
     std::string unusable_;  // why the library cannot read any cabinet
+    HashThread hashing_;
 };

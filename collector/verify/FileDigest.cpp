@@ -12,8 +12,9 @@ constexpr size_t kMaxRecordBytes = 64 << 20;
 
 }  // namespace
 
-FileDigest::FileDigest(std::string path)
-    : path_(std::move(path)), keep_(path_ == kSumsName || path_ == kManifestName) {
+FileDigest::FileDigest(std::string path, HashThread* thread)
+    : path_(std::move(path)), thread_(thread), keep_(path_ == kSumsName || path_ == kManifestName) {
+    block_ = thread_ != nullptr ? thread_->FreeBlock() : std::string();
     block_.reserve(kHashBlockSize);
 }
 
@@ -28,8 +29,8 @@ void FileDigest::Add(const char* data, size_t size) {
             kept_.append(data, size);
         }
     }
-    // A whole block needs no copy.
-    if (block_.empty() && size >= kHashBlockSize) {
+    // A whole block needs no copy, unless it goes to the thread.
+    if (thread_ == nullptr && block_.empty() && size >= kHashBlockSize) {
         hash_.Add(data, size);
         return;
     }
@@ -42,9 +43,15 @@ void FileDigest::Add(const char* data, size_t size) {
     }
 }
 
-void FileDigest::Flush() {
-    hash_.Add(block_.data(), block_.size());
-    block_.clear();
+void FileDigest::Flush(bool more) {
+    if (block_.empty()) return;
+    if (thread_ == nullptr) {
+        hash_.Add(block_.data(), block_.size());
+        block_.clear();
+        return;
+    }
+    thread_->Hash(hash_, std::move(block_));
+    block_ = more ? thread_->FreeBlock() : std::string();
 }
 
 void FileDigest::Fail(DWORD error) {
@@ -53,6 +60,21 @@ void FileDigest::Fail(DWORD error) {
 
 void FileDigest::Finish(BundleContents& contents) {
     if (!error_) Flush();
+    Complete(contents);
+}
+
+void FileDigest::FinishOn(std::unique_ptr<FileDigest> digest, BundleContents& contents) {
+    if (!digest->error_) digest->Flush(false);
+    HashThread& thread = *digest->thread_;
+    thread.Then([digest = std::shared_ptr<FileDigest>(std::move(digest)), &contents] { digest->Complete(contents); });
+}
+
+void FileDigest::DropOn(std::unique_ptr<FileDigest> digest) {
+    HashThread& thread = *digest->thread_;
+    thread.Then([digest = std::shared_ptr<FileDigest>(std::move(digest))] {});
+}
+
+void FileDigest::Complete(BundleContents& contents) {
     if (error_) hash_.Fail(error_);
     const Sha256Result hash = hash_.Finish();
     BundleFile file;
