@@ -1,6 +1,5 @@
 #include "verify/CabinetReader.h"
 
-#include <cstdlib>
 #include <memory>
 
 #include "common/win32/SystemLibrary.h"
@@ -8,112 +7,18 @@
 #include "console/ConsoleWriter.h"
 #include "manifest/JsonWriter.h"
 #include "report/ErrorText.h"
-#include "verify/FileDigest.h"
+#include "verify/CabinetStreams.h"
 
 namespace {
 
 std::string ErrorLine(DWORD error) { return console::ConsoleWriter::OneLine(GetErrorText(error)); }
-
-// What the library reads from and writes to: a cabinet it opens, or the sink of a file it
-// unpacks. Its handles are pointers to these.
-class Stream {
-public:
-    virtual ~Stream() = default;
-    virtual UINT Read(void* data, UINT size) = 0;
-    virtual UINT Write(const void* data, UINT size) = 0;
-    virtual LONG Seek(LONG distance, int origin) = 0;
-    // A cabinet is the library's to close; a sink belongs to the copy that handed it out.
-    virtual bool ClosedByLibrary() const = 0;
-};
-
-constexpr UINT kFailed = static_cast<UINT>(-1);
-
-// Why the cabinet the library asked for could not be opened; the library only learns that it could not.
-thread_local DWORD openError = 0;
-
-class CabinetFile : public Stream {
-public:
-    explicit CabinetFile(HANDLE file) : file_(file) {}
-    UINT Read(void* data, UINT size) override {
-        DWORD read = 0;
-        return ::ReadFile(file_.get(), data, size, &read, nullptr) ? read : kFailed;
-    }
-    UINT Write(const void*, UINT) override { return kFailed; }
-    LONG Seek(LONG distance, int origin) override {
-        LARGE_INTEGER move{};
-        move.QuadPart = distance;
-        LARGE_INTEGER position{};
-        const DWORD method = origin == SEEK_CUR ? FILE_CURRENT : origin == SEEK_END ? FILE_END : FILE_BEGIN;
-        if (!::SetFilePointerEx(file_.get(), move, &position, method)) return -1;
-        return static_cast<LONG>(position.QuadPart);
-    }
-    bool ClosedByLibrary() const override { return true; }
-
-private:
-    win32::UniqueFile file_;
-};
-
-// The bytes of the file being unpacked, for its digest.
-class DigestSink : public Stream {
-public:
-    void Start(std::unique_ptr<FileDigest> digest, ULONGLONG size) {
-        digest_ = std::move(digest);
-        size_ = size;
-        written_ = 0;
-    }
-    std::unique_ptr<FileDigest> Take() { return std::move(digest_); }
-    // All the bytes the cabinet's header gives the file came.
-    bool Whole() const { return written_ == size_; }
-    UINT Read(void*, UINT) override { return kFailed; }
-    UINT Write(const void* data, UINT size) override {
-        if (!digest_) return kFailed;
-        digest_->Add(static_cast<const char*>(data), size);
-        written_ += size;
-        return size;
-    }
-    LONG Seek(LONG, int) override { return -1; }
-    bool ClosedByLibrary() const override { return false; }
-
-private:
-    std::unique_ptr<FileDigest> digest_;
-    ULONGLONG size_ = 0;
-    ULONGLONG written_ = 0;
-};
-
-Stream* StreamOf(INT_PTR handle) { return reinterpret_cast<Stream*>(handle); }
-INT_PTR HandleOf(Stream* stream) { return reinterpret_cast<INT_PTR>(stream); }
-
-void* DIAMONDAPI AllocateMemory(ULONG size) { return std::malloc(size); }
-void DIAMONDAPI FreeMemory(void* memory) { std::free(memory); }
-
-// The library opens cabinets only, by the folder and name it was given (UTF-8 here, so a
-// name the ANSI code page lacks still opens), or the next cabinet's name from the header.
-INT_PTR DIAMONDAPI OpenCabinet(char* path, int, int) {
-    HANDLE file = ::CreateFileW(win32::WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        openError = ::GetLastError();
-        return -1;
-    }
-    return HandleOf(new CabinetFile(file));
-}
-
-UINT DIAMONDAPI ReadStream(INT_PTR handle, void* data, UINT size) { return StreamOf(handle)->Read(data, size); }
-UINT DIAMONDAPI WriteStream(INT_PTR handle, void* data, UINT size) { return StreamOf(handle)->Write(data, size); }
-LONG DIAMONDAPI SeekStream(INT_PTR handle, LONG distance, int origin) { return StreamOf(handle)->Seek(distance, origin); }
-
-int DIAMONDAPI CloseStream(INT_PTR handle) {
-    Stream* stream = StreamOf(handle);
-    if (stream->ClosedByLibrary()) delete stream;
-    return 0;
-}
 
 // One cabinet's copy: the contents it fills, the thread that hashes, the sink of the file being
 // unpacked, and the first file the library closed before all its bytes came.
 struct Copy {
     BundleContents& contents;
     HashThread& hashing;
-    DigestSink sink;
+    fdi::DigestSink sink;
     std::string notWhole;
 };
 
@@ -134,7 +39,7 @@ INT_PTR DIAMONDAPI Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION notificatio
         copy.sink.Start(
             std::make_unique<FileDigest>(RecordPath(notification->psz1, notification->attribs), &copy.hashing),
             static_cast<ULONG>(notification->cb));
-        return HandleOf(&copy.sink);
+        return fdi::HandleOf(&copy.sink);
     case fdintCLOSE_FILE_INFO: {
         std::unique_ptr<FileDigest> digest = copy.sink.Take();
         if (!digest) return TRUE;
@@ -174,7 +79,7 @@ constexpr FdiErrorText kFdiErrorTexts[] = {
 };
 
 std::string FdiErrorLine(const ERF& error) {
-    if (error.erfOper == FDIERROR_CABINET_NOT_FOUND) return "cannot be opened: " + ErrorLine(openError);
+    if (error.erfOper == FDIERROR_CABINET_NOT_FOUND) return "cannot be opened: " + ErrorLine(fdi::TakeOpenError());
     for (const FdiErrorText& text : kFdiErrorTexts)
         if (text.error == error.erfOper) return text.text;
     return "cabinet library error " + std::to_string(error.erfOper);
@@ -192,8 +97,8 @@ CabinetReader::CabinetReader() {
         unusable_ = "the system's cabinet.dll cannot be loaded: " + ErrorLine(::GetLastError());
         return;
     }
-    context_ = create(AllocateMemory, FreeMemory, OpenCabinet, ReadStream, WriteStream, CloseStream, SeekStream,
-                      cpuUNKNOWN, &error_);
+    context_ = create(fdi::AllocateMemory, fdi::FreeMemory, fdi::OpenCabinet, fdi::ReadStream,
+                      fdi::WriteStream, fdi::CloseStream, fdi::SeekStream, cpuUNKNOWN, &error_);
     if (context_ == nullptr) unusable_ = "the system's cabinet library cannot start: " + FdiErrorLine(error_);
 }
 
@@ -211,7 +116,6 @@ void CabinetReader::Read(const std::wstring& cabinet, BundleContents& contents) 
     std::string folder = win32::Utf8Text(cabinet.substr(0, slash + 1));
     std::string name = win32::Utf8Text(cabinet.substr(slash + 1));
     Copy copy{contents, hashing_, {}, {}};
-    openError = 0;
     const BOOL copied = copy_(context_, name.data(), folder.data(), 0, Notify, nullptr, &copy);
     // The contents are the thread's until then, and a file the copy stopped in is hashed there.
     hashing_.Drain();
