@@ -3,8 +3,6 @@
 // peak working set is that of the Zeltrin.exe child, sampled while it runs.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -17,7 +15,6 @@
 namespace {
 
 const char* const kIncident = "424242";
-constexpr DWORD kSampleMilliseconds = 20;  // often enough to see a peak that lasts one step
 // The folders the demo installation keeps its logs, traces, schedules and licences in.
 const char* const kSourceFolders[] = {
     "C:\\Program Files\\Brennock\\Dunmere",
@@ -29,36 +26,6 @@ const char* const kSourceFolders[] = {
 std::string ProgramFolder() { return "C:\\zeltrin-bench\\wholerun\\program"; }
 std::string IncidentFolder() { return std::string("C:\\") + kIncident; }
 std::string XcopyTarget(int scale) { return bench::DataFolder("wholerun", scale) + "\\xcopied"; }
-
-struct ChildRun {
-    bool started = false;
-    size_t peakWorkingSet = 0;
-};
-
-// Runs a program to its end and samples its memory counters until then: the counters of a
-// process are gone once it has exited, so the peak is taken while it lives.
-ChildRun RunSampled(const std::string& commandLine, const std::string& currentFolder) {
-    ChildRun result;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
-                          &process))
-        return result;
-    result.started = true;
-    win32::UniqueKernelHandle processHandle(process.hProcess);
-    win32::UniqueKernelHandle threadHandle(process.hThread);
-    for (;;) {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof(counters);
-        if (::GetProcessMemoryInfo(processHandle.get(), &counters, sizeof(counters)))
-            result.peakWorkingSet = std::max(result.peakWorkingSet, counters.PeakWorkingSetSize);
-        if (::WaitForSingleObject(processHandle.get(), kSampleMilliseconds) != WAIT_TIMEOUT) break;
-    }
-    return result;
-}
 
 int Prepare(int scale) {
     // The data is made on the Linux side, where writing thousands of files is quick.
@@ -97,7 +64,7 @@ int Measure(int scale, int rounds) {
             bench::RemoveTree(IncidentFolder());
             std::string command = ProgramFolder() + "\\Zeltrin.exe -noGUI case#=" + kIncident;
             bench::Stopwatch clock;
-            ChildRun run = RunSampled(command, ProgramFolder());
+            bench::SampledRun run = bench::RunSampled(command, ProgramFolder());
             double seconds = clock.Seconds();
             completed = completed && run.started;
             peak = std::max(peak, run.peakWorkingSet);

@@ -25,6 +25,7 @@ benchmarks=(
   "wholerun wholerun-bench.exe 2.0 no  3 1"
   "redact   redact-bench.exe   2.0 yes 3 1"
   "summary  summary-bench.exe  -   no  3 1"
+  "verify   verify-bench.exe   1.0 yes 3 1"
 )
 
 bash "$root/scripts/setup.sh"

@@ -51,6 +51,32 @@ int RunChild(const std::string& commandLine, const std::string& currentFolder) {
     return static_cast<int>(exitCode);
 }
 
+SampledRun RunSampled(const std::string& commandLine, const std::string& currentFolder) {
+    constexpr DWORD kSampleMilliseconds = 20;  // often enough to see a peak that lasts one step
+    SampledRun result;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
+                          &process))
+        return result;
+    result.started = true;
+    win32::UniqueKernelHandle processHandle(process.hProcess);
+    win32::UniqueKernelHandle threadHandle(process.hThread);
+    for (;;) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (::GetProcessMemoryInfo(processHandle.get(), &counters, sizeof(counters)))
+            result.peakWorkingSet = std::max(result.peakWorkingSet, counters.PeakWorkingSetSize);
+        if (::WaitForSingleObject(processHandle.get(), kSampleMilliseconds) != WAIT_TIMEOUT) break;
+    }
+    DWORD exitCode = 0;
+    if (::GetExitCodeProcess(processHandle.get(), &exitCode)) result.exitCode = static_cast<int>(exitCode);
+    return result;
+}
+
 PairMedians Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& system) {
     auto timed = [](const std::function<void()>& side) -> std::function<double()> {
         if (!side) return nullptr;

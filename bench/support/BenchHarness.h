@@ -31,6 +31,15 @@ size_t PeakWorkingSet();
 // when it could not be started. Output goes where the command line's redirections say.
 int RunChild(const std::string& commandLine, const std::string& currentFolder = std::string());
 
+// A child run to its end with its memory counters sampled meanwhile: a process's counters are
+// gone once it has exited, so the peak is taken while it lives.
+struct SampledRun {
+    bool started = false;
+    int exitCode = -1;
+    size_t peakWorkingSet = 0;
+};
+SampledRun RunSampled(const std::string& commandLine, const std::string& currentFolder);
+
 struct PairMedians {
     double ours = 0;
     double system = 0;

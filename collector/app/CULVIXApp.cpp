@@ -12,6 +12,7 @@
 #include "framework/MessageBoxReplacement.h"
 #include "framework/MessageBoxes.h"
 #include "plan/ListRunPlan.h"
+#include "verify/VerifyBundles.h"
 
 bool CULVIXApp::InitInstance() {
     const std::wstring arguments = CommandLine();
@@ -21,7 +22,12 @@ bool CULVIXApp::InitInstance() {
     // A silent run tells its console how it goes; a quiet one also needs a place for the
     // texts of the boxes it does not show, the administrator refusal included.
     console::ConsoleWriter console;
-    if (!options.showDialog || options.quiet || options.listPlan) console.OpenForProcess();
+    if (!options.showDialog || options.quiet || options.listPlan || options.verify) console.OpenForProcess();
+    // Checking bundles that were sent needs no rights and makes nothing: no box, no report.
+    if (options.verify) {
+        SetExitStatus(VerifyBundles(options.verifyPaths, console));
+        return false;
+    }
     QuietBoxes quietBoxes(console);
     std::optional<framework::MessageBoxReplacement> noBoxes;
     if (options.quiet) {

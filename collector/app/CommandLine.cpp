@@ -16,6 +16,7 @@ constexpr const char* kNoShareSwitch = "noshare";
 constexpr const char* kRedactSwitch = "redact";
 constexpr const char* kRedactPrefix = "redact=";
 constexpr const char* kListSwitch = "-list";
+constexpr const char* kVerifySwitch = "-verify";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
 
@@ -132,6 +133,11 @@ CommandLineOptions ParseCommandLine(const std::wstring& arguments) {
     CommandLineOptions options;
     for (const std::wstring& typed : CommandLineTokens(arguments)) {
         const std::string token = win32::AnsiText(typed);
+        if (::strcasecmp(token.c_str(), kVerifySwitch) == 0) {
+            options.verify = true;
+            continue;
+        }
+        options.verifyPaths.push_back(typed);
         if (::strncasecmp(token.c_str(), kIncidentPrefix, kIncidentPrefixLength) == 0) {
             options.incidentNumber = win32::AnsiText(typed.substr(typed.find(L'=') + 1));
         } else if (::strcasecmp(token.c_str(), kSilentSwitch) == 0) {

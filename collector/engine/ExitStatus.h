@@ -9,4 +9,5 @@ enum ExitStatus : int {
     kExitCancelled = 4,         // the dialog was cancelled
     kExitMalformedToken = 5,    // a command-line token was malformed
     kExitDataLost = 6,          // the run completed but lost data it could have had (cut short, the floor, the time limit)
+    kExitNotWhole = 7,          // -verify: a bundle did not arrive whole
 };

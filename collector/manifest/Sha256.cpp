@@ -101,66 +101,6 @@ const CryptoApiSource& CryptoApi() {
     return source;
 }
 
-// One hash in progress; the first failure sticks and every later call does nothing.
-class Hasher {
-public:
-    explicit Hasher(Sha256Source source) {
-        if (source == Sha256Source::kCng && Cng().algorithm) {
-            const NTSTATUS status = cng.createHash(Cng().algorithm.get(), cngHash_.put(), nullptr, 0, nullptr, 0, 0);
-            if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
-        } else if (source == Sha256Source::kCryptoApi && CryptoApi().context) {
-            if (!::CryptCreateHash(CryptoApi().context.get(), CALG_SHA_256, 0, 0, cryptHash_.put()))
-                error_ = ::GetLastError();
-        } else {
-            error_ = Sha256SourceError(source);
-        }
-    }
-
-    bool Failed() const { return error_ != 0; }
-
-    void Add(const void* data, ULONG size) {
-        if (error_ || size == 0) return;
-        if (cngHash_) {
-            const NTSTATUS status = cng.hashData(cngHash_.get(), static_cast<PUCHAR>(const_cast<void*>(data)), size, 0);
-            if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
-        } else if (!::CryptHashData(cryptHash_.get(), static_cast<const BYTE*>(data), size, 0)) {
-            error_ = ::GetLastError();
-        }
-        if (!error_) bytes_ += size;
-    }
-
-    void Fail(DWORD error) {
-        if (!error_) error_ = error;
-    }
-
-    Sha256Result Finish() {
-        Sha256Result result;
-        result.bytes = bytes_;
-        UCHAR digest[kSha256Bytes] = {};
-        if (!error_ && cngHash_) {
-            const NTSTATUS status = cng.finishHash(cngHash_.get(), digest, kSha256Bytes, 0);
-            if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
-        } else if (!error_) {
-            DWORD length = kSha256Bytes;
-            if (!::CryptGetHashParam(cryptHash_.get(), HP_HASHVAL, digest, &length, 0)) error_ = ::GetLastError();
-        }
-        result.error = error_;
-        if (error_) return result;
-        static const char kDigits[] = "0123456789abcdef";
-        for (UCHAR byte : digest) {
-            result.hex += kDigits[byte >> 4];
-            result.hex += kDigits[byte & 0x0f];
-        }
-        return result;
-    }
-
-private:
-    win32::UniqueHandle<CngHashTraits> cngHash_;
-    win32::UniqueCryptHash cryptHash_;
-    DWORD error_ = 0;
-    ULONGLONG bytes_ = 0;
-};
-
 }  // namespace
 
 Sha256Source SystemSha256Source() {
@@ -188,35 +128,111 @@ const char* Sha256SourceName(Sha256Source source) {
     return "none";
 }
 
-Sha256Result Sha256OfBytes(std::string_view bytes, Sha256Source source) {
-    Hasher hasher(source);
-    while (!bytes.empty()) {
-        ULONG block = static_cast<ULONG>(std::min(bytes.size(), kHashBlockSize));
-        hasher.Add(bytes.data(), block);
-        bytes.remove_prefix(block);
+// The hash object of the source in use; the other stays empty.
+struct Sha256Stream::Handles {
+    win32::UniqueHandle<CngHashTraits> cng;
+    win32::UniqueCryptHash cryptoApi;
+};
+
+Sha256Stream::Sha256Stream(Sha256Source source) : handles_(std::make_unique<Handles>()) {
+    if (source == Sha256Source::kCng && Cng().algorithm) {
+        const NTSTATUS status = cng.createHash(Cng().algorithm.get(), handles_->cng.put(), nullptr, 0, nullptr, 0, 0);
+        if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
+    } else if (source == Sha256Source::kCryptoApi && CryptoApi().context) {
+        if (!::CryptCreateHash(CryptoApi().context.get(), CALG_SHA_256, 0, 0, handles_->cryptoApi.put()))
+            error_ = ::GetLastError();
+    } else {
+        error_ = Sha256SourceError(source);
     }
-    return hasher.Finish();
 }
 
-Sha256Result Sha256OfFile(const std::string& path) {
-    Hasher hasher(SystemSha256Source());
+Sha256Stream::~Sha256Stream() = default;
+
+void Sha256Stream::Add(const void* data, size_t size) {
+    const auto* bytes = static_cast<const UCHAR*>(data);
+    // The system's calls take a ULONG count.
+    while (!error_ && size > 0) {
+        const ULONG block = static_cast<ULONG>(std::min(size, kHashBlockSize));
+        if (handles_->cng) {
+            const NTSTATUS status = cng.hashData(handles_->cng.get(), const_cast<PUCHAR>(bytes), block, 0);
+            if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
+        } else if (!::CryptHashData(handles_->cryptoApi.get(), bytes, block, 0)) {
+            error_ = ::GetLastError();
+        }
+        if (error_) break;
+        bytes_ += block;
+        bytes += block;
+        size -= block;
+    }
+}
+
+void Sha256Stream::Fail(DWORD error) {
+    if (!error_) error_ = error;
+}
+
+Sha256Result Sha256Stream::Finish() {
+    Sha256Result result;
+    result.bytes = bytes_;
+    UCHAR digest[kSha256Bytes] = {};
+    if (!error_ && handles_->cng) {
+        const NTSTATUS status = cng.finishHash(handles_->cng.get(), digest, kSha256Bytes, 0);
+        if (!BCRYPT_SUCCESS(status)) error_ = ErrorOf(status);
+    } else if (!error_) {
+        DWORD length = kSha256Bytes;
+        if (!::CryptGetHashParam(handles_->cryptoApi.get(), HP_HASHVAL, digest, &length, 0)) error_ = ::GetLastError();
+    }
+    result.error = error_;
+    if (error_) return result;
+    static const char kDigits[] = "0123456789abcdef";
+    for (UCHAR byte : digest) {
+        result.hex += kDigits[byte >> 4];
+        result.hex += kDigits[byte & 0x0f];
+    }
+    return result;
+}
+
+Sha256Result Sha256OfBytes(std::string_view bytes, Sha256Source source) {
+    Sha256Stream hash(source);
+    hash.Add(bytes.data(), bytes.size());
+    return hash.Finish();
+}
+
+namespace {
+
+// The content of a file just opened, read block by block to its end; `openError` is why it
+// could not be opened.
+Sha256Result HashOpenedFile(HANDLE opened, DWORD openError) {
+    win32::UniqueFile file(opened);
+    Sha256Stream hash;
     // Without a source there is nothing to read a file for.
-    if (hasher.Failed()) return hasher.Finish();
-    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (hash.Failed()) return hash.Finish();
     if (!file) {
-        hasher.Fail(::GetLastError());
-        return hasher.Finish();
+        hash.Fail(openError);
+        return hash.Finish();
     }
     std::vector<char> block(kHashBlockSize);
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr)) {
-            hasher.Fail(::GetLastError());
+            hash.Fail(::GetLastError());
             break;
         }
         if (read == 0) break;
-        hasher.Add(block.data(), read);
+        hash.Add(block.data(), read);
     }
-    return hasher.Finish();
+    return hash.Finish();
+}
+
+}  // namespace
+
+Sha256Result Sha256OfFile(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return HashOpenedFile(file, ::GetLastError());
+}
+
+Sha256Result Sha256OfFile(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return HashOpenedFile(file, ::GetLastError());
 }
