@@ -25,7 +25,7 @@ bool CULVIXApp::InitInstance() {
     if (!options.showDialog || options.quiet || options.listPlan || options.verify) console.OpenForProcess();
     // Checking bundles that were sent needs no rights and makes nothing: no box, no report.
     if (options.verify) {
-        SetExitStatus(VerifyBundles(options.verifyPaths, console));
+        SetExitStatus(VerifyBundles(options.verifyPaths, options.verifySummary, console));
         return false;
     }
     QuietBoxes quietBoxes(console);

@@ -17,6 +17,7 @@ constexpr const char* kRedactSwitch = "redact";
 constexpr const char* kRedactPrefix = "redact=";
 constexpr const char* kListSwitch = "-list";
 constexpr const char* kVerifySwitch = "-verify";
+constexpr const char* kSummarySwitch = "-summary";
 constexpr const char* kIncidentPrefix = "case#=";
 constexpr size_t kIncidentPrefixLength = 6;
 
@@ -135,6 +136,10 @@ CommandLineOptions ParseCommandLine(const std::wstring& arguments) {
         const std::string token = win32::AnsiText(typed);
         if (::strcasecmp(token.c_str(), kVerifySwitch) == 0) {
             options.verify = true;
+            continue;
+        }
+        if (::strcasecmp(token.c_str(), kSummarySwitch) == 0) {
+            options.verifySummary = true;
             continue;
         }
         options.verifyPaths.push_back(typed);

@@ -27,6 +27,7 @@ struct CommandLineOptions {
     bool listPlan = false;       // "-list": print what a run would do, and do nothing
     bool verify = false;         // "-verify": check bundles, and collect nothing
     std::vector<std::wstring> verifyPaths;  // with "-verify", every other token as typed: a bundle each
+    bool verifySummary = false;  // "-summary" with "-verify": a bundle without a summary page gets one beside it
 };
 
 // The arguments of a whole command line as the system gives it (GetCommandLineW): what

@@ -6,6 +6,7 @@
 #include "console/ConsoleWriter.h"
 #include "engine/ExitStatus.h"
 #include "verify/BundleCheck.h"
+#include "verify/BundleSummary.h"
 #include "verify/CabinetReader.h"
 #include "verify/FolderReader.h"
 #include "verify/RunBundles.h"
@@ -29,7 +30,7 @@ std::wstring BundleLine(const Bundle& bundle) {
 
 }  // namespace
 
-int VerifyBundles(const std::vector<std::wstring>& paths, console::ConsoleWriter& console) {
+int VerifyBundles(const std::vector<std::wstring>& paths, bool writeSummary, console::ConsoleWriter& console) {
     if (paths.empty()) {
         console.WriteLine("No bundle given: Zeltrin.exe -verify <cabinet | run folder> [<cabinet | run folder> ...]");
         return kExitMalformedToken;
@@ -50,6 +51,7 @@ int VerifyBundles(const std::vector<std::wstring>& paths, console::ConsoleWriter
             console.WriteLine(win32::WideFromUtf8(line));
             ++problems;
         }
+        if (writeSummary) console.WriteLine(WriteBundleSummary(bundle, contents));
     }
     console.WriteLine("Verified: " + std::to_string(files) + " files, " + std::to_string(problems) + " problems");
     return problems == 0 ? kExitDone : kExitNotWhole;

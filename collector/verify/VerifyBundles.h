@@ -11,4 +11,5 @@ class ConsoleWriter;
 // <n> problems". Nothing is written anywhere else. Returns the exit status: kExitDone when
 // every bundle is whole, kExitNotWhole when one is not, kExitMalformedToken when a path names
 // no bundle (then nothing is read) or none is given.
-int VerifyBundles(const std::vector<std::wstring>& paths, console::ConsoleWriter& console);
+// With `writeSummary`, a bundle without a summary page gets one beside it, and a line says where.
+int VerifyBundles(const std::vector<std::wstring>& paths, bool writeSummary, console::ConsoleWriter& console);

@@ -70,6 +70,24 @@ first_of_second="$(cabinet_names "${cabinets[1]}" | head -n 1)"
 grep -Fxq "Missing: $last_of_first" <<<"$verified" || fail "the cut cabinet's last file is not said missing"
 ! grep -Fq "$first_of_second" <<<"$verified" || fail "a file of the second cabinet is named: $first_of_second"
 
+# A bundle from before the summary page: the run folder without the page, its sums without its
+# line. "-summary" makes the page beside it from the manifest: the run's own page but for what
+# an older manifest does not record (the exit status; the duration, in whole seconds).
+older="$machine/older"
+cp -r "$run" "$older"
+rm "$older/SUMMARY.html"
+sed -i '/  SUMMARY\.html\r\?$/d' "$older/SHA256SUMS"
+verify "C:\\$incident\\$node\\older" -summary
+expect_eq "-verify -summary of an older bundle" "0|Bundle: C:\\$incident\\$node\\older (folder)
+Summary: C:\\$incident\\$node\\older_SUMMARY.html
+Verified: $(find "$older" -type f | wc -l) files, 0 problems" "$vstatus|$verified"
+page_rows() { grep -vE '^<tr><th>(Duration|Exit status)</th>' "$1"; }
+expect_eq "the summary page made from the manifest, against the run's own" "" \
+  "$(diff <(page_rows "$run/SUMMARY.html") <(page_rows "${older}_SUMMARY.html"))"
+verify "$run_w" -summary
+expect_eq "-verify -summary of a bundle with its page" "Summary: the bundle has its own SUMMARY.html" \
+  "$(sed -n 2p <<<"$verified")"
+
 verify "C:\\$incident\\nothing-here"
 expect_eq "-verify of a path that is not there: exit status" 5 "$vstatus"
 expect_eq "-verify of a path that is not there" "Not found: C:\\$incident\\nothing-here" "$verified"

@@ -293,7 +293,7 @@ Verified Verify(const std::vector<std::wstring>& paths) {
     {
         win32::UniqueFile output(::CreateFileA("out.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         console::ConsoleWriter console(output.get());
-        status = VerifyBundles(paths, console);
+        status = VerifyBundles(paths, false, console);
     }
     return {status, ReadWholeFile("out.txt")};
 }
