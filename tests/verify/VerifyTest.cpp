@@ -53,8 +53,8 @@ TEST(JsonReader, GoodTextsGiveTheirValuesAndMalformedOnesTheirErrorAndOffset) {
     } cases[] = {
         {" {\"a\": [1, -2.5e3, 0, -0, 1E+2, true, false, null], \"b\": {}, \"c\": []}\r\n",
          "{\"a\":[1,-2.5e3,0,-0,1E+2,true,false,null],\"b\":{},\"c\":[]}"},
-        {"\"\\\"\\\\\\/\\b\\f\\n\\r\\t \\u0041\\u00e9\\u20ac\\ud83d\\ude00 \xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"",
-         "\"\"\\/\b\f\n\r\t A\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80 \xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\""},
+        {"\"\\\"\\\\\\/\\b\\f\\n\\r\\t \\u0041\\u00e9\\u20AC\\u00fF\\ud83d\\ude00 \xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"",
+         "\"\"\\/\b\f\n\r\t A\xc3\xa9\xe2\x82\xac\xc3\xbf\xf0\x9f\x98\x80 \xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\""},
         {"{\"\\u0061\":1,\"b\":{\"a\":2}}", "{\"a\":1,\"b\":{\"a\":2}}"},
         {Nested(kJsonMaxDepth), Nested(kJsonMaxDepth)},
         {Nested(kJsonMaxDepth + 1), "nested too deep at offset 64"},
@@ -109,7 +109,7 @@ TEST(JsonReader, GoodTextsGiveTheirValuesAndMalformedOnesTheirErrorAndOffset) {
 TEST(JsonReader, AccessorsGiveOnlyWhatAValueIs) {
     const JsonParse parse =
         ParseJson("{\"max\": 18446744073709551615, \"over\": 18446744073709551616, \"neg\": -9223372036854775808,"
-                  " \"half\": 0.5, \"big\": 1e400, \"s\": \"x\", \"t\": true, \"list\": [1]}");
+                  " \"half\": 0.5, \"hundred\": -1E+2, \"big\": 1e400, \"s\": \"x\", \"t\": true, \"list\": [1]}");
     ASSERT_TRUE(parse.value) << parse.error;
     const JsonValue& root = *parse.value;
     EXPECT_EQ(root.Find("max")->AsUnsigned(), 18446744073709551615ull);
@@ -118,6 +118,7 @@ TEST(JsonReader, AccessorsGiveOnlyWhatAValueIs) {
     EXPECT_EQ(root.Find("neg")->AsUnsigned(), std::nullopt);
     EXPECT_EQ(root.Find("half")->AsUnsigned(), std::nullopt);
     EXPECT_EQ(root.Find("half")->AsDouble(), 0.5);
+    EXPECT_EQ(root.Find("hundred")->AsDouble(), -100.0);
     EXPECT_EQ(root.Find("big")->AsDouble(), std::nullopt);
     EXPECT_EQ(root.Find("s")->AsBool(), std::nullopt);
     EXPECT_EQ(root.Find("t")->AsString(), nullptr);
@@ -324,6 +325,16 @@ TEST(VerifyBundles, RunFoldersAndCabinetsAreCheckedOnceEachWithTheirLinesAndStat
                              "No SHA256SUMS in the bundle\r\nNo MANIFEST.json in the bundle\r\n"
                              "Verified: 4 files, 6 problems\r\n");
     EXPECT_EQ(changed.status, kExitNotWhole);
+
+    // A cabinet, whole and without its last bytes: the file they held did not come out.
+    const std::string whole = ReadWholeFile(ProgramFolder() + "\\verify_bundle.cab");
+    WriteWholeFile("c_12082026__00-37-27.cab", whole);
+    WriteWholeFile("d_12082026__00-37-27.cab", whole.substr(0, whole.size() - 64));
+    const Verified cabinets = Verify({L"c_12082026__00-37-27.cab", L"d_12082026__00-37-27.cab"});
+    EXPECT_EQ(cabinets.lines, "Bundle: " + work.Path() + "\\c_12082026__00-37-27.cab (cabinets: 1)\r\n"
+                              "Bundle: " + work.Path() + "\\d_12082026__00-37-27.cab (cabinets: 1)\r\n"
+                              "Not readable: " + work.Path() + "\\d_12082026__00-37-27.cab: damaged or cut short\r\n"
+                              "Missing: VM/b.log\r\nVerified: 9 files, 2 problems\r\n");
 
     // A path that names no bundle: nothing is read.
     WriteWholeFile("notes.txt", "MSC");
