@@ -91,13 +91,13 @@ TEST(SummaryPage, ProblemsFirstThenStepsFilesByFolderOptionsAndDetection) {
     facts.exitStatus = 6;
     facts.failureLines = {"Failed to copy C:\\a&b.log!!! REASON: Access is denied."};
     facts.reasonsOutsideSteps = {"refused by the floor: qzcab.cmd"};
-    SummaryProgram tool{"qzdiag.exe -all \"C:\\x\"", true, 3, 0, false, 1500};
+    SummaryProgram tool{"qzdiag.exe -all \"C:\\x\"", true, 3, 0, false, 999};
     SummaryProgram ended{"msinfo32.exe /report", true, 1, 0, true, 600000};
     SummaryProgram absent{"ghost.exe", false, 0, 2, false, std::nullopt};
     facts.steps = {{1, "CaptureVMInfo", "partial", {"tool exit code 3: qzdiag.exe"}, 2500, {tool}, 2, 1234567},
                    {2, "CaptureOSInfo", "failed", {"time limit: msinfo32.exe"}, 600100, {ended, absent}, 0, 0},
                    {3, "CaptureHA", "skipped", {"the box \"HA logs\" is cleared"}, 0, {}, 0, 0},
-                   {4, "CaptureMisc", "ok", {}, 950, {}, 1, 5}};
+                   {4, "CaptureMisc", "ok", {}, 1000, {}, 1, 5}};
     facts.losses = {{"REGISTRY.TXT", "cut short after 65537 bytes"}, {"C:\\big.log", "not copied (9000 bytes)"}};
     facts.files = {{"REGISTRY.TXT", 65537, std::string(64, 'a'), true},
                    {"VM/kerd.log", 1234567, std::string(64, 'b'), false},
