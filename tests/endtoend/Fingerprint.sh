@@ -18,15 +18,22 @@ fingerprint_installation() {
 }
 
 fingerprint() {
-  local folder key
+  local folder key export_w
   for folder in "${folders[@]}"; do
     [[ -d "$folder" ]] || { echo "missing $folder"; continue; }
     find "$folder" -mindepth 1 \( -type d -printf '%p folder\n' \) -o \( -type f -printf '%p %s %T@ ' -exec sh -c 'sha256sum <"$1" | cut -c1-64' _ {} \; \)
   done | sort
+  # The export's path as Wine's Z: drive names it, worked out here: once the path a winepath start
+  # printed made "reg export" fail to create the file ("Invalid name"). A failed export is said
+  # as a missing key, not read.
+  export_w="Z:${work//\//\\}\\export.reg"
   for key in "${keys[@]}"; do
     rm -f "$work/export.reg"
-    wine reg export "$key" "$(winepath -w "$work/export.reg" 2>>"$wine_log")" /y >>"$wine_log" 2>&1 || echo "missing $key"
-    iconv -f UTF-16 -t UTF-8 "$work/export.reg" 2>/dev/null | tr -d '\r' | awk -v root="$key" '/^\[/ { key = $0; next } NF { print root, key, $0 }'
+    if ! wine reg export "$key" "$export_w" /y >>"$wine_log" 2>&1; then
+      echo "missing $key"
+      continue
+    fi
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | awk -v root="$key" '/^\[/ { key = $0; next } NF { print root, key, $0 }'
   done
 }
 
