@@ -8,6 +8,7 @@
 #include "engine/ExitStatus.h"
 #include "engine/StepProblems.h"
 #include "manifest/HashedFiles.h"
+#include "manifest/RecordNames.h"
 #include "manifest/ManifestJson.h"
 #include "manifest/Sha256.h"
 #include "manifest/Sha256Sums.h"
@@ -17,9 +18,6 @@
 #include "summary/SummaryPage.h"
 
 namespace {
-
-constexpr char kManifestName[] = "MANIFEST.json";
-constexpr char kSumsName[] = "SHA256SUMS";
 
 // Writes the whole text or nothing: a file cut short by a full disk would travel in the
 // cabinet as if it were the record, so it is removed. The records take the room held back for

@@ -5,6 +5,7 @@
 #include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
 #include "inventory/CFileInfo.h"
+#include "manifest/RecordNames.h"
 #include "run/RoomToPack.h"
 
 namespace {
@@ -46,7 +47,7 @@ void Collection::ListVersions(std::string fileName, std::string pattern) {
 
 // The cabinet lists are closing records: they take the room held back for them.
 DWORD Collection::WriteCabList() {
-    return WriteList(*this, run.runFolder, run.runFolder + "\\" + "QzFilesToCab3.TXT", run.runFolder + "\\" + "*.*",
+    return WriteList(*this, run.runFolder, run.runFolder + "\\" + kCabinetListName, run.runFolder + "\\" + "*.*",
                      true, CFileInfo::Mode::CabinetList, disk::CheckedWriter::Room::kClosingRecord);
 }
 

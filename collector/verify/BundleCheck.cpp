@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "summary/SummaryPage.h"
 #include "verify/ManifestList.h"
 #include "verify/SumsList.h"
 
@@ -29,8 +30,8 @@ constexpr ProblemText kProblemTexts[] = {
 // Files that are in the bundle by design and named in neither list: the sums, and the cabinet
 // list, which is written after them. The manifest is in the sums only, as it cannot hold its
 // own hash; so is the summary page made from it.
-constexpr const char* kListedNowhere[] = {kSumsName, "QzFilesToCab3.TXT"};
-constexpr const char* kInTheSumsOnly[] = {kManifestName, "SUMMARY.html"};
+constexpr const char* kListedNowhere[] = {kSumsName, kCabinetListName};
+constexpr const char* kInTheSumsOnly[] = {kManifestName, kSummaryPageName};
 
 template <size_t N>
 bool IsOneOf(const std::string& path, const char* const (&names)[N]) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "manifest/RecordNames.h"
+
 // What a bundle (a run's cabinets, or a run folder) holds, as read: each file with its size and
 // hash, and the text of the two records that say what it should hold.
 
@@ -30,5 +32,3 @@ struct BundleContents {
     BundleRecord manifest;
 };
 
-constexpr char kSumsName[] = "SHA256SUMS";
-constexpr char kManifestName[] = "MANIFEST.json";
