@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "common/win32/Utf8Text.h"
+
 std::string AnsiToUtf8(const std::string& ansi) {
     if (ansi.empty()) return {};
     const int length = static_cast<int>(ansi.size());
@@ -11,11 +13,7 @@ std::string AnsiToUtf8(const std::string& ansi) {
     if (wideLength <= 0) return {};
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
-    int utf8Length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (utf8Length <= 0) return {};
-    std::string utf8(static_cast<size_t>(utf8Length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
-    return utf8;
+    return win32::Utf8Text(wide);
 }
 
 std::string JsonString(const std::string& ansi) {
