@@ -9,7 +9,11 @@ CULVIXDlg::CULVIXDlg(Collection& shown) : framework::Dialog(IDD_ULVIX_DIALOG), c
     collection.Show(*this);
 }
 
-CULVIXDlg::~CULVIXDlg() { collection.StopShowing(); }
+CULVIXDlg::~CULVIXDlg() {
+    // A run that has ended the dialog may still be on its way out, with this view in its hands.
+    runThread_.Join();
+    collection.StopShowing();
+}
 
 std::span<const framework::MessageMapEntry> CULVIXDlg::GetMessageMap() const {
     using framework::OnClicked;
@@ -18,6 +22,8 @@ std::span<const framework::MessageMapEntry> CULVIXDlg::GetMessageMap() const {
         OnMessage(WM_SYSCOMMAND, &CULVIXDlg::OnSysCommand),
         OnMessage(WM_PAINT, &CULVIXDlg::OnPaint),
         OnMessage(WM_QUERYDRAGICON, &CULVIXDlg::OnQueryDragIcon),
+        OnMessage(WM_SETCURSOR, &CULVIXDlg::OnSetCursor),
+        OnMessage(kRunFinishedMessage, &CULVIXDlg::OnRunFinished),
         OnClicked(IDC_HELP_BUTTON, &CULVIXDlg::OnHelp),
         OnClicked(IDC_COMPRESS, &CULVIXDlg::OnCompressToggle),
         OnClicked(IDC_SELECT_TOGGLE, &CULVIXDlg::OnSelectToggle),
@@ -50,33 +56,50 @@ void CULVIXDlg::DoDataExchange(framework::DataExchange& exchange) {
     }
 }
 
-void CULVIXDlg::OnOK() { collection.RunCollection(); }
-
 void CULVIXDlg::ShowBoxes(std::span<const BoxState> boxes) {
-    const auto table = OptionTable();
-    for (size_t index = 0; index < table.size() && index < boxes.size(); ++index) {
-        ::CheckDlgButton(GetSafeHwnd(), table[index].controlId, boxes[index].check);
-        ::EnableWindow(GetDlgItem(table[index].controlId), boxes[index].enabled);
-    }
+    OnWindowThread([&] {
+        const auto table = OptionTable();
+        for (size_t index = 0; index < table.size() && index < boxes.size(); ++index) {
+            ::CheckDlgButton(GetSafeHwnd(), table[index].controlId, boxes[index].check);
+            ::EnableWindow(GetDlgItem(table[index].controlId), boxes[index].enabled);
+        }
+    });
 }
 
 void CULVIXDlg::ReadBack(Collection& read) {
-    UpdateData(true);
-    // The dialog-state block of the run reports the boxes as the user left them.
-    const auto table = OptionTable();
-    for (size_t index = 0; index < table.size(); ++index) {
-        read.boxes[index].check = static_cast<int>(::IsDlgButtonChecked(GetSafeHwnd(), table[index].controlId));
-        read.boxes[index].enabled = ::IsWindowEnabled(GetDlgItem(table[index].controlId)) != FALSE;
-    }
+    OnWindowThread([&] {
+        UpdateData(true);
+        // The dialog-state block of the run reports the boxes as the user left them.
+        const auto table = OptionTable();
+        for (size_t index = 0; index < table.size(); ++index) {
+            read.boxes[index].check = static_cast<int>(::IsDlgButtonChecked(GetSafeHwnd(), table[index].controlId));
+            read.boxes[index].enabled = ::IsWindowEnabled(GetDlgItem(table[index].controlId)) != FALSE;
+        }
+        if (RunWorking()) HoldInputs();
+    });
+}
+
+HWND CULVIXDlg::BoxOwner() const {
+    HWND owner = nullptr;
+    OnWindowThread([&] { owner = GetSafeHwnd(); });
+    return owner;
 }
 
 void CULVIXDlg::ShowRunStarted() {
-    ::ShowWindow(progress.GetSafeHwnd(), SW_SHOW);
-    ::ShowWindow(GetDlgItem(IDC_STATUS), SW_SHOW);
+    OnWindowThread([&] {
+        ::ShowWindow(progress.GetSafeHwnd(), SW_SHOW);
+        ::ShowWindow(GetDlgItem(IDC_STATUS), SW_SHOW);
+    });
 }
 
-void CULVIXDlg::ShowStatus(const char* text) { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); }
+void CULVIXDlg::ShowStatus(const char* text) {
+    OnWindowThread([&] { ::SetDlgItemTextA(GetSafeHwnd(), IDC_STATUS, text); });
+}
 
-void CULVIXDlg::StepProgress() { progress.StepIt(); }
+void CULVIXDlg::StepProgress() {
+    OnWindowThread([&] { progress.StepIt(); });
+}
 
-void CULVIXDlg::RunEnded() { EndDialog(IDOK); }
+void CULVIXDlg::RunEnded() {
+    OnWindowThread([&] { EndDialog(IDOK); });
+}

@@ -6,6 +6,7 @@
 
 #include "common/win32/ComPtr.h"
 #include "dialog/CULVIXDlg.h"
+#include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 
 void CULVIXDlg::OnHelp() {
@@ -37,6 +38,15 @@ void CULVIXDlg::AcceptBrowsedFolder(const std::string& path) {
 }
 
 void CULVIXDlg::OnCancel() {
+    // Cancel, Escape, Alt+F4 and the close box alike: a run stopped half-way would leave a run
+    // folder half-collected and nothing packed.
+    if (RunWorking()) {
+        framework::ShowMessageBox(GetSafeHwnd(),
+                                  "The collection is still running and is not stopped half-way. This window closes by "
+                                  "itself when the collection has ended.",
+                                  "Zeltrin", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     collection.DiscardReport();
     EndDialog(IDCANCEL);
 }

@@ -1,5 +1,9 @@
 #include "framework/Dialog.h"
 
+#include <functional>
+
+#include "framework/WindowThreadCall.h"
+
 namespace framework {
 
 Dialog::~Dialog() {
@@ -68,6 +72,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
+    if (message == kWindowThreadCall) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return TRUE;
+    }
     INT_PTR result = FALSE;
     if (RouteThroughMap(message, wParam, lParam, result)) return result;
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {

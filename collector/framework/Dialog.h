@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <span>
 
 #include "framework/DataExchange.h"
@@ -35,7 +36,8 @@ constexpr MessageMapEntry OnClicked(int controlId, void (D::*handler)()) {
 }
 
 // A dialog built from a resource template, shown modally or created modelessly. Messages go
-// to the virtual operations and to the rows of the derived class's message map.
+// to the virtual operations and to the rows of the derived class's message map. Its window
+// takes calls from other threads (CallOnWindowThread), and its handle may be read from any.
 class Dialog {
 public:
     explicit Dialog(UINT templateId) noexcept : templateId_(templateId) {}
@@ -46,8 +48,8 @@ public:
     INT_PTR DoModal(HWND parent = nullptr);
     bool Create(HWND parent = nullptr);
 
-    HWND GetSafeHwnd() const noexcept { return hwnd_; }
-    HWND GetDlgItem(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
+    HWND GetSafeHwnd() const noexcept { return hwnd_.load(); }
+    HWND GetDlgItem(int id) const noexcept { return ::GetDlgItem(hwnd_.load(), id); }
 
     // Members to controls (false) or controls to members (true); false when a check failed.
     bool UpdateData(bool saveAndValidate = true);
@@ -70,7 +72,7 @@ private:
     bool RouteThroughMap(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
     UINT templateId_;
-    HWND hwnd_ = nullptr;
+    std::atomic<HWND> hwnd_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;
     INT_PTR endResult_ = 0;

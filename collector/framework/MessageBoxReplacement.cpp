@@ -3,7 +3,8 @@
 namespace framework {
 
 namespace {
-// The program has one thread; the scope that is innermost now.
+// The scope that is innermost now, for the whole program: a box asked for on another thread
+// is taken on its owner's thread, whichever thread installed the scope.
 MessageBoxReplacement* installed = nullptr;
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "common/win32/AnsiText.h"
 #include "framework/MessageBoxReplacement.h"
+#include "framework/WindowThreadCall.h"
 
 namespace framework {
 
@@ -33,16 +34,28 @@ std::string ApplicationTitle() {
     return name;
 }
 
+// A box is shown by its owner's thread, whichever thread asks for it: a box of a thread that
+// has no window of its own would not be modal to the window it belongs to.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
-    // Every box of the program has one button, OK.
-    if (MessageBoxReplacement::Take(text)) return IDOK;
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    int pressed = 0;
+    CallOnWindowThread(owner, [&] {
+        // Every box of the program has one button, OK.
+        pressed = MessageBoxReplacement::Take(text) ? IDOK : ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    });
+    return pressed;
 }
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::string& caption, UINT type) {
-    if (MessageBoxReplacement::Take(win32::AnsiText(text))) return IDOK;
-    const std::wstring wideCaption(caption.begin(), caption.end());  // the program's captions are ASCII
-    return ::MessageBoxW(owner, text.c_str(), wideCaption.c_str(), type);
+    int pressed = 0;
+    CallOnWindowThread(owner, [&] {
+        if (MessageBoxReplacement::Take(win32::AnsiText(text))) {
+            pressed = IDOK;
+            return;
+        }
+        const std::wstring wideCaption(caption.begin(), caption.end());  // the program's captions are ASCII
+        pressed = ::MessageBoxW(owner, text.c_str(), wideCaption.c_str(), type);
+    });
+    return pressed;
 }
 
 }  // namespace framework

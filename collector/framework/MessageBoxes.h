@@ -9,8 +9,9 @@ namespace framework {
 // file name without its extension.
 std::string ApplicationTitle();
 
-// A message box; returns the button pressed. While a MessageBoxReplacement is installed the
-// box is not shown and the text goes to the replacement instead.
+// A message box; returns the button pressed. Called from any thread, it is shown by the
+// owner's thread. While a MessageBoxReplacement is installed the box is not shown and the text
+// goes to the replacement instead.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
 // A box whose text may hold characters the ANSI code page lacks (what a user typed); a

@@ -19,8 +19,8 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    // The program has one thread, which runs the dialog and the collection.
-    static inline int depth_ = 0;
+    // Per thread, as the cursor a thread sets is: a run on a thread of its own nests its own.
+    static inline thread_local int depth_ = 0;
     HCURSOR previous_ = nullptr;
 };
 

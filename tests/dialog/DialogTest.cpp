@@ -1,5 +1,6 @@
 // The main dialog over a started collection: its boxes and fields exchanged with the
-// collection, the boxes that change other boxes, Browse's path rule and Cancel.
+// collection, the boxes that change other boxes, Browse's path rule, Cancel, and the run on a
+// thread of its own.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,8 +9,11 @@
 #include "StartedCollection.h"
 #include "TestFiles.h"
 #include "dialog/CULVIXDlg.h"
+#include "engine/ExitStatus.h"
 #include "engine/OptionTable.h"
 #include "framework/Application.h"
+#include "framework/MessageBoxReplacement.h"
+#include "framework/MessageBoxes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -125,4 +129,38 @@ TEST_F(OpenDialog, CancelEndsTheDialogAndDeletesTheReport) {
     ::SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_FALSE(testing_support::PathExists(testing_support::OwnReportName()));
     EXPECT_EQ(dialog.EndResult(), IDCANCEL);
+}
+
+// The run works on a thread of its own; its boxes come from the window's thread. While it works,
+// OK and what it read are held and Cancel only says so; a run refused for its incident number
+// gives them back for another try.
+TEST_F(OpenDialog, TheRunsBoxesComeFromTheWindowsThreadAndCancelDoesNotEndIt) {
+    struct Box { std::string text; DWORD thread; bool okEnabled; };
+    std::vector<Box> boxes;
+    framework::MessageBoxReplacement replacement([&](const std::string& text) {
+        boxes.push_back({text, ::GetCurrentThreadId(), ::IsWindowEnabled(Item(IDOK)) != FALSE});
+        if (boxes.size() == 1) ::SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    ::EnableWindow(Item(IDC_REGISTRY), TRUE);
+    ::EnableWindow(Item(IDC_ZRX), FALSE);
+    ::SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    for (int turn = 0; turn < 3000 && dialog.RunWorking(); ++turn) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG message; ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageA(&message);
+    }
+    ASSERT_FALSE(dialog.RunWorking());
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, framework::LoadResourceString(IDS_INVALID_INCIDENT));
+    EXPECT_EQ(boxes[1].text.rfind("The collection is still running", 0), 0u) << boxes[1].text;
+    for (const Box& box : boxes) {
+        EXPECT_EQ(box.thread, ::GetCurrentThreadId()) << box.text;
+        EXPECT_FALSE(box.okEnabled) << box.text;
+    }
+    EXPECT_EQ(collection.exitStatus, kExitIncidentRefused);
+    EXPECT_FALSE(dialog.HasEnded());
+    EXPECT_TRUE(testing_support::PathExists(testing_support::OwnReportName()));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDOK)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_INCIDENT)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_REGISTRY)));
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_ZRX)));
 }

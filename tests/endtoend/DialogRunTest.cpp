@@ -1,7 +1,10 @@
 // A whole collection in dialog mode, driven from outside the way a user drives it: the real
 // Zeltrin.exe shows its dialog, gets an incident number, a name and comments typed in, and
-// OK pressed.
+// OK pressed. The run is held in the middle of a tool, where the dialog must still answer.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -9,6 +12,7 @@
 
 #include "FolderSnapshot.h"
 #include "MainDialogWindow.h"
+#include "MessageBoxAnswerer.h"
 #include "TestFiles.h"
 #include "resources/resource.h"
 
@@ -17,10 +21,16 @@ using namespace testing_support;
 namespace {
 
 constexpr DWORD kRunTimeoutMs = 120000;  // a whole collection on the test prefix, with room to spare
+constexpr UINT kAnswerMs = 20000;        // a window that answers at all answers well within this
 
 void Type(HWND dialog, int control, const char* text) {
     // WM_SETTEXT is carried across processes with its text.
     ::SendDlgItemMessageA(dialog, control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// A message the dialog's window procedure must answer; false when it does not within the limit.
+bool Answers(HWND dialog, UINT message, DWORD_PTR& answer) {
+    return ::SendMessageTimeoutA(dialog, message, 0, 0, SMTO_NORMAL, kAnswerMs, &answer) != 0;
 }
 
 }  // namespace
@@ -30,9 +40,18 @@ TEST(DialogRun, TypedIncidentAndOkCollectIntoTheHomeDrive) {
     // No destination is browsed for, so the run collects below the home drive's root.
     const std::string bug = "C:\\e2edialog";
     RemoveTree(bug);
+    // The FLX/MPIO step starts qdsminfo by its bare name: the stub, from the work folder, waits
+    // there until released.
+    PlaceStubTool("qdsminfo.exe");
+    const std::string release = folder.Path() + "\\release";
+    const std::string starts = folder.Path() + "\\starts.txt";
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_WAIT", ("qdsminfo|" + release).c_str());
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_PIDS", starts.c_str());
     std::string command(1, '"');
     command += ProgramFolder() + "\\Zeltrin.exe\"";
     ChildProcess program(command, folder.Path());
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_WAIT", nullptr);
+    ::SetEnvironmentVariableA("ZELTRIN_STUB_PIDS", nullptr);
     ASSERT_NE(program.Handle(), nullptr);
     const std::string reportName = std::to_string(program.Id()) + "_ULVIX-Report.HTML";
     program.Resume();
@@ -43,7 +62,28 @@ TEST(DialogRun, TypedIncidentAndOkCollectIntoTheHomeDrive) {
     Type(dialog, IDC_NAME, "Dialog Tester");
     Type(dialog, IDC_COMMENTS, "typed by the end-to-end test");
 
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    for (int tries = 0; tries < 6000 && ReadWholeFile(starts).find("qdsminfo|") == std::string::npos; ++tries)
+        ::Sleep(20);
+    ASSERT_NE(ReadWholeFile(starts).find("qdsminfo|"), std::string::npos);
+    // Held in its FLX/MPIO step, the run shows where it is, and the window answers.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(Answers(dialog, WM_NULL, answer));
+    char status[128] = {};
+    ::GetWindowTextA(::GetDlgItem(dialog, IDC_STATUS), status, sizeof status);
+    EXPECT_STREQ(status, "Capturing FLX/MPIO Information ...");
+    EXPECT_TRUE(Answers(::GetDlgItem(dialog, IDC_PROGRESS), PBM_GETPOS, answer));
+    EXPECT_GT(answer, 0u);
+    {
+        // Closing the window does not end a run half-way: the user is told, and the run goes on.
+        MessageBoxAnswerer answerer("Zeltrin", program.Id());
+        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(answerer.Wait());
+        EXPECT_EQ(answerer.Text(), "The collection is still running and is not stopped half-way. This window closes "
+                                   "by itself when the collection has ended.");
+    }
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    WriteWholeFile(release, "");
     ASSERT_EQ(program.Wait(kRunTimeoutMs), 0);
 
     // The report moved out of the work folder into the one run folder below the machine's.

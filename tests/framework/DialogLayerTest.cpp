@@ -1,8 +1,14 @@
-// The dialog layer: modal and modeless life and message-map routing.
+// The dialog layer: modal and modeless life, message-map routing, and calls from other threads.
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Dialog.h"
+#include "framework/WindowThreadCall.h"
+#include "framework/WorkerThread.h"
 #include "resources/resource.h"
 
 namespace {
@@ -50,4 +56,29 @@ TEST(DialogLayer, ModalAndModelessDialogsRouteTheirMessagesAndEnd) {
     RoutingDialog modal;
     modal.endAtOnce = true;
     EXPECT_EQ(modal.DoModal(), IDOK);
+}
+
+// A call from another thread is carried out on the window's thread, even while that thread only
+// waits for the caller to end; once the window is gone, the caller carries it out itself.
+TEST(DialogLayer, CallsFromOtherThreadsRunOnTheWindowsThreadEvenWhileItWaits) {
+    framework::EnableHostedControls();
+    auto dialog = std::make_unique<RoutingDialog>();
+    ASSERT_TRUE(dialog->Create());
+    const HWND window = dialog->GetSafeHwnd();
+    std::vector<std::pair<DWORD, DWORD>> calls;  // the calling thread, the thread that carried it out
+    auto callFromAWorker = [&] {
+        framework::WorkerThread worker;
+        ASSERT_TRUE(worker.Start([&] {
+            framework::CallOnWindowThread(
+                window, [&, caller = ::GetCurrentThreadId()] { calls.emplace_back(caller, ::GetCurrentThreadId()); });
+        }));
+        worker.Join();  // no message loop here: the wait itself takes the call
+    };
+    callFromAWorker();
+    dialog.reset();
+    callFromAWorker();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_NE(calls[0].first, ::GetCurrentThreadId());
+    EXPECT_EQ(calls[0].second, ::GetCurrentThreadId());
+    EXPECT_EQ(calls[1].second, calls[1].first);
 }
