@@ -15,6 +15,8 @@
 #include "common/disk/FreeSpaceFloor.h"
 #include "common/win32/FileFacts.h"
 #include "common/win32/UniqueHandle.h"
+#include "../tests/support/StartedCollection.h"
+#include "capture/Captures.h"
 #include "engine/Collection.h"
 
 namespace {
@@ -135,13 +137,14 @@ int Measure(int scale, int rounds) {
     ::SetCurrentDirectoryA(folder.c_str());
     Collection collection;
     collection.Start();
+    testing_support::StepOf step(collection);
     int found = 0;
     bench::PairMedians medians = bench::AlternateSelfTimed(
         rounds,
         [&] {
             EmptyFolder(OursTarget(scale));
             bench::Stopwatch clock;
-            found = collection.GrabMultipleFiles(Source(scale), "*.log", OursTarget(scale) + "\\");
+            found = GrabMultipleFiles(step, Source(scale), "*.log", OursTarget(scale) + "\\");
             return clock.Seconds();
         },
         [&] {

@@ -9,7 +9,9 @@
 
 #include "BenchHarness.h"
 #include "common/win32/UniqueHandle.h"
+#include "../tests/support/StartedCollection.h"
 #include "engine/Collection.h"
+#include "run/Packaging.h"
 
 namespace {
 
@@ -49,8 +51,9 @@ size_t SearchPeakGrowth(const std::string& folder) {
 // The run's listing of one system directory, timed over the rounds; the median in seconds.
 double TimeListing(Collection& collection, const std::string& systemDirectory, int rounds) {
     collection.folders.systemDirectory = systemDirectory;
+    testing_support::StepOf step(collection);
     return bench::Alternate(
-               rounds, [&] { collection.ListVersions(kListing, "\\*.dll"); }, nullptr)
+               rounds, [&] { ListVersions(step, kListing, "\\*.dll"); }, nullptr)
         .ours;
 }
 

@@ -1,6 +1,7 @@
 // The whole run: a silent collection of the demo installation with its logs scaled up (made by
-// bench/wholerun-data.sh before `prepare`) against xcopy /s of the same source folders. Our
-// peak working set is that of the Zeltrin.exe child, sampled while it runs.
+// bench/data/wholerun.sh before `prepare`) against xcopy /s of the same source folders, with
+// the default threads and with one. Our peak working set is that of the Zeltrin.exe child of the
+// default run, sampled while it runs.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "BenchHarness.h"
+#include "CollectionRuns.h"
 #include "common/win32/UniqueHandle.h"
 
 namespace {
@@ -23,20 +25,8 @@ const char* const kSourceFolders[] = {
     "C:\\windows\\Cluster\\Reports",
 };
 
-std::string ProgramFolder() { return "C:\\zeltrin-bench\\wholerun\\program"; }
 std::string IncidentFolder() { return std::string("C:\\") + kIncident; }
 std::string XcopyTarget(int scale) { return bench::DataFolder("wholerun", scale) + "\\xcopied"; }
-
-int Prepare(int scale) {
-    // The data is made on the Linux side, where writing thousands of files is quick.
-    std::string mark = bench::DataFolder("wholerun", scale) + "\\ready";
-    if (::GetFileAttributesA(mark.c_str()) == INVALID_FILE_ATTRIBUTES ||
-        ::GetFileAttributesA((ProgramFolder() + "\\Zeltrin.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::fprintf(stderr, "wholerun-bench: no data for %dx; bench/wholerun-data.sh makes it\n", scale);
-        return 1;
-    }
-    return 0;
-}
 
 // Files and bytes below a folder, for the note.
 void CountTree(const std::string& path, size_t& files, ULONGLONG& bytes) {
@@ -55,20 +45,22 @@ void CountTree(const std::string& path, size_t& files, ULONGLONG& bytes) {
     } while (::FindNextFileA(find.get(), &found));
 }
 
+// The run with its default threads is our side; the same run with "threads=1" is timed in the
+// same rounds, so both ratios to xcopy come from one benchmark run.
 int Measure(int scale, int rounds) {
     size_t peak = 0;
     bool completed = true;
+    std::vector<double> oneThread;
+    const std::string program = bench::DemoProgramFolder("wholerun");
     bench::PairMedians medians = bench::AlternateSelfTimed(
         rounds,
         [&] {
-            bench::RemoveTree(IncidentFolder());
-            std::string command = ProgramFolder() + "\\Zeltrin.exe -noGUI case#=" + kIncident;
-            bench::Stopwatch clock;
-            bench::SampledRun run = bench::RunSampled(command, ProgramFolder());
-            double seconds = clock.Seconds();
-            completed = completed && run.started;
+            bench::CollectionRun single = bench::RunCollection(program, kIncident, "threads=1");
+            oneThread.push_back(single.seconds);
+            bench::CollectionRun run = bench::RunCollection(program, kIncident, "");
+            completed = completed && run.started && single.started;
             peak = std::max(peak, run.peakWorkingSet);
-            return seconds;
+            return run.seconds;
         },
         [&] {
             bench::RemoveTree(XcopyTarget(scale));
@@ -89,9 +81,15 @@ int Measure(int scale, int rounds) {
     size_t copied = 0;
     ULONGLONG copiedBytes = 0;
     CountTree(XcopyTarget(scale), copied, copiedBytes);
-    char note[160];
-    std::snprintf(note, sizeof note, "run collected %zu files, %llu MiB; xcopy %zu files, %llu MiB%s", collected,
-                  collectedBytes >> 20, copied, copiedBytes >> 20, completed ? "" : "; Zeltrin.exe DID NOT START");
+    // The warm-up round's threads=1 run is not counted, as the other sides' warm-ups are not.
+    if (oneThread.size() > 1) oneThread.erase(oneThread.begin());
+    const double single = bench::Median(oneThread);
+    char note[240];
+    std::snprintf(note, sizeof note,
+                  "threads=1 %.3f s, ratio %.2f; default/threads=1 ratios %.2f; run collected %zu files, %llu MiB; "
+                  "xcopy %zu files, %llu MiB%s",
+                  single, single / medians.system, medians.ours / single, collected, collectedBytes >> 20, copied,
+                  copiedBytes >> 20, completed ? "" : "; Zeltrin.exe DID NOT START");
     bench::PrintRow("wholerun", scale, medians.ours, medians.system, peak, note);
     bench::RemoveTree(IncidentFolder());
     bench::RemoveTree(XcopyTarget(scale));
@@ -102,7 +100,7 @@ int Measure(int scale, int rounds) {
 
 int main(int argc, char** argv) {
     return bench::Main(argc, argv, "wholerun-bench",
-                       {[](const bench::Arguments& arguments) { return Prepare(arguments.scale); },
+                       {[](const bench::Arguments& arguments) { return bench::DemoReady("wholerun", arguments.scale) ? 0 : 1; },
                         [](const bench::Arguments& arguments) { return Measure(arguments.scale, arguments.rounds); },
                         [](const bench::Arguments& arguments) {
                             bench::RemoveTree(IncidentFolder());

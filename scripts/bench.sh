@@ -23,6 +23,7 @@ benchmarks=(
   "grab     grab-bench.exe     1.1 yes 3 1"
   "eventlog eventlog-bench.exe 0.20 yes 3 1"
   "wholerun wholerun-bench.exe 2.0 no  3 1"
+  "steps    steps-bench.exe    0.45 no 3 1"
   "redact   redact-bench.exe   2.0 yes 3 1"
   "summary  summary-bench.exe  -   no  3 1"
   "verify   verify-bench.exe   1.0 yes 3 1"

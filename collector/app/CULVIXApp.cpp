@@ -78,6 +78,7 @@ bool CULVIXApp::InitInstance() {
     collection.unattended.reserveMiB = tokens.reserveMiB;
     collection.unattended.maxFileMiB = tokens.maxFileMiB.value_or(0);
     collection.unattended.eventLogDays = tokens.days.value_or(0);
+    if (tokens.threads) collection.unattended.stepThreads = *tokens.threads;
     if (options.listPlan) {
         // The detection of a run, with no report, and the plan instead of the run.
         collection.Start(ReadSystemOsVersion, false);

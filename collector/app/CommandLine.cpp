@@ -40,6 +40,7 @@ constexpr ValuePrefix kValuePrefixes[] = {
     {"reserve=", &CommandLineOptions::reserve},
     {"maxfile=", &CommandLineOptions::maxFile},
     {"days=", &CommandLineOptions::days},
+    {"threads=", &CommandLineOptions::threads},
 };
 
 void ReadValueToken(const std::wstring& typed, const std::string& token, CommandLineOptions& options) {

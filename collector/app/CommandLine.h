@@ -24,6 +24,7 @@ struct CommandLineOptions {
     ValueToken reserve;          // "reserve=N": MiB of free space the run leaves on its volume
     ValueToken maxFile;          // "maxfile=N": MiB copied at most of one file, its newest part
     ValueToken days;             // "days=N": days of records the event-log text exports keep
+    ValueToken threads;          // "threads=N": capture steps that may run at once
     bool listPlan = false;       // "-list": print what a run would do, and do nothing
     bool verify = false;         // "-verify": check bundles, and collect nothing
     std::vector<std::wstring> verifyPaths;  // with "-verify", every other token as typed: a bundle each
@@ -42,6 +43,6 @@ std::vector<std::wstring> CommandLineTokens(const std::wstring& arguments);
 
 // Reads "-noGUI", "-quiet", "-list", "noshare", "redact", "case#=<number>",
 // "timeout=<seconds>", "dest=<folder>", "share=<folder>", "reserve=<MiB>", "maxfile=<MiB>",
-// "days=<days>" and "redact=<word>;<word>..." among the tokens, in any letter case; other
+// "days=<days>", "threads=<steps>" and "redact=<word>;<word>..." among the tokens, in any letter case; other
 // tokens are ignored. With "-verify" every other token is a path.
 CommandLineOptions ParseCommandLine(const std::wstring& arguments);

@@ -20,5 +20,6 @@ private:
     Collection* collection_ = nullptr;
     // An entry the report cannot take shows "Could not pack the string" through a box of its
     // own, which comes back here: that one goes to the console only.
-    bool writingEntry_ = false;
+    // Per thread: steps that run side by side may each show a box at once.
+    static inline thread_local bool writingEntry_ = false;
 };

@@ -40,6 +40,7 @@ constexpr NumberToken kNumberTokens[] = {
     {&CommandLineOptions::reserve, 0, kMaxReserveMiB, TokenFault::kReserveNotInRange, &CheckedTokens::reserveMiB},
     {&CommandLineOptions::maxFile, 1, kMaxFileMiB, TokenFault::kMaxFileNotInRange, &CheckedTokens::maxFileMiB},
     {&CommandLineOptions::days, 1, kMaxEventLogDays, TokenFault::kDaysNotInRange, &CheckedTokens::days},
+    {&CommandLineOptions::threads, 1, kMaxStepThreads, TokenFault::kThreadsNotInRange, &CheckedTokens::threads},
 };
 
 }  // namespace

@@ -16,6 +16,7 @@ enum class TokenFault {
     kReserveNotInRange,  // not a whole decimal number from 0 to kMaxReserveMiB
     kMaxFileNotInRange,  // from 1 to kMaxFileMiB
     kDaysNotInRange,     // from 1 to kMaxEventLogDays
+    kThreadsNotInRange,  // from 1 to kMaxStepThreads
 };
 
 struct TokenRefusal {
@@ -33,12 +34,14 @@ struct CheckedTokens {
     std::optional<unsigned> reserveMiB;  // none: the floor of the volume's size
     std::optional<unsigned> maxFileMiB;  // none: files are copied whole
     std::optional<unsigned> days;        // none: the exports' own 45
+    std::optional<unsigned> threads;     // none: the default of the steps' coordinator
     std::vector<TokenRefusal> refusals;
 };
 
 constexpr unsigned kMaxTimeoutSeconds = 86400;  // a day: a tool stuck longer is stuck for good
 constexpr unsigned kMaxFileMiB = 1048576;  // 1 TiB: a bound on a log, not on a disk
 constexpr unsigned kMaxEventLogDays = 3650;  // ten years: older records are in the backup
+constexpr unsigned kMaxStepThreads = 16;     // more steps at once only wait on each other's disk
 
 // ASCII decimal digits only, from `least` to `most`.
 bool ReadWholeNumber(const std::string& value, unsigned least, unsigned most, unsigned& number);

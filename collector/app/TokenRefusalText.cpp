@@ -17,6 +17,7 @@ constexpr RefusalString kRefusalStrings[] = {
     {TokenFault::kShareWithNoShare, IDS_TOKEN_SHARE_AND_NOSHARE},
     {TokenFault::kReserveNotInRange, IDS_TOKEN_RESERVE_REFUSED},
     {TokenFault::kMaxFileNotInRange, IDS_TOKEN_MAXFILE_REFUSED},
+    {TokenFault::kThreadsNotInRange, IDS_TOKEN_THREADS_REFUSED},
     {TokenFault::kDaysNotInRange, IDS_TOKEN_DAYS_REFUSED},
 };
 

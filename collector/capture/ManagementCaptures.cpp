@@ -2,45 +2,58 @@
 // stands in for it where it cannot run.
 #include "common/text/Format.h"
 #include "capture/ChildrenOf.h"
-#include "engine/Collection.h"
+#include "capture/Captures.h"
+#include "engine/FolderWatch.h"
+#include "engine/StepContext.h"
+#include "probes/Probes.h"
 
 namespace {
 constexpr const char* kManagementServerKey = "SOFTWARE\\TOBRIN\\NLDH\\quintl";
 constexpr const char* kGatherScript = "wkegather.pl";
 }  // namespace
 
-void Collection::CaptureWKEInfo() {
-    LogReport("Start - CaptureWKEInfo");
-    if (!IsPathExistsInRegistry(kManagementServerKey, "Installdir", run.managementServerFolder, 0)) {
-        CaptureNLDInfo();
+void CaptureWKEInfo(StepContext& context) {
+    context.LogReport("Start - CaptureWKEInfo");
+    std::string managementServerFolder = context.services.ManagementServerFolder();
+    const bool found = IsPathExistsInRegistry(context, kManagementServerKey, "Installdir", managementServerFolder, 0);
+    // The comms row takes it from here when its own read finds none.
+    context.services.SetManagementServerFolder(managementServerFolder);
+    if (!found) {
+        CaptureNLDInfo(context);
         return;
     }
     // The stored folder ends with a backslash, so the names follow it directly.
-    LogReport("WKE Install Dir: %s", run.managementServerFolder.c_str());
-    std::string script = text::Format("%sadm\\%s", run.managementServerFolder.c_str(), kGatherScript);
-    if (!IsFileExists(script)) {
-        LogReport("%s is NOT available", kGatherScript);
-        CaptureNLDInfo();
+    context.LogReport("WKE Install Dir: %s", managementServerFolder.c_str());
+    std::string script = text::Format("%sadm\\%s", managementServerFolder.c_str(), kGatherScript);
+    if (!IsFileExists(context, script)) {
+        context.LogReport("%s is NOT available", kGatherScript);
+        CaptureNLDInfo(context);
         return;
     }
-    LogReport("%s is available", kGatherScript);
+    context.LogReport("%s is available", kGatherScript);
     // The outer quotes are the interpreter's to take off, so both inner paths stay quoted.
-    std::string commandLine = text::Format("\"\"%sbin\\perl\" \"%s\" --dir %s\"", run.managementServerFolder.c_str(),
-                                           script.c_str(), run.wkeFolder.c_str());
-    LogReport("WKE App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
-    LogReport("WKE Target Folder Name: %s", run.wkeFolder.c_str());
-    if (ChildrenOf(*this).RunCommand(commandLine) != 0) {
+    std::string commandLine = text::Format("\"\"%sbin\\perl\" \"%s\" --dir %s\"", managementServerFolder.c_str(),
+                                           script.c_str(), context.run.wkeFolder.c_str());
+    context.LogReport("WKE App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
+    context.LogReport("WKE Target Folder Name: %s", context.run.wkeFolder.c_str());
+    int result = 0;
+    {
+        FolderWatch watch(context, context.run.wkeFolder);
+        result = ChildrenOf(context).RunCommand(commandLine);
+    }
+    if (result != 0) {
         // "-list" cannot know how the gather would end: the diagnostic is planned as its fallback.
-        if (plan != nullptr) plan->IfThatFails();
-        CaptureNLDInfo();
+        if (context.plan != nullptr) context.plan->IfThatFails();
+        CaptureNLDInfo(context);
     }
 }
 
-void Collection::CaptureNLDInfo() {
-    LogReport("Start - CaptureNLDInfo");
-    std::string commandLine = text::Format("\"%s\" \"%s\"", paths.nldDiagScript.c_str(), run.nldFolder.c_str());
-    LogReport("NLD App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
-    LogReport("NLD Target Folder Name: %s", run.nldFolder.c_str());
-    ChildrenOf(*this).RunQuotedCommand(commandLine);
-    LogReport("Finish - CaptureNLDInfo");
+void CaptureNLDInfo(StepContext& context) {
+    context.LogReport("Start - CaptureNLDInfo");
+    std::string commandLine = text::Format("\"%s\" \"%s\"", context.paths.nldDiagScript.c_str(), context.run.nldFolder.c_str());
+    context.LogReport("NLD App and Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
+    context.LogReport("NLD Target Folder Name: %s", context.run.nldFolder.c_str());
+    FolderWatch watch(context, context.run.nldFolder);
+    ChildrenOf(context).RunQuotedCommand(commandLine);
+    context.LogReport("Finish - CaptureNLDInfo");
 }

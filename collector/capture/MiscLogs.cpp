@@ -5,7 +5,8 @@
 
 #include "common/win32/Environment.h"
 #include "common/win32/UniqueHandle.h"
-#include "engine/Collection.h"
+#include "capture/Captures.h"
+#include "engine/StepContext.h"
 
 namespace {
 
@@ -14,13 +15,13 @@ constexpr int kShownEntryCharacters = 200;  // enough of a skipped entry to find
 
 }  // namespace
 
-void Collection::CaptureMiscLogs() {
-    LogReport("Start - CaptureMiscLogs");
+void CaptureMiscLogs(StepContext& context) {
+    context.LogReport("Start - CaptureMiscLogs");
     // Opened by its bare name: the configuration sits in the program folder, the current directory.
     win32::UniqueCStream config(std::fopen("Zeltrin.CFG", "r"));
     if (!config) {
-        LogFailure("Failed to open config file for MISC");
-        LogReport("Finish - CaptureMiscLogs");
+        context.LogFailure("Failed to open config file for MISC");
+        context.LogReport("Finish - CaptureMiscLogs");
         return;
     }
     char line[kMaxEntry + 1];
@@ -36,7 +37,7 @@ void Collection::CaptureMiscLogs() {
             std::optional<std::string> expanded = win32::TryExpandEnvironment(entry, kMaxEntry + 1);
             // Cut short, the expansion would name some other file or folder.
             if (!expanded) {
-                LogFailure("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
+                context.LogFailure("Entry does not expand within %d characters, skipped: %.*s", kMaxEntry,
                           kShownEntryCharacters, entry.c_str());
                 continue;
             }
@@ -51,17 +52,17 @@ void Collection::CaptureMiscLogs() {
         if (lastSeparator + 1 == entry.size()) continue;
         // No file can have such a name, and its copy lines would not fit a report entry.
         if (entry.size() >= MAX_PATH) {
-            LogFailure("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
+            context.LogFailure("Entry longer than a path can be, skipped: %.*s...", kShownEntryCharacters, entry.c_str());
             continue;
         }
         std::string lastComponent = entry.substr(lastSeparator + 1);
         // Only a star makes a pattern; a name with "?" alone is taken as it stands.
         if (lastComponent.find('*') != std::string::npos)
-            GrabMultipleFiles(entry.substr(0, lastSeparator), lastComponent, run.miscFolder);
+            GrabMultipleFiles(context, entry.substr(0, lastSeparator), lastComponent, context.run.miscFolder);
         else
-            GrabFile(entry, run.miscFolder + lastComponent, 0);
+            GrabFile(context, entry, context.run.miscFolder + lastComponent, 0);
     }
     // A read that fails part-way must not pass for the end of the list.
-    if (std::ferror(config.get())) LogFailure("Failed to read config file for MISC");
-    LogReport("Finish - CaptureMiscLogs");
+    if (std::ferror(config.get())) context.LogFailure("Failed to read config file for MISC");
+    context.LogReport("Finish - CaptureMiscLogs");
 }

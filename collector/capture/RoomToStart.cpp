@@ -8,14 +8,14 @@ namespace {
 constexpr size_t kShownCommand = 150;
 }  // namespace
 
-DWORD RoomToStart(Collection& collection, const std::string& command) {
+DWORD RoomToStart(ReportSink& report, FreeSpaceFloor& floor, const std::string& runFolder, const std::string& command) {
     // The child writes what it writes: the copies after it ask the system afresh.
-    collection.floor.Forget();
-    if (collection.run.runFolder.empty()) return 0;
+    floor.Forget();
+    if (runFolder.empty()) return 0;
     // What it writes is collected data: the room held back for the closing records stays free.
-    std::optional<VolumeSpace> low = collection.floor.Shortfall(collection.run.runFolder + "\\", 0, false);
+    std::optional<VolumeSpace> low = floor.Shortfall(runFolder + "\\", 0, false);
     if (!low) return 0;
-    collection.LogFailure("Not started: %s: less than %u MiB free on %s!!!",
+    report.LogFailure("Not started: %s: less than %u MiB free on %s!!!",
                           process::ChildRunner::ShownCommand(command, kShownCommand).c_str(), low->floorMiB,
                           low->volume.c_str());
     return kBelowFloorError;

@@ -2,8 +2,9 @@
 #include <cstring>
 
 #include "common/win32/UniqueHandle.h"
-#include "engine/Collection.h"
-#include "report/ErrorText.h"
+#include "capture/Captures.h"
+#include "engine/StepContext.h"
+#include "engine/ErrorText.h"
 
 namespace {
 
@@ -28,12 +29,12 @@ std::string ReadXmlPath(HKEY schedule) {
 
 }  // namespace
 
-void Collection::CaptureRBKLogs() {
-    LogReport("Start - CaptureRBKLogs");
+void CaptureRBKLogs(StepContext& context) {
+    context.LogReport("Start - CaptureRBKLogs");
     win32::UniqueRegKey schedules;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSchedulesKey, 0, kScheduleAccess, schedules.put()) != ERROR_SUCCESS) {
-        LogFailure("Failed to open Schedule registry key");
-        LogReport("Finish - CaptureRBKLogs");
+        context.LogFailure("Failed to open Schedule registry key");
+        context.LogReport("Finish - CaptureRBKLogs");
         return;
     }
     for (DWORD index = 0;; ++index) {
@@ -44,33 +45,33 @@ void Collection::CaptureRBKLogs() {
         if (status == ERROR_NO_MORE_ITEMS) break;
         // Any other failure would come back at every further index: the walk ends here.
         if (status != ERROR_SUCCESS) {
-            LogFailure("Failed to enumerate the schedule keys!!! %s", GetErrorText(static_cast<DWORD>(status)).c_str());
+            context.LogFailure("Failed to enumerate the schedule keys!!! %s", GetErrorText(static_cast<DWORD>(status)).c_str());
             break;
         }
 
         win32::UniqueRegKey schedule;
         if (::RegOpenKeyExA(schedules.get(), name, 0, kScheduleAccess, schedule.put()) != ERROR_SUCCESS) {
-            LogFailure("Failed to open specific schedule key");
+            context.LogFailure("Failed to open specific schedule key");
             continue;
         }
         std::string xmlPath = ReadXmlPath(schedule.get());
         if (xmlPath.empty()) {
-            LogFailure("Failed to get value from the schedule key");
+            context.LogFailure("Failed to get value from the schedule key");
             continue;
         }
         size_t lastSlash = xmlPath.rfind('\\');
         // Without a folder the search would walk the root of the current drive instead.
         if (lastSlash == std::string::npos || lastSlash == 0) {
-            LogFailure("Schedule file has no folder, skipped: %.*s", kShownValueCharacters, xmlPath.c_str());
+            context.LogFailure("Schedule file has no folder, skipped: %.*s", kShownValueCharacters, xmlPath.c_str());
             continue;
         }
         // No folder can have such a path, and its copy lines would not fit a report entry.
         if (lastSlash >= MAX_PATH) {
-            LogFailure("Schedule folder longer than a path can be, skipped: %.*s...", kShownValueCharacters,
+            context.LogFailure("Schedule folder longer than a path can be, skipped: %.*s...", kShownValueCharacters,
                       xmlPath.c_str());
             continue;
         }
-        GrabMultipleFiles(xmlPath.substr(0, lastSlash), "*", run.schedulesFolder);
+        GrabMultipleFiles(context, xmlPath.substr(0, lastSlash), "*", context.run.schedulesFolder);
     }
-    LogReport("Finish - CaptureRBKLogs");
+    context.LogReport("Finish - CaptureRBKLogs");
 }

@@ -2,7 +2,9 @@
 // and the replication configuration.
 #include "common/text/Format.h"
 #include "capture/ChildrenOf.h"
-#include "engine/Collection.h"
+#include "capture/Captures.h"
+#include "engine/FolderWatch.h"
+#include "engine/StepContext.h"
 #include "framework/WaitCursor.h"
 
 namespace {
@@ -11,33 +13,37 @@ constexpr const char* kDebuggingToolsFolder = "Program Files\\Debugging Tools fo
 constexpr const char* kDumpedProcess = "qzsvc.exe";
 }  // namespace
 
-int Collection::CaptureDumpThroughADPlus() {
-    LogReport("Start - CaptureDumpThroughADPlus");
+int CaptureDumpThroughADPlus(StepContext& context) {
+    context.LogReport("Start - CaptureDumpThroughADPlus");
     std::string commandLine = "cscript ";
-    commandLine += text::Format("\"%s%s\\adplus_old.vbs\" -quiet -hang -pn %s -o %s", folders.homeDrive.c_str(),
-                                kDebuggingToolsFolder, kDumpedProcess, run.runFolder.c_str());
-    LogReport("CaptureDumpThroughADPlus Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
-    LogReport("CaptureDumpThroughADPlus Target Folder Name: %s", run.runFolder.c_str());
+    commandLine += text::Format("\"%s%s\\adplus_old.vbs\" -quiet -hang -pn %s -o %s", context.folders.homeDrive.c_str(),
+                                kDebuggingToolsFolder, kDumpedProcess, context.run.runFolder.c_str());
+    context.LogReport("CaptureDumpThroughADPlus Args: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
+    context.LogReport("CaptureDumpThroughADPlus Target Folder Name: %s", context.run.runFolder.c_str());
     DWORD status = 0;
-    ChildrenOf(*this).StartDirect("", commandLine, kScriptHost, status);
-    LogReport("Finish - CaptureDumpThroughADPlus");
+    {
+        FolderWatch watch(context, context.run.runFolder);
+        ChildrenOf(context).StartDirect("", commandLine, kScriptHost, status);
+    }
+    context.LogReport("Finish - CaptureDumpThroughADPlus");
     return 1;
 }
 
-int Collection::CaptureZRXInfo(std::string targetOutputFile, DWORD timeout) {
+int CaptureZRXInfo(StepContext& context, std::string targetOutputFile, DWORD timeout) {
     framework::WaitCursor wait;
     std::string commandLine = "cscript ";
-    commandLine += paths.zrxScript;
+    commandLine += context.paths.zrxScript;
     commandLine += " ";
     commandLine += targetOutputFile;
-    LogReport("Start - CaptureZRXInfo");
-    LogReport("Start - Application Name:  cscript.exe");
-    LogReport("Start - Arguments: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
-    LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
+    context.LogReport("Start - CaptureZRXInfo");
+    context.LogReport("Start - Application Name:  cscript.exe");
+    context.LogReport("Start - Arguments: %s", process::ChildRunner::ShownCommand(commandLine).c_str());
+    context.LogReport("Start - Target Output File:%s", targetOutputFile.c_str());
     // Shown only: the script is waited for under the run's own time limit, if it has one.
-    LogReport("Start - Timeout: %d", static_cast<int>(timeout));
+    context.LogReport("Start - Timeout: %d", static_cast<int>(timeout));
     DWORD status = 0;
-    int created = ChildrenOf(*this).StartDirect("", commandLine, kScriptHost, status);
-    LogReport("Finish - CaptureZRXInfo Error=%d", static_cast<int>(status));
+    int created = ChildrenOf(context).StartDirect("", commandLine, kScriptHost, status);
+    context.Produced(targetOutputFile);
+    context.LogReport("Finish - CaptureZRXInfo Error=%d", static_cast<int>(status));
     return created;
 }

@@ -115,6 +115,7 @@ std::string ConsoleWriter::OneLine(std::string_view text) {
 
 bool ConsoleWriter::WriteLine(const std::string& text) {
     if (!Usable()) return false;
+    std::lock_guard<std::recursive_mutex> lock(lines_);
     const std::string bytes = LineBytes(text);
     if (IsConsole(output_.get())) return WriteToConsole(output_.get(), bytes);
     size_t done = 0;
@@ -131,6 +132,7 @@ bool ConsoleWriter::WriteLine(const std::string& text) {
 
 bool ConsoleWriter::WriteLine(const std::wstring& text) {
     if (!Usable()) return false;
+    std::lock_guard<std::recursive_mutex> lock(lines_);
     if (!IsConsole(output_.get())) return WriteLine(win32::AnsiText(text));
     std::wstring line;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,7 @@ public:
     bool Usable() const noexcept { return static_cast<bool>(output_); }
     // One line, ended with CR LF; a line feed inside the text becomes CR LF as well, so a
     // box text of several lines reads as it did in its box. False when it could not be written.
+    // Lines written from several threads at once come out whole, one after the other.
     bool WriteLine(const std::string& text);
     // The same for a text that may hold characters the ANSI code page lacks (what a user
     // typed): a console shows them; a file or pipe gets the ANSI bytes, "?" for those.
@@ -43,6 +45,7 @@ private:
 
     win32::UniqueKernelHandle output_;
     bool attached_ = false;  // this writer attached the process to its parent's console
+    std::recursive_mutex lines_;
 };
 
 }  // namespace console

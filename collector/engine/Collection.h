@@ -16,6 +16,8 @@
 #include "engine/RunPlan.h"
 #include "engine/RunRecord.h"
 #include "engine/RunView.h"
+#include "engine/ReportEntry.h"
+#include "engine/StepContext.h"
 
 namespace console {
 class ConsoleWriter;
@@ -25,7 +27,8 @@ struct CabinetFile;
 // One collection: its state as plain data, and the operations of a run on it. It needs no
 // window: a view (the main dialog, or none in a silent run) shows its boxes, status and
 // progress and gives back what the user chose. The operations are defined in the folder of
-// their subsystem (probes/, capture/, run/, report/, manifest/).
+// their subsystem (probes/, run/, report/, manifest/). The capture steps do not work on it: each
+// works on a context of its own (engine/StepContext.h), made from the facts it freezes.
 class Collection : public ReportSink {
 public:
     Collection();
@@ -52,13 +55,15 @@ public:
     void ItemDone() override;
     void ItemLost(StepProblem problem) override;
     void ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid = false) override;
+    void KeepChild(ChildRecord child) override { record.AddChild(std::move(child)); }
+    bool FirstChildOutsideAJob() override { return record.FirstChildOutsideAJob(); }
+    // A failure line of the run's own (outside the steps): counted, and on the console.
+    void KeepFailureLine(const std::string& line);
     void ReportDlgState();
     void ReportCheckBoxState(int controlId);
     void ReportTimeInformation();
 
     // Probes
-    int IsFileExists(std::string path);
-    int IsPathExistsInRegistry(std::string subKey, std::string valueName, std::string& output, int use64BitView);
     int IsQzSvcRunning(std::string serviceName);
     int DetectWow64();
     int IsZRXInstalled();
@@ -71,10 +76,6 @@ public:
     // The box of an option by its control.
     BoxState& Box(int controlId);
 
-    // File grabbing
-    int GrabFile(std::string source, std::string target, int move);
-    int GrabMultipleFiles(std::string sourceFolder, std::string fileName, std::string targetFolder);
-
     // Collection run
     void RunCollection();
     // A refused incident number is told with a beep and a box (a run's, and "-list"'s), and
@@ -86,14 +87,8 @@ public:
         return entries.destinationFolder.empty() ? folders.homeDrive : entries.destinationFolder;
     }
     void AssignTargetPaths();
-    void RunCaptureSteps();
-    // Makes the run folder's sub-folder <name> when the options did not, so a capture that
-    // writes there stays inside the run folder; the member then holds its path, even when
-    // the folder could not be made.
-    void EnsureSubFolder(std::string& member, const char* name);
-    // The run manifest's record of one row of the capture step table.
-    void BeginStepRecord(int row, const char* name, bool carriedOut);
-    void EndStepRecord();
+    // What the capture steps read of the run, once the target paths are set.
+    RunFacts Facts() const noexcept { return {options, os, folders, paths, detection, run, unattended}; }
     // Hashes every file of the run folder and writes "MANIFEST.json" and "SHA256SUMS" into it.
     // Returns a failure line for each of the two that could not be written (it is then gone).
     std::vector<std::string> WriteRunManifest();
@@ -113,31 +108,8 @@ public:
     void WriteRunSummary(const std::vector<RunFolderFile>& collected);
     std::vector<console::CabinetFile> CabinetsOfRun() const;
 
-    // Packaging and version listings
-    void ListVersions(std::string fileName, std::string pattern);
-    // The cabinet lists: 0 when whole, else the error that stopped the list.
+    // The run folder's cabinet list: 0 when whole, else the error that stopped the list.
     DWORD WriteCabList();
-    DWORD WriteHACabList();
-    void PackageHALogs(int serverCore);
-
-    // Tool captures
-    int CaptureQzUtils(std::string application, std::string arguments, std::string sourceOutputFile,
-                       std::string targetOutputFile, int move, DWORD timeout);
-    int CaptureDumpThroughADPlus();
-    int CaptureOSInfo();
-    int CaptureZRXInfo(std::string targetOutputFile, DWORD timeout);
-    int CaptureMPIOInfo();
-    void CaptureOSMUInfo();
-    void CaptureWKEInfo();
-    void CaptureNLDInfo();
-    void CapturePQHMCInfo();
-    void CaptureKDXFileInfo();
-    void CaptureMountVolInfo();
-    void CaptureHNVInfo();
-
-    // Configured and scheduled log captures
-    void CaptureMiscLogs();
-    void CaptureRBKLogs();
 
     OptionFlags options;
     std::vector<BoxState> boxes;  // one per row of the option table
@@ -154,18 +126,14 @@ public:
     // The free space the run leaves on the volumes it writes to; "reserve=" as set now.
     FreeSpaceFloor floor{unattended.reserveMiB};
     RunRecord record;
-    // The run folder's files as the step being carried out found them.
-    std::vector<RunFolderFile> filesBeforeStep;
     // Progress marks passed; the run has kRunProgressSteps.
     int progressSteps = 0;
     // Progress, failure and summary lines go here; nullptr: nowhere.
     console::ConsoleWriter* console = nullptr;
-    // "-list": the actions tell this plan what they would do, and do nothing; nullptr in a run.
-    RunPlan* plan = nullptr;
     // How the run ended, for the program's exit status (an ExitStatus value).
     int exitStatus = kExitCancelled;
 
-    static constexpr const char* kMessageCaption = "Zeltrin - Marlowisp";
+    static constexpr const char* kMessageCaption = kReportBoxCaption;
 
 private:
     void WriteEntry(bool failure, const char* format, va_list arguments) __attribute__((format(gnu_printf, 3, 0)));

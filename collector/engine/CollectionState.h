@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -125,9 +126,13 @@ struct RunPaths {
     std::string machineFolderName;
     int mountUtilityFound = 0;    // mountvol.exe lies in the system directory
 
-    // Sub-folders made with the run folder; empty when their options did not ask for them.
+    // Sub-folders made with the run folder; empty when their options did not ask for them,
+    // until the target paths are set: then they hold the paths, and the marks below say
+    // whether the folders were made.
     std::string vmFolder;
     std::string osFolder;
+    bool vmFolderMade = false;
+    bool osFolderMade = false;
     std::string miscFolderPath;
     std::string solutionsFolderPath;
     std::string schedulesFolderPath;
@@ -178,10 +183,6 @@ struct RunPaths {
     std::string nldFolder;
     std::string wkeFolder;
     std::string pqhmcFolder;
-
-    // The management server's install folder as read from the registry (it ends with a
-    // backslash); it keeps its last value between the steps that read it.
-    std::string managementServerFolder;
 };
 
 // How an unattended run is watched, from the command line.
@@ -196,6 +197,7 @@ struct UnattendedRun {
     std::optional<unsigned> reserveMiB;  // "reserve=N": the free-space floor; none: 1 GiB or 5 % of the volume
     unsigned maxFileMiB = 0;           // "maxfile=N": a larger file is copied as its last N MiB; 0: whole
     unsigned eventLogDays = 0;         // "days=N": days the event-log text exports keep; 0: their own 45
+    unsigned stepThreads = 0;          // "threads=N": capture steps at once; 0: 4, or the processors if fewer
 };
 
 // The report log of this run.
@@ -208,5 +210,8 @@ struct ReportLogState {
     std::string problemTimeText;
     // Off while the run tries the network share it falls back from: those are not failures.
     bool countFailures = true;
+    // Held for each write of the report file and each failure line kept, which the collection
+    // and the steps running beside each other both make; nothing else is done while it is held.
+    std::mutex guard;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
-// Where the run's report entries go: the report log of the collection, and the record of what
-// the step being carried out achieved. The child runner and the event log export write through
-// this, so they need nothing else of the collection.
+// Where report entries go: a step's own log and record (its context), or the collection's report
+// and run record outside the steps. The child runner and the event log export write through this,
+// so they need nothing else of the run.
 #include "common/disk/CheckedWriter.h"
 #include "engine/RunRecord.h"
 
@@ -22,4 +22,9 @@ public:
     // (left out for a file that could not be created where the caller's own line says so) and
     // the mark in the step's record.
     virtual void ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid = false) = 0;
+    // A child started or refused, kept in the record with its outcome as an item.
+    virtual void KeepChild(ChildRecord child) = 0;
+    // True once per run: for the first child that could not be put into a job, which the report
+    // names once.
+    virtual bool FirstChildOutsideAJob() = 0;
 };

@@ -12,41 +12,19 @@ void RunRecord::StartRun() {
     childrenOutsideSteps_.clear();
     problemsOutsideSteps_.clear();
     originalSizes_.clear();
-    stepOpen_ = false;
     failureLines_.clear();
     childOutsideAJob_ = false;
 }
 
-void RunRecord::BeginStep(int row, const char* name, bool carriedOut) {
-    StepRecord step;
-    step.row = row;
-    step.name = name;
-    step.carriedOut = carriedOut;
-    ::GetLocalTime(&step.start);
+void RunRecord::AddStep(StepRecord step, const std::map<std::string, ULONGLONG>& cutFiles) {
     steps_.push_back(std::move(step));
-    stepStartTick_ = ::GetTickCount64();
-    stepOpen_ = true;
-}
-
-void RunRecord::EndStep() {
-    if (!stepOpen_) return;
-    steps_.back().durationMilliseconds = ::GetTickCount64() - stepStartTick_;
-    stepOpen_ = false;
+    // A later row that cut a copy of the same name wrote the file that is there.
+    for (const auto& [path, size] : cutFiles) originalSizes_[path] = size;
 }
 
 void RunRecord::AddChild(ChildRecord child) {
-    if (std::optional<StepProblem> problem = ChildProblem(child))
-        AddProblem(std::move(*problem));
-    else
-        ItemDone();
-    if (stepOpen_)
-        steps_.back().children.push_back(std::move(child));
-    else
-        childrenOutsideSteps_.push_back(std::move(child));
-}
-
-void RunRecord::AddNotCopied(NotCopiedFile file) {
-    if (stepOpen_) steps_.back().notCopied.push_back(std::move(file));
+    if (std::optional<StepProblem> problem = ChildProblem(child)) AddProblem(std::move(*problem));
+    childrenOutsideSteps_.push_back(std::move(child));
 }
 
 ULONGLONG RunRecord::ElapsedMilliseconds() const { return ::GetTickCount64() - runStartTick_; }
@@ -54,18 +32,6 @@ ULONGLONG RunRecord::ElapsedMilliseconds() const { return ::GetTickCount64() - r
 unsigned RunRecord::StepsSkipped() const noexcept {
     return static_cast<unsigned>(
         std::count_if(steps_.begin(), steps_.end(), [](const StepRecord& step) { return !step.carriedOut; }));
-}
-
-void RunRecord::ItemDone() noexcept {
-    if (stepOpen_) ++steps_.back().itemsDone;
-}
-
-void RunRecord::AddProblem(StepProblem problem) {
-    (stepOpen_ ? steps_.back().problems : problemsOutsideSteps_).push_back(std::move(problem));
-}
-
-void RunRecord::AddShortFile(ShortFile file) {
-    if (stepOpen_) steps_.back().shortFiles.push_back(std::move(file));
 }
 
 bool RunRecord::LostData() const noexcept {

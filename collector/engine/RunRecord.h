@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -67,26 +68,21 @@ class RunRecord {
 public:
     // The run starts now: local time and a tick count for the run's duration.
     void StartRun();
-    void BeginStep(int row, const char* name, bool carriedOut);
-    void EndStep();
-    // Kept with the open step, or with the run when no step is open (the packaging command).
-    void AddChild(ChildRecord child);
-    // Kept with the open step; outside a step the report line is all there is.
-    void AddNotCopied(NotCopiedFile file);
-    // A copy cut to its newest part, by its path relative to the run folder ("/"-separated).
-    void AddCutFile(const std::string& relativePath, ULONGLONG originalSize) { originalSizes_[relativePath] = originalSize; }
+    // A row of the table as its step left it, in table order; with the copies it cut to their
+    // newest part, by their paths relative to the run folder ("/"-separated).
+    void AddStep(StepRecord step, const std::map<std::string, ULONGLONG>& cutFiles);
     const std::map<std::string, ULONGLONG>& OriginalSizes() const noexcept { return originalSizes_; }
-    // An item of the open step (or of the run, outside a step) that did what it was to do.
-    void ItemDone() noexcept;
-    // An item that did not make it, kept with the open step or with the run.
-    void AddProblem(StepProblem problem);
-    // A file of the run's own writing that is not whole, with the open step.
-    void AddShortFile(ShortFile file);
+    // A child of the run itself, outside the steps (the packaging command).
+    void AddChild(ChildRecord child);
+    // Something the run itself did not achieve, outside the steps.
+    void AddProblem(StepProblem problem) { problemsOutsideSteps_.push_back(std::move(problem)); }
     const std::vector<StepProblem>& ProblemsOutsideSteps() const noexcept { return problemsOutsideSteps_; }
     // Whether the run lost data it could have had: the exit status says so.
     bool LostData() const noexcept;
     // True for the first child of the run that could not be put into a job, which the report names once.
-    bool FirstChildOutsideAJob() noexcept { return !childOutsideAJob_ && (childOutsideAJob_ = true); }
+    bool FirstChildOutsideAJob() noexcept { return !childOutsideAJob_.exchange(true); }
+    // The same mark, for the steps that run beside each other.
+    std::atomic<bool>& ChildOutsideAJobMark() noexcept { return childOutsideAJob_; }
     // A line that records a failure, as the console shows it.
     void AddFailure(std::string line) { failureLines_.push_back(std::move(line)); }
     const std::vector<std::string>& FailureLines() const noexcept { return failureLines_; }
@@ -99,7 +95,6 @@ public:
     unsigned Failures() const noexcept { return static_cast<unsigned>(failureLines_.size()); }
     unsigned StepsSkipped() const noexcept;
     OutcomeCounts Outcomes() const noexcept;
-    bool StepOpen() const noexcept { return stepOpen_; }
 
 private:
     std::vector<StepRecord> steps_;
@@ -108,8 +103,6 @@ private:
     std::map<std::string, ULONGLONG> originalSizes_;
     SYSTEMTIME runStart_{};
     ULONGLONG runStartTick_ = 0;
-    ULONGLONG stepStartTick_ = 0;
-    bool stepOpen_ = false;
     std::vector<std::string> failureLines_;
-    bool childOutsideAJob_ = false;
+    std::atomic<bool> childOutsideAJob_{false};
 };

@@ -9,7 +9,7 @@
 #include "eventlog/EventLogExport.h"
 #include "eventlog/EventText.h"
 #include "framework/WaitCursor.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace {
 

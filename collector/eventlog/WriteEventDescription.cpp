@@ -2,7 +2,7 @@
 #include "engine/ReportSink.h"
 #include "eventlog/EventLogExport.h"
 #include "framework/WaitCursor.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace {
 constexpr DWORD kExpandedBuffer = 260;  // the expanded list, terminator included

@@ -72,7 +72,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
-    if (message == kWindowThreadCall) {
+    if (message == kWindowThreadCall && wParam == WindowThreadCallKey()) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
         return TRUE;
     }

@@ -2,6 +2,13 @@
 
 namespace framework {
 
+WPARAM WindowThreadCallKey() noexcept {
+    // Where the program was loaded, when and by which process: nothing another process knows.
+    static const WPARAM key = reinterpret_cast<WPARAM>(&key) ^ static_cast<WPARAM>(::GetTickCount64() << 20) ^
+                              static_cast<WPARAM>(::GetCurrentProcessId()) ^ 0x5a17'0c3bU;
+    return key;
+}
+
 void CallOnWindowThread(HWND window, const std::function<void()>& call) {
     if (window == nullptr || ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
         call();
@@ -12,7 +19,7 @@ void CallOnWindowThread(HWND window, const std::function<void()>& call) {
         taken = true;
         call();
     };
-    ::SendMessageA(window, kWindowThreadCall, 0, reinterpret_cast<LPARAM>(&marked));
+    ::SendMessageA(window, kWindowThreadCall, WindowThreadCallKey(), reinterpret_cast<LPARAM>(&marked));
     if (!taken) call();
 }
 

@@ -6,8 +6,10 @@
 namespace framework {
 
 // The private message a framework dialog answers by carrying out the call its lParam points to
-// (a const std::function<void()>*). Only CallOnWindowThread sends it.
+// (a const std::function<void()>*) when its wParam is this process's key. Only
+// CallOnWindowThread sends it; the key keeps another program's WM_APP from being taken for one.
 constexpr UINT kWindowThreadCall = WM_APP;
+WPARAM WindowThreadCallKey() noexcept;
 
 // Carries out `call` on the thread that owns `window`, and returns once it is done: at once
 // when that thread is the caller's (or there is no window); from any other thread through

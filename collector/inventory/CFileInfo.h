@@ -4,6 +4,7 @@
 // packer). Built for one walk and destroyed at once; the entry number runs on across walks.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -53,7 +54,7 @@ private:
         std::string value;
     };
 
-    static const std::string& VersionValue(std::string_view name);
+    const std::string& VersionValue(std::string_view name) const;
     void Write(std::string_view text);
     void WriteEntry(const std::string& fullPath, Mode mode);
 
@@ -62,12 +63,14 @@ private:
     disk::CheckedWriter output_;
     int skippedPaths_ = 0;
 
-    inline static bool topCall_ = true;
-    inline static int entryNumber_ = 0;
-    inline static VersionString versionTable_[] = {
+    // Per thread: listings made side by side each walk on their own. The entry number runs on
+    // across the walks of the whole program, as the listings are numbered.
+    inline static thread_local bool topCall_ = true;
+    inline static std::atomic<int> entryNumber_{0};
+    VersionString versionTable_[12] = {
         {"Comments", {}},       {"CompanyName", {}},      {"FileDescription", {}},  {"FileVersion", {}},
         {"InternalName", {}},   {"LegalCopyright", {}},   {"LegalTrademarks", {}},  {"OriginalFilename", {}},
         {"ProductName", {}},    {"ProductVersion", {}},   {"PrivateBuild", {}},     {"SpecialBuild", {}},
     };
-    inline static DWORD currentTranslation_ = 0;  // language in the low word, code page in the high word
+    DWORD currentTranslation_ = 0;  // language in the low word, code page in the high word
 };

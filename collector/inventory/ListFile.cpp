@@ -18,8 +18,8 @@ void CFileInfo::ListFile(std::string path) {
     WIN32_FIND_DATAA found{};
     win32::UniqueFind search(::FindFirstFileA(path.c_str(), &found));
     if (!search) return;
-    ++entryNumber_;
-    Write(inventory::FormatFileBlock(entryNumber_, path, found.nFileSizeLow, LocalTimeOf(found.ftCreationTime),
+    const int entryNumber = ++entryNumber_;
+    Write(inventory::FormatFileBlock(entryNumber, path, found.nFileSizeLow, LocalTimeOf(found.ftCreationTime),
                                      LocalTimeOf(found.ftLastWriteTime), LocalTimeOf(found.ftLastAccessTime)));
     if (ReadVersionResource(path)) {
         for (const char* name : {"CompanyName", "FileDescription", "FileVersion", "ProductVersion"})

@@ -75,7 +75,7 @@ bool CFileInfo::ReadVersionStrings(const void* block, DWORD size) {
     return true;
 }
 
-const std::string& CFileInfo::VersionValue(std::string_view name) {
+const std::string& CFileInfo::VersionValue(std::string_view name) const {
     for (const VersionString& entry : versionTable_)
         if (name == entry.name) return entry.value;
     static const std::string none = kEmptyValue;

@@ -13,8 +13,8 @@
 #include "manifest/Sha256.h"
 #include "manifest/Sha256Sums.h"
 #include "manifest/SummaryOfRun.h"
-#include "report/ErrorText.h"
-#include "report/WriteLossLine.h"
+#include "engine/ErrorText.h"
+#include "engine/WriteLossLine.h"
 #include "summary/SummaryPage.h"
 
 namespace {

@@ -23,6 +23,14 @@ std::string DestinationRoot(const Collection& collection, std::string& why) {
     return collection.LocalRoot();
 }
 
+// The plan is the output: what the steps would write to the report goes nowhere.
+class NoOutput final : public StepOutput {
+public:
+    void Entry(int, std::string) override {}
+    void Failure(int, std::string) override {}
+    void Status(int, std::string) override {}
+};
+
 }  // namespace
 
 int ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
@@ -43,17 +51,20 @@ int ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     collection.AssignTargetPaths();
 
     RunPlan plan;
-    collection.plan = &plan;
+    const RunFacts facts = collection.Facts();
+    NoOutput nowhere;
+    StepServices services(collection.floor, nowhere, &plan, nullptr, collection.run.osFolderMade,
+                          collection.run.vmFolderMade, collection.record.ChildOutsideAJobMark());
     for (const CaptureStep& step : CaptureStepTable()) {
-        if (!StepRuns(step, collection)) {
-            console.WriteLine(text::Format("%2d %s: skipped, %s", step.row, step.name, StepSkipReason(step, collection).c_str()));
+        if (!StepRuns(step, facts)) {
+            console.WriteLine(text::Format("%2d %s: skipped, %s", step.row, step.name, StepSkipReason(step, facts).c_str()));
             continue;
         }
-        CarryOutStep(step, collection);
+        StepContext context(facts, services, step.row, step.name, true);
+        CarryOutStep(step, context);
         console.WriteLine(text::Format("%2d %s: runs", step.row, step.name));
         for (const std::string& detail : plan.TakeDetails()) console.WriteLine(detail);
     }
-    collection.plan = nullptr;
 
     console.WriteLine(text::Format("Packing: %s", collection.options.compress ? "qzcab.cmd, into cabinet files" : "none"));
     console.WriteLine(

@@ -1,14 +1,15 @@
 // IsFileExists: does a path (a file, a folder, or anything a wildcard matches) exist?
 #include "common/win32/UniqueHandle.h"
-#include "engine/Collection.h"
+#include "engine/ReportSink.h"
+#include "probes/Probes.h"
 #include "framework/WaitCursor.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
-int Collection::IsFileExists(std::string path) {
+int IsFileExists(ReportSink& report, const std::string& path) {
     framework::WaitCursor wait;
-    LogReport("Start - IsFileExists %s", path.c_str());
+    report.LogReport("Start - IsFileExists %s", path.c_str());
     if (path.empty()) {
-        LogReport("Finish - IsFileExists Empty File Name.");
+        report.LogReport("Finish - IsFileExists Empty File Name.");
         return 0;
     }
     WIN32_FIND_DATAA found{};
@@ -16,12 +17,12 @@ int Collection::IsFileExists(std::string path) {
     DWORD error = 0;
     int result = 0;
     if (search) {
-        LogReport("%s is available", path.c_str());
+        report.LogReport("%s is available", path.c_str());
         result = 1;
     } else {
         error = ::GetLastError();
-        LogReport("FindFirstFile() FAILED-> %s", GetErrorText(error).c_str());
+        report.LogReport("FindFirstFile() FAILED-> %s", GetErrorText(error).c_str());
     }
-    LogReport("Finish - IsFileExists Error = %d", static_cast<int>(error));
+    report.LogReport("Finish - IsFileExists Error = %d", static_cast<int>(error));
     return result;
 }

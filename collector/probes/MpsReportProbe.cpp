@@ -1,5 +1,6 @@
 // The MPS report probe: which MPS report tool is present, and where will its cabinet be?
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr MpsReportTool kMpsReportTools[] = {
 void Collection::DetectMpsReportTool(std::string toolSubFolder) {
     for (const MpsReportTool& tool : kMpsReportTools) {
         detection.mpsToolPath = folders.programFolder + "\\" + toolSubFolder + tool.executable;
-        if (IsFileExists(detection.mpsToolPath)) {
+        if (IsFileExists(*this, detection.mpsToolPath)) {
             detection.mpsToolFound = 1;
             detection.mpsCabinetPath = folders.windowsDirectory + "\\" + tool.cabinetFolder + folders.nodeName + "_" +
                                        "MPSReports_CLUSTER.CAB";

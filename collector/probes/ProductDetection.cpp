@@ -1,6 +1,7 @@
 // Detection of the product's own components: its service, alert log, traces, plug-ins,
 // replication and volume daemon logs.
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "probes/DetectionSteps.h"
 #include "probes/KerdOptions.h"
 #include "resources/resource.h"
@@ -18,7 +19,7 @@ constexpr const char* kVolumeManagerKey = "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVer
 void DetectConsoleTrace(Collection& collection, const char* tracingKey, bool secondPlace) {
     DetectionResults& found = collection.detection;
     std::string path;
-    if (!collection.IsPathExistsInRegistry(tracingKey, "TRACEFILE", path, 0)) {
+    if (!IsPathExistsInRegistry(collection, tracingKey, "TRACEFILE", path, 0)) {
         collection.LogReport("YEB: NOT Installed");
         return;
     }
@@ -27,7 +28,7 @@ void DetectConsoleTrace(Collection& collection, const char* tracingKey, bool sec
     if (secondPlace && found.yebTraceRegistered) return;
     found.yebTraceRegistered = 1;
     found.yebTracePath = path;
-    if (collection.IsFileExists(path)) found.yebTraceFound = 1;
+    if (IsFileExists(collection, path)) found.yebTraceFound = 1;
 }
 
 }  // namespace
@@ -52,11 +53,11 @@ BoxDecisions DetectVolumeManagerService(Collection& collection) {
 
 BoxDecisions DetectAlertLog(Collection& collection) {
     DetectionResults& found = collection.detection;
-    if (!collection.IsPathExistsInRegistry(kProductKey, "INSTALLDIR", found.productInstallFolder, 0)) return {};
+    if (!IsPathExistsInRegistry(collection, kProductKey, "INSTALLDIR", found.productInstallFolder, 0)) return {};
     collection.LogReport("OKAPO/YEB AlertLog file path: %s", found.productInstallFolder.c_str());
     found.alertLogPath = found.productInstallFolder;
     found.alertLogPath += "ALERTLOG\\ALERT.LOG";
-    collection.LogReport(collection.IsFileExists(found.alertLogPath) ? "YEB Alert is available"
+    collection.LogReport(IsFileExists(collection, found.alertLogPath) ? "YEB Alert is available"
                                                                      : "YEB Alert is NOT available");
     return {};
 }
@@ -65,12 +66,12 @@ BoxDecisions DetectTraces(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
     std::string path;
-    if (collection.IsPathExistsInRegistry(kProductTracingKey, "TRACEFILE", path, 0)) {
+    if (IsPathExistsInRegistry(collection, kProductTracingKey, "TRACEFILE", path, 0)) {
         collection.LogReport("OKAPO: Installed");
         collection.LogReport("OKAPO Trace file path: %s", path.c_str());
         found.okapoTraceRegistered = 1;
         found.okapoTracePath = path;
-        found.okapoTraceFound = collection.IsFileExists(path);
+        found.okapoTraceFound = IsFileExists(collection, path);
         boxes.EnableOrDisable(IDC_OKAPO_LOGS, found.okapoTraceFound);
     } else {
         boxes.Disable(IDC_OKAPO_LOGS);
@@ -85,8 +86,8 @@ BoxDecisions DetectPlugInXmlFolder(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
     std::string folder;
-    bool registered = collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\Dunmere Plug-ins", "XMLDIR", folder, 0) ||
-                      collection.IsPathExistsInRegistry(kVolumeManagerKey, "XMLDIR", folder, 0);
+    bool registered = IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\Dunmere Plug-ins", "XMLDIR", folder, 0) ||
+                      IsPathExistsInRegistry(collection, kVolumeManagerKey, "XMLDIR", folder, 0);
     if (!registered) {
         boxes.Disable(IDC_TGN);
         collection.LogReport("TGN is NOT installed");
@@ -117,7 +118,7 @@ BoxDecisions DetectReplication(Collection& collection) {
 BoxDecisions DetectKerdLogs(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
-    if (collection.IsPathExistsInRegistry(kVolumeManagerKey, "KerdOptions", found.kerdOptions, 0)) {
+    if (IsPathExistsInRegistry(collection, kVolumeManagerKey, "KerdOptions", found.kerdOptions, 0)) {
         collection.LogReport("VM Log file path: %s", found.kerdOptions.c_str());
         KerdLogLocation location = ParseKerdLogOption(found.kerdOptions);
         if (location.found) {
@@ -132,7 +133,7 @@ BoxDecisions DetectKerdLogs(Collection& collection) {
         collection.LogReport("Path details for VM (kerd) path/logs are not found");
         return boxes;
     }
-    if (collection.IsFileExists(found.kerdLogFolder)) {
+    if (IsFileExists(collection, found.kerdLogFolder)) {
         found.kerdLogPattern.assign(1, '*');  // every file of the folder
         boxes.Enable(IDC_KERD_LOGS);
     } else {

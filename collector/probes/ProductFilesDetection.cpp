@@ -5,6 +5,7 @@
 #include "common/win32/Environment.h"
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "probes/DetectionSteps.h"
 #include "resources/resource.h"
 
@@ -48,14 +49,14 @@ namespace detection_steps {
 BoxDecisions DetectSolutionsLog(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
-    if (!collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory",
+    if (!IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\rirevirarara\\RirEvirararaLog\\Default", "LogDirectory",
                                        found.solutionsLogPath, 0)) {
         boxes.DisableAndClear(IDC_SOLUTIONS);
         collection.LogReport("Solutions Log Info not found!");
         return boxes;
     }
     collection.LogReport("Solutions Log path and name: %s", found.solutionsLogPath.c_str());
-    if (collection.IsFileExists(found.solutionsLogPath))
+    if (IsFileExists(collection, found.solutionsLogPath))
         boxes.EnableAndCheck(IDC_SOLUTIONS);
     else
         boxes.DisableAndClear(IDC_SOLUTIONS);
@@ -86,7 +87,7 @@ BoxDecisions DetectSnapshotSchedules(Collection& collection) {
 BoxDecisions DetectPelorin(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
-    if (!collection.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+    if (!IsPathExistsInRegistry(collection, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                                        "Common AppData", found.commonAppData, 0)) {
         boxes.Disable(IDC_PELORIN);
         collection.LogReport("PLR is NOT installed");
@@ -105,7 +106,7 @@ BoxDecisions DetectLicences(Collection& collection) {
     BoxDecisions boxes;
     DetectionResults& found = collection.detection;
     found.licenceFolder = win32::ExpandEnvironment(kLicenceFolder);
-    if (!collection.IsFileExists(found.licenceFolder)) {
+    if (!IsFileExists(collection, found.licenceFolder)) {
         collection.LogReport("No License(s) Exist");
         boxes.Disable(IDC_LICENSES);
         return boxes;
@@ -127,7 +128,7 @@ BoxDecisions DetectSnapshotTools(Collection& collection) {
     for (const SnapshotTool& tool : kSnapshotTools) {
         std::string& path = collection.detection.*tool.toolPath;
         path = win32::ExpandEnvironment(tool.path);
-        if (collection.IsFileExists(path)) {
+        if (IsFileExists(collection, path)) {
             boxes.EnableAndCheck(tool.controlId);
             collection.detection.*tool.found = 1;
         } else {

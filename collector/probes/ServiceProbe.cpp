@@ -1,7 +1,7 @@
 // IsQzSvcRunning: is a service in any state but stopped?
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 int Collection::IsQzSvcRunning(std::string serviceName) {
     LogReport("Start - IsQzSvcRunning - Service Name: %s", serviceName.c_str());

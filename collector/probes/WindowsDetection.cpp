@@ -1,6 +1,7 @@
 // Detection of what Windows holds for the run: the cluster, the system information tool,
 // the dump, boot, setup and Dr. Watson files, and the MPS report tools.
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "probes/DetectionSteps.h"
 #include "resources/resource.h"
 
@@ -20,7 +21,7 @@ constexpr FixedFile kDrWatsonLog{&FixedPaths::drWatsonLog, &DetectionResults::dr
 constexpr FixedFile kUserDump{&FixedPaths::drWatsonUserDump, &DetectionResults::userDumpFound, IDC_USER_DUMP};
 
 void DetectFixedFile(Collection& collection, const FixedFile& file, BoxDecisions& boxes) {
-    bool exists = collection.IsFileExists(collection.paths.*file.path) != 0;
+    bool exists = IsFileExists(collection, collection.paths.*file.path) != 0;
     if (exists) collection.detection.*file.found = 1;
     boxes.EnableOrDisableAndClear(file.controlId, exists);
 }
@@ -39,7 +40,7 @@ BoxDecisions DetectWindowsCluster(Collection& collection) {
         collection.LogReport("Cluster Log and path: %s", found.clusterLogPath.c_str());
     }
     BoxDecisions boxes;
-    if (collection.IsFileExists(found.clusterLogPath)) {
+    if (IsFileExists(collection, found.clusterLogPath)) {
         found.clusterPresent = 1;
         found.clusterLogFound = 1;
         boxes.Enable(IDC_CLUSTER_LOGS);
@@ -53,14 +54,14 @@ BoxDecisions DetectWindowsCluster(Collection& collection) {
 BoxDecisions DetectSystemInformationTool(Collection& collection) {
     DetectionResults& found = collection.detection;
     BoxDecisions boxes;
-    if (!collection.IsPathExistsInRegistry("SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", found.msinfoPath,
+    if (!IsPathExistsInRegistry(collection, "SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", "Path", found.msinfoPath,
                                        collection.os.isWow64)) {
         boxes.Disable(IDC_MSINFO32);
         collection.LogReport("MS Info application not found!");
         return boxes;
     }
     collection.LogReport("MS Info application path and name: %s", found.msinfoPath.c_str());
-    found.msinfoFound = collection.IsFileExists(found.msinfoPath);
+    found.msinfoFound = IsFileExists(collection, found.msinfoPath);
     boxes.EnableOrDisable(IDC_MSINFO32, found.msinfoFound);
     return boxes;
 }

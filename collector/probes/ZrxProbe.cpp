@@ -1,6 +1,7 @@
 // IsZRXInstalled: can the replication product's template path be read?
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "common/text/LeadingNumber.h"
 #include "probes/RegistryValueRead.h"
 
@@ -24,7 +25,7 @@ std::string ConstantsKey(int majorVersion) {
 int Collection::IsZRXInstalled() {
     LogReport("Start - IsZRXInstalled");
     std::string version;
-    if (IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))
+    if (IsPathExistsInRegistry(*this, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))
         LogReport("KDX/VM Version: %s", version.c_str());
 
     std::string key = ConstantsKey(LeadingNumber(version));

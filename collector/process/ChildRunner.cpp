@@ -2,7 +2,7 @@
 // in the run record; and the length check every built command line passes.
 #include "process/ChildRunner.h"
 
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace process {
 
@@ -66,12 +66,12 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
     child.commandLine = command;
     WatchedChild watched;
     if (!watched.Start(start, child.error)) {
-        record_.AddChild(child);
+        report_.KeepChild(child);
         return child;
     }
     child.started = true;
     const ULONGLONG startTick = ::GetTickCount64();
-    if (!watched.InJob() && record_.FirstChildOutsideAJob())
+    if (!watched.InJob() && report_.FirstChildOutsideAJob())
         report_.LogReport("The system would not put the tools into jobs of their own (the program runs in a job that "
                           "allows none): a tool may outlive a run that is ended");
     if (announceWait) report_.LogReport("Waiting for the process to terminate ...");
@@ -86,7 +86,7 @@ ChildRecord ChildRunner::Run(const ChildStart& start, const std::string& command
     child.exitCode = outcome.exitCode;
     child.error = outcome.error;
     child.timedOut = outcome.timedOut;
-    record_.AddChild(child);
+    report_.KeepChild(child);
     return child;
 }
 
@@ -94,7 +94,7 @@ void ChildRunner::RecordRefused(const std::string& command, DWORD error) {
     ChildRecord child;
     child.commandLine = command;
     child.error = error;
-    record_.AddChild(child);
+    report_.KeepChild(child);
 }
 
 }  // namespace process

@@ -19,8 +19,8 @@ using StartCheck = std::function<DWORD(const std::string& command)>;
 
 class ChildRunner {
 public:
-    ChildRunner(ReportSink& report, RunRecord& record, ChildWatch limits, StartCheck mayStart = {}) noexcept
-        : report_(report), record_(record), limits_(limits), mayStart_(std::move(mayStart)) {}
+    ChildRunner(ReportSink& report, ChildWatch limits, StartCheck mayStart = {}) noexcept
+        : report_(report), limits_(limits), mayStart_(std::move(mayStart)) {}
 
     // The command line buffers hold 262 characters: 261 and the terminating zero.
     static constexpr size_t kCommandLineLimit = 261;
@@ -60,7 +60,6 @@ public:
 
 private:
     ReportSink& report_;
-    RunRecord& record_;
     ChildWatch limits_;
     StartCheck mayStart_;
 

@@ -1,6 +1,6 @@
 // The direct start of the tool captures: a hidden child, watched by the run's time limit.
 #include "process/ChildRunner.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace process {
 

@@ -14,7 +14,7 @@
 #include "redact/FileRewriter.h"
 #include "redact/MachineIdentities.h"
 #include "redact/RunTextRedaction.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include "common/win32/Environment.h"
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "framework/MessageBoxes.h"
 #include "common/text/LeadingNumber.h"
 #include "resources/resource.h"
@@ -107,7 +108,7 @@ void Collection::Start(OsVersionReader readOsVersion, bool withReport) {
     LogReport("Node Name: %s", folders.nodeName.c_str());
 
     std::string productVersion;
-    if (IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version",
+    if (IsPathExistsInRegistry(*this, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version",
                                productVersion, 0)) {
         detection.productVersion = productVersion;
         LogReport("KDX/VM Version: %s", productVersion.c_str());

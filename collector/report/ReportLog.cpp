@@ -1,18 +1,13 @@
-// Writing entries to the report log.
+// Writing the run's own entries to the report log: the header, the run's start and end, and
+// what happens outside the capture steps.
 #include <cstdarg>
-#include <cstdio>
 
 #include "common/profile/SectionTimer.h"
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
 #include "engine/StepProblems.h"
+#include "engine/WriteLossLine.h"
 #include "framework/MessageBoxes.h"
-#include "report/TimeText.h"
-#include "report/WriteLossLine.h"
-
-namespace {
-constexpr int kMaxReportEntry = 511;  // the report's fixed entry buffer, terminator not counted
-}
 
 void Collection::LogReport(const char* format, ...) {
     va_list arguments;
@@ -29,40 +24,35 @@ void Collection::LogFailure(const char* format, ...) {
 }
 
 void Collection::WriteEntry(bool failure, const char* format, va_list arguments) {
-    char text[kMaxReportEntry + 1];
-    int length = std::vsnprintf(text, sizeof text, format, arguments);
-    if (length < 0 || length > kMaxReportEntry) {
-        framework::ShowMessageBox(View().BoxOwner(), "Could not pack the string", kMessageCaption,
-                                  MB_OK | MB_ICONEXCLAMATION);
+    std::optional<std::string> text = FormatReportEntry(format, arguments);
+    if (!text) {
+        framework::ShowMessageBox(View().BoxOwner(), kEntryTooLongText, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    report.lineBuffer = FormatLocalNow("%I:%M:%S%p\t");
-    report.lineBuffer.append(text, static_cast<size_t>(length));
-    report.lineBuffer += "<BR>";
-    ZELTRIN_PROFILE_SECTION("LogReport: write and flush");
-    report.file.Write(report.lineBuffer);
-    report.file.Flush();
-
-    if (failure && report.countFailures) {
-        std::string line = console::ConsoleWriter::OneLine(std::string_view(text, length));
-        if (console != nullptr) console->WriteLine(line);
-        record.AddFailure(std::move(line));
+    {
+        std::lock_guard<std::mutex> lock(report.guard);
+        report.lineBuffer = ReportLine(*text);
+        ZELTRIN_PROFILE_SECTION("LogReport: write and flush");
+        report.file.Write(report.lineBuffer);
+        report.file.Flush();
     }
+    if (failure && report.countFailures) KeepFailureLine(console::ConsoleWriter::OneLine(*text));
 }
 
-void Collection::ItemDone() { record.ItemDone(); }
+void Collection::KeepFailureLine(const std::string& line) {
+    if (console != nullptr) console->WriteLine(line);
+    std::lock_guard<std::mutex> lock(report.guard);
+    record.AddFailure(line);
+}
+
+void Collection::ItemDone() {}
 
 void Collection::ItemLost(StepProblem problem) { record.AddProblem(std::move(problem)); }
 
 void Collection::ReportWrite(const disk::WriteOutcome& outcome, bool creationFailureSaid) {
     std::optional<StepProblem> problem = WriteProblem(outcome);
-    if (!problem) {
-        record.ItemDone();
-        return;
-    }
+    if (!problem) return;
     // Bounded by the entry's buffer: a long path with a long error text is still said.
     if (outcome.opened || !creationFailureSaid) LogFailure("%.*s", kMaxReportEntry, WriteLossLine(outcome).c_str());
-    const std::string relative = RunRelativePath(run.runFolder, outcome.path);
-    record.AddShortFile({relative.empty() ? outcome.path : relative, outcome.bytes});
     record.AddProblem(std::move(*problem));
 }

@@ -17,6 +17,7 @@
 #define IDS_TOKEN_RESERVE_REFUSED 125
 #define IDS_TOKEN_MAXFILE_REFUSED 126
 #define IDS_TOKEN_DAYS_REFUSED 127
+#define IDS_TOKEN_THREADS_REFUSED 136
 #define IDR_MAINFRAME 128
 // The framework takes the application's title from this string, as the classic one did.
 #define IDS_APP_TITLE 0xE000

@@ -1,9 +1,9 @@
-// The capture step table, walked once per run from row 1 to row 38. The order is fixed and
-// no row looks at the outcome of another: each capture writes its own outcome to the report.
-#include "common/profile/SectionTimer.h"
+// The capture step table. The rows run in its order, beside each other where the table allows:
+// no row looks at the outcome of another, and each writes its outcome to its own log.
+#include "capture/Captures.h"
 #include "common/text/Format.h"
 #include "common/win32/UniqueHandle.h"
-#include "engine/Collection.h"
+#include "engine/ErrorText.h"
 #include "engine/OptionTable.h"
 #include "run/CaptureStep.h"
 #include "run/StepActions.h"
@@ -11,108 +11,187 @@
 namespace {
 
 using namespace step_actions;
-using D = Collection;
+using F = RunFacts;
+using C = StepContext;
 
-bool MpsOff(const D& d) { return !d.options.mpsReports; }
-bool MsinfoFound(const D& d) { return d.detection.msinfoFound && MpsOff(d); }
-bool BootFileFound(const D& d) { return d.detection.bootFileFound && MpsOff(d); }
-bool SetupLogFound(const D& d) { return d.detection.setupLogFound; }
-bool DrWatsonLogFound(const D& d) { return d.detection.drWatsonLogFound; }
-bool ClusterLogFound(const D& d) {
-    return d.detection.clusterPresent && d.detection.clusterLogFound && MpsOff(d);
-}
-bool OkapoTraceFound(const D& d) { return d.detection.okapoTraceRegistered && d.detection.okapoTraceFound; }
-bool YebTraceFound(const D& d) { return d.detection.yebTraceRegistered && d.detection.yebTraceFound; }
-bool TgnInstalled(const D& d) { return d.detection.tgnInstalled; }
-bool ServiceRunning(const D& d) { return d.detection.serviceRunning; }
-bool ClusterSnapshotToolFound(const D& d) { return d.detection.clusterSnapshotToolFound; }
-bool WltSnapshotToolFound(const D& d) { return d.detection.wltSnapshotToolFound; }
-bool TejRqnEnabled(const D& d) { return d.detection.tejRqnEnabled; }
-bool MpsToolFound(const D& d) { return d.detection.mpsToolFound; }
-bool UserDumpFound(const D& d) { return d.detection.userDumpFound; }
-bool KerdLogsFound(const D& d) { return d.detection.kerdLogsFound; }
-bool ZrxInstalled(const D& d) { return d.detection.zrxInstalled; }
+bool MpsOff(const F& f) { return !f.options.mpsReports; }
+bool MsinfoFound(const F& f) { return f.detection.msinfoFound && MpsOff(f); }
+bool BootFileFound(const F& f) { return f.detection.bootFileFound && MpsOff(f); }
+bool SetupLogFound(const F& f) { return f.detection.setupLogFound; }
+bool DrWatsonLogFound(const F& f) { return f.detection.drWatsonLogFound; }
+bool ClusterLogFound(const F& f) { return f.detection.clusterPresent && f.detection.clusterLogFound && MpsOff(f); }
+bool OkapoTraceFound(const F& f) { return f.detection.okapoTraceRegistered && f.detection.okapoTraceFound; }
+bool YebTraceFound(const F& f) { return f.detection.yebTraceRegistered && f.detection.yebTraceFound; }
+bool TgnInstalled(const F& f) { return f.detection.tgnInstalled; }
+bool ServiceRunning(const F& f) { return f.detection.serviceRunning; }
+bool ClusterSnapshotToolFound(const F& f) { return f.detection.clusterSnapshotToolFound; }
+bool WltSnapshotToolFound(const F& f) { return f.detection.wltSnapshotToolFound; }
+bool TejRqnEnabled(const F& f) { return f.detection.tejRqnEnabled; }
+bool MpsToolFound(const F& f) { return f.detection.mpsToolFound; }
+bool UserDumpFound(const F& f) { return f.detection.userDumpFound; }
+bool KerdLogsFound(const F& f) { return f.detection.kerdLogsFound; }
+bool ZrxInstalled(const F& f) { return f.detection.zrxInstalled; }
 // A greyed box keeps its check mark: the rows below also need what their detection found.
-bool LicenceFilesFound(const D& d) { return d.detection.licenceFilesFound; }
-bool PelorinInstalled(const D& d) { return d.detection.pelorinInstalled; }
-bool ClusterVolumeManagerKeyOpens(const D&) {
+bool LicenceFilesFound(const F& f) { return f.detection.licenceFilesFound; }
+bool PelorinInstalled(const F& f) { return f.detection.pelorinInstalled; }
+bool ClusterVolumeManagerKeyOpens(const F&) {
     win32::UniqueRegKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager\\TEJ", 0,
                            KEY_READ | KEY_WOW64_64KEY, key.put()) == ERROR_SUCCESS;
 }
 
-void OsInfo(D& d, const char*) { d.CaptureOSInfo(); }
-void BootIni(D& d, const char*) { d.GrabFile(d.paths.bootFile, d.run.bootIniTarget, 0); }
-void DrWatsonLog(D& d, const char*) { d.GrabFile(d.paths.drWatsonLog, d.run.drWatsonLogTarget, 0); }
-void AlertLog(D& d, const char*) { d.GrabFile(d.detection.alertLogPath, d.run.alertLogTarget, 0); }
-void TgnXmlFiles(D& d, const char*) { d.GrabMultipleFiles(d.detection.tgnXmlFolder, "*.xml", d.run.tgnXmlTargetFolder); }
-void Osmu(D& d, const char*) { d.CaptureOSMUInfo(); }
-void NldWke(D& d, const char*) { d.CaptureWKEInfo(); }
-void Pqhmc(D& d, const char*) { d.CapturePQHMCInfo(); }
-void MiscLogs(D& d, const char*) { d.CaptureMiscLogs(); }
-void SolutionLogs(D& d, const char*) { d.GrabMultipleFiles(d.detection.solutionsLogPath, "*", d.run.solutionsFolder); }
-void ScheduleLogs(D& d, const char*) { d.CaptureRBKLogs(); }
-void ServiceDump(D& d, const char*) { d.CaptureDumpThroughADPlus(); }
-void MpsReport(D& d, const char*) {
-    d.CaptureQzUtils(d.detection.mpsToolPath, "", d.detection.mpsCabinetPath, d.run.mpsCabinetTarget, 0, INFINITE);
+void OsInfo(C& c, const char*) { CaptureOSInfo(c); }
+void BootIni(C& c, const char*) { GrabFile(c, c.paths.bootFile, c.run.bootIniTarget, 0); }
+void DrWatsonLog(C& c, const char*) { GrabFile(c, c.paths.drWatsonLog, c.run.drWatsonLogTarget, 0); }
+void AlertLog(C& c, const char*) { GrabFile(c, c.detection.alertLogPath, c.run.alertLogTarget, 0); }
+void TgnXmlFiles(C& c, const char*) { GrabMultipleFiles(c, c.detection.tgnXmlFolder, "*.xml", c.run.tgnXmlTargetFolder); }
+void Osmu(C& c, const char*) { CaptureOSMUInfo(c); }
+void NldWke(C& c, const char*) { CaptureWKEInfo(c); }
+void Pqhmc(C& c, const char*) { CapturePQHMCInfo(c); }
+void MiscLogs(C& c, const char*) { CaptureMiscLogs(c); }
+void SolutionLogs(C& c, const char*) { GrabMultipleFiles(c, c.detection.solutionsLogPath, "*", c.run.solutionsFolder); }
+void ScheduleLogs(C& c, const char*) { CaptureRBKLogs(c); }
+void ServiceDump(C& c, const char*) { CaptureDumpThroughADPlus(c); }
+void MpsReport(C& c, const char*) {
+    CaptureQzUtils(c, c.detection.mpsToolPath, "", c.detection.mpsCabinetPath, c.run.mpsCabinetTarget, 0, INFINITE);
 }
-void UserDump(D& d, const char*) { d.GrabFile(d.paths.drWatsonUserDump, d.run.userDumpTarget, 0); }
-void KerdLogs(D& d, const char*) { d.GrabMultipleFiles(d.detection.kerdLogFolder, "*", d.run.kerdLogTargetFolder); }
-void ZrxInformation(D& d, const char*) { d.CaptureZRXInfo(d.run.zrxOutput, INFINITE); }
-void ClusterVolumeReports(D& d, const char*) { d.CaptureHNVInfo(); }
-void MountPoints(D& d, const char*) { d.CaptureMountVolInfo(); }
+void UserDump(C& c, const char*) { GrabFile(c, c.paths.drWatsonUserDump, c.run.userDumpTarget, 0); }
+void KerdLogs(C& c, const char*) { GrabMultipleFiles(c, c.detection.kerdLogFolder, "*", c.run.kerdLogTargetFolder); }
+void ZrxInformation(C& c, const char*) { CaptureZRXInfo(c, c.run.zrxOutput, INFINITE); }
+void ClusterVolumeReports(C& c, const char*) { CaptureHNVInfo(c); }
+void MountPoints(C& c, const char*) { CaptureMountVolInfo(c); }
 
 constexpr unsigned kOs = CaptureStep::kOs;
 constexpr unsigned kVm = CaptureStep::kVm;
-constexpr unsigned kNone = CaptureStep::kNone;
 
-// clang-format off
+// Rows 1 and 17 stop and start the WPP boot session; 14 and 15 take their tools' output from the
+// current directory; 18, 19 and 29 give their tools the run folder itself: they run alone.
+// The traces, TGN and KERD rows copy names found on the machine into VM: any name ("VM:*").
 constexpr CaptureStep kCaptureSteps[] = {
-    {1, "Stop the WPP boot log", &OptionFlags::bootLog, nullptr, nullptr, "Stopping WPP Boot log ...", nullptr, false, kNone, StopBootLogging, true},
-    {2, "OS information (MSINFO32)", &OptionFlags::msinfo32, MsinfoFound, "msinfo32 found and MPS Reports unchecked", "Capturing OS Information, might take more than 5 ~ 20 minutes ...", "Skipping OS Information ...", false, kOs, OsInfo, true},
-    {3, "BOOT.INI", &OptionFlags::bootIni, BootFileFound, "the boot file found and MPS Reports unchecked", "Capturing Boot.INI ...", "Skipping Boot.INI ...", false, kOs, BootIni, true},
-    {4, "SETUPAPI logs", &OptionFlags::setupLog, SetupLogFound, "the setup log found", "Capturing SETUPAPI.LOG ...", "Skipping SETUPAPI.LOG ...", false, kOs, CopySetupLogs, false},
-    {5, "Dr. Watson log", &OptionFlags::drWatsonLog, DrWatsonLogFound, "the Dr. Watson log found", "Capturing DrWatson.LOG ...", "Skipping DrWatson.LOG ...", false, kOs, DrWatsonLog, true},
-    {6, "Cluster log", &OptionFlags::clusterLogs, ClusterLogFound, "a cluster and its log found, MPS Reports unchecked", nullptr, nullptr, false, kOs, CaptureClusterLog, true},
-    {7, "QzOKAPO traces", &OptionFlags::okapoLogs, OkapoTraceFound, "the QzOkapo trace registered and found", "Capturing QzOKAPO* ...", "Skipping QzOKAPO.LOG ...", false, kVm, CaptureOkapoTraces, true},
-    {8, "VM_QzOKAPO console traces", &OptionFlags::okapoLogs, YebTraceFound, "the YEB trace registered and found", "Capturing VM_QzOKAPO* ...", "Skipping VM_QzOKAPO.LOG ...", false, kVm, CaptureConsoleTraces, true},
-    {9, "YEB alert log", nullptr, nullptr, nullptr, "Capturing YEB Alert LOG ...", nullptr, false, kVm, AlertLog, false},
-    {10, "TGN XML files", &OptionFlags::tgn, TgnInstalled, "TGN installed", "Capturing TGN XML Files ...", "Skipping TGN XML Files ...", false, kVm, TgnXmlFiles, true},
-    {11, "Application event log", &OptionFlags::appEventLog, MpsOff, "MPS Reports unchecked", "Capturing Application Event Log ...", "Skipping Application Event Log ...", false, kOs, CaptureApplicationEventLog, true},
-    {12, "System event log", &OptionFlags::systemEventLog, MpsOff, "MPS Reports unchecked", "Capturing System Event Log ...", "Skipping System Event Log ...", false, kOs, CaptureSystemEventLog, true},
-    {13, "Registry", &OptionFlags::registry, nullptr, nullptr, "Capturing Registry Information ...", "Skipping Registry Information ...", false, kNone, DumpRegistry, false},
-    {14, "FLX/MPIO information", &OptionFlags::flxAslDsm, nullptr, nullptr, "Capturing FLX/MPIO Information ...", "Skipping FLX/MPIO Information ...", false, kVm, CaptureMultipathInformation, true},
-    {15, "Providers (DOM)", &OptionFlags::providers, ServiceRunning, "the qzsvc or qzob service running", "Capturing Provider (DOM) Information ...", nullptr, false, kVm, CaptureProviders, true},
-    {16, "QzDiag", &OptionFlags::qzdiag, nullptr, nullptr, "Capturing QzDiag Information ...", "Skipping QzDiag Information ...", false, kVm, CaptureQzDiag, true},
-    {17, "WPP boot logs", &OptionFlags::bootLog, nullptr, nullptr, nullptr, "Skip moving boot logs ...", false, kNone, CaptureBootLogs, true},
-    {18, "PQH cluster snapshot", &OptionFlags::pqhHa, ClusterSnapshotToolFound, "the cluster snapshot tool found", "Capturing PQH clusnap logs ...", "Skipping PQH clusnap logs ...", false, kNone, CaptureClusterSnapshot, false},
-    {19, "WLT snapshot", &OptionFlags::wlt, WltSnapshotToolFound, "the WLT snapshot tool found", "Capturing wltsnap logs ...", "Skipping PQH wltsnap logs ...", false, kNone, CaptureWltSnapshot, true},
-    {20, "RUQ logs", &OptionFlags::ruq, nullptr, nullptr, "Capturing RUQ logs ...", "Skipping RUQ  logs ...", true, kNone, CaptureInstallerDiagnostics, false},
-    {21, "OSMU logs", &OptionFlags::osmu, nullptr, nullptr, "Capturing OSMU logs ...", "Skipping OSMU logs ...", false, kNone, Osmu, false},
-    {22, "NLD/WKE logs", &OptionFlags::nldWke, nullptr, nullptr, "Capturing NLD logs ...", "Skipping NLD logs ...", false, kNone, NldWke, false},
-    {23, "PQHMC logs", &OptionFlags::pqhmc, nullptr, nullptr, "Capturing PQHMC logs ...", "Skipping PQHMC logs ...", false, kNone, Pqhmc, true},
-    {24, "Comms logs", &OptionFlags::tejRqn, TejRqnEnabled, "TEJ/RQN enabled", "Capturing comms logs ...", "Skipping PQH comms logs ...", true, kNone, CaptureCommunicationLogs, true},
-    {25, "VDS logs", &OptionFlags::vdsLogs, nullptr, nullptr, "Capturing VDS logs ...", "Skipping VDS logs ...", false, kOs | kVm, CaptureVdsLogs, false},
-    {26, "Miscellaneous logs", &OptionFlags::miscellaneous, nullptr, nullptr, "Capturing Misc. logs ...", "Skipping Misc. logs ...", false, kNone, MiscLogs, true},
-    {27, "Solution logs", &OptionFlags::solutions, nullptr, nullptr, "Capturing Solution logs ...", "Skipping Solution logs ...", false, kNone, SolutionLogs, true},
-    {28, "RBK schedule logs", &OptionFlags::rbkSchedules, nullptr, nullptr, "Capturing RBK Schedule logs ...", "Skipping RBK Schedule logs ...", false, kNone, ScheduleLogs, true},
-    {29, "QzSvc mini user dump", &OptionFlags::qzsvcDump, ServiceRunning, "the qzsvc or qzob service running", "Capturing QzSvc Mini user Dump ...", "Skipping QzSvc Mini user Dump ...", false, kNone, ServiceDump, true},
-    {30, "MPS report", &OptionFlags::mpsReports, MpsToolFound, "the MPS report tool found", "Capturing MPS Report - it may take few minutes...", "Skipping MPS Report ...", false, kOs, MpsReport, false},
-    {31, "user.dmp", &OptionFlags::userDump, UserDumpFound, "a user dump found", "Capturing user.dmp ...", "Skipping user.dmp ...", false, kOs, UserDump, true},
-    {32, "VM (KERD) logs", &OptionFlags::kerdLogs, KerdLogsFound, "the KERD logs found", "Capturing VM(KERD) logs ...", "Skipping VM(KERD) logs ...", false, kVm, KerdLogs, false},
-    {33, "ZRX information", &OptionFlags::zrx, ZrxInstalled, "ZRX installed", "Capturing ZRX Information - it may take few minutes...", "Skipping ZRX Information ...", false, kNone, ZrxInformation, true},
-    {34, "Version and file information", &OptionFlags::binaryVersion, nullptr, nullptr, "Capturing Version and File information ...", "Skipping Version and File information ...", false, kNone, CaptureVersions, false},
-    {35, "Cluster volume manager reports", &OptionFlags::kerdLogs, ClusterVolumeManagerKeyOpens, "the VolumeManager\\TEJ key of the product", nullptr, nullptr, false, kVm, ClusterVolumeReports, false},
-    {36, "License files", &OptionFlags::licenses, LicenceFilesFound, "licence files found", "Capturing License Files ...", "Skipping license files ...", true, kNone, CaptureLicences, false},
-    {37, "PLR logs", &OptionFlags::pelorin, PelorinInstalled, "Pelorin installed", "Capturing PLR logs ...", "Skipping PLR logs ...", true, kNone, CapturePelorinLogs, false},
-    {38, "Mount points", nullptr, nullptr, nullptr, nullptr, nullptr, false, kOs, MountPoints, false},
+    {.row = 1, .name = "Stop the WPP boot log", .option = &OptionFlags::bootLog,
+     .capturingText = "Stopping WPP Boot log ...", .action = StopBootLogging, .advancesProgress = true, .alone = true},
+    {.row = 2, .name = "OS information (MSINFO32)", .option = &OptionFlags::msinfo32, .alsoNeeds = MsinfoFound,
+     .needs = "msinfo32 found and MPS Reports unchecked",
+     .capturingText = "Capturing OS Information, might take more than 5 ~ 20 minutes ...",
+     .skippingText = "Skipping OS Information ...", .folders = kOs, .action = OsInfo, .advancesProgress = true,
+     .writes = "OS:MSINFO_REPORT.TXT"},
+    {.row = 3, .name = "BOOT.INI", .option = &OptionFlags::bootIni, .alsoNeeds = BootFileFound,
+     .needs = "the boot file found and MPS Reports unchecked", .capturingText = "Capturing Boot.INI ...",
+     .skippingText = "Skipping Boot.INI ...", .folders = kOs, .action = BootIni, .advancesProgress = true,
+     .writes = "OS:BOOT.INI"},
+    {.row = 4, .name = "SETUPAPI logs", .option = &OptionFlags::setupLog, .alsoNeeds = SetupLogFound,
+     .needs = "the setup log found", .capturingText = "Capturing SETUPAPI.LOG ...",
+     .skippingText = "Skipping SETUPAPI.LOG ...", .folders = kOs, .action = CopySetupLogs,
+     .writes = "OS:SETUPAPI.LOG OS:setupapi*.log"},
+    {.row = 5, .name = "Dr. Watson log", .option = &OptionFlags::drWatsonLog, .alsoNeeds = DrWatsonLogFound,
+     .needs = "the Dr. Watson log found", .capturingText = "Capturing DrWatson.LOG ...",
+     .skippingText = "Skipping DrWatson.LOG ...", .folders = kOs, .action = DrWatsonLog, .advancesProgress = true,
+     .writes = "OS:DRWTSN32.LOG"},
+    {.row = 6, .name = "Cluster log", .option = &OptionFlags::clusterLogs, .alsoNeeds = ClusterLogFound,
+     .needs = "a cluster and its log found, MPS Reports unchecked", .folders = kOs, .action = CaptureClusterLog,
+     .advancesProgress = true, .writes = "OS:*"},
+    {.row = 7, .name = "QzOKAPO traces", .option = &OptionFlags::okapoLogs, .alsoNeeds = OkapoTraceFound,
+     .needs = "the QzOkapo trace registered and found", .capturingText = "Capturing QzOKAPO* ...",
+     .skippingText = "Skipping QzOKAPO.LOG ...", .folders = kVm, .action = CaptureOkapoTraces,
+     .advancesProgress = true, .writes = "VM:*"},
+    {.row = 8, .name = "VM_QzOKAPO console traces", .option = &OptionFlags::okapoLogs, .alsoNeeds = YebTraceFound,
+     .needs = "the YEB trace registered and found", .capturingText = "Capturing VM_QzOKAPO* ...",
+     .skippingText = "Skipping VM_QzOKAPO.LOG ...", .folders = kVm, .action = CaptureConsoleTraces,
+     .advancesProgress = true, .writes = "VM:*"},
+    {.row = 9, .name = "YEB alert log", .capturingText = "Capturing YEB Alert LOG ...", .folders = kVm,
+     .action = AlertLog, .writes = "VM:ALERT.LOG"},
+    {.row = 10, .name = "TGN XML files", .option = &OptionFlags::tgn, .alsoNeeds = TgnInstalled,
+     .needs = "TGN installed", .capturingText = "Capturing TGN XML Files ...", .skippingText = "Skipping TGN XML Files ...",
+     .folders = kVm, .action = TgnXmlFiles, .advancesProgress = true, .writes = "VM:*"},
+    {.row = 11, .name = "Application event log", .option = &OptionFlags::appEventLog, .alsoNeeds = MpsOff,
+     .needs = "MPS Reports unchecked", .capturingText = "Capturing Application Event Log ...",
+     .skippingText = "Skipping Application Event Log ...", .folders = kOs, .action = CaptureApplicationEventLog,
+     .advancesProgress = true, .writes = "OS:APP_Events.evt OS:APP_Events.log"},
+    {.row = 12, .name = "System event log", .option = &OptionFlags::systemEventLog, .alsoNeeds = MpsOff,
+     .needs = "MPS Reports unchecked", .capturingText = "Capturing System Event Log ...",
+     .skippingText = "Skipping System Event Log ...", .folders = kOs, .action = CaptureSystemEventLog,
+     .advancesProgress = true, .writes = "OS:SYS_Events.evt OS:SYS_Events.log"},
+    {.row = 13, .name = "Registry", .option = &OptionFlags::registry, .capturingText = "Capturing Registry Information ...",
+     .skippingText = "Skipping Registry Information ...", .action = DumpRegistry, .writes = "RUN:REGISTRY.TXT"},
+    {.row = 14, .name = "FLX/MPIO information", .option = &OptionFlags::flxAslDsm,
+     .capturingText = "Capturing FLX/MPIO Information ...", .skippingText = "Skipping FLX/MPIO Information ...",
+     .folders = kVm, .action = CaptureMultipathInformation, .advancesProgress = true, .alone = true},
+    {.row = 15, .name = "Providers (DOM)", .option = &OptionFlags::providers, .alsoNeeds = ServiceRunning,
+     .needs = "the qzsvc or qzob service running", .capturingText = "Capturing Provider (DOM) Information ...",
+     .folders = kVm, .action = CaptureProviders, .advancesProgress = true, .alone = true},
+    {.row = 16, .name = "QzDiag", .option = &OptionFlags::qzdiag, .capturingText = "Capturing QzDiag Information ...",
+     .skippingText = "Skipping QzDiag Information ...", .folders = kVm, .action = CaptureQzDiag,
+     .advancesProgress = true, .writes = "VM:qzdiag.txt"},
+    {.row = 17, .name = "WPP boot logs", .option = &OptionFlags::bootLog, .skippingText = "Skip moving boot logs ...",
+     .action = CaptureBootLogs, .advancesProgress = true, .mustFollow = 1, .alone = true},
+    {.row = 18, .name = "PQH cluster snapshot", .option = &OptionFlags::pqhHa, .alsoNeeds = ClusterSnapshotToolFound,
+     .needs = "the cluster snapshot tool found", .capturingText = "Capturing PQH clusnap logs ...",
+     .skippingText = "Skipping PQH clusnap logs ...", .action = CaptureClusterSnapshot, .alone = true},
+    {.row = 19, .name = "WLT snapshot", .option = &OptionFlags::wlt, .alsoNeeds = WltSnapshotToolFound,
+     .needs = "the WLT snapshot tool found", .capturingText = "Capturing wltsnap logs ...",
+     .skippingText = "Skipping PQH wltsnap logs ...", .action = CaptureWltSnapshot, .advancesProgress = true,
+     .alone = true},
+    {.row = 20, .name = "RUQ logs", .option = &OptionFlags::ruq, .capturingText = "Capturing RUQ logs ...",
+     .skippingText = "Skipping RUQ  logs ...", .actionShowsText = true, .action = CaptureInstallerDiagnostics},
+    {.row = 21, .name = "OSMU logs", .option = &OptionFlags::osmu, .capturingText = "Capturing OSMU logs ...",
+     .skippingText = "Skipping OSMU logs ...", .action = Osmu},
+    {.row = 22, .name = "NLD/WKE logs", .option = &OptionFlags::nldWke, .capturingText = "Capturing NLD logs ...",
+     .skippingText = "Skipping NLD logs ...", .action = NldWke},
+    {.row = 23, .name = "PQHMC logs", .option = &OptionFlags::pqhmc, .capturingText = "Capturing PQHMC logs ...",
+     .skippingText = "Skipping PQHMC logs ...", .action = Pqhmc, .advancesProgress = true},
+    // The management server's folder that row 22 read stands when its own read finds none.
+    {.row = 24, .name = "Comms logs", .option = &OptionFlags::tejRqn, .alsoNeeds = TejRqnEnabled,
+     .needs = "TEJ/RQN enabled", .capturingText = "Capturing comms logs ...", .skippingText = "Skipping PQH comms logs ...",
+     .actionShowsText = true, .action = CaptureCommunicationLogs, .advancesProgress = true, .mustFollow = 22},
+    {.row = 25, .name = "VDS logs", .option = &OptionFlags::vdsLogs, .capturingText = "Capturing VDS logs ...",
+     .skippingText = "Skipping VDS logs ...", .folders = kOs | kVm, .action = CaptureVdsLogs,
+     .writes = "OS:$vds$.log VM:$qzvdsprov$.log"},
+    {.row = 26, .name = "Miscellaneous logs", .option = &OptionFlags::miscellaneous,
+     .capturingText = "Capturing Misc. logs ...", .skippingText = "Skipping Misc. logs ...", .action = MiscLogs,
+     .advancesProgress = true},
+    {.row = 27, .name = "Solution logs", .option = &OptionFlags::solutions, .capturingText = "Capturing Solution logs ...",
+     .skippingText = "Skipping Solution logs ...", .action = SolutionLogs, .advancesProgress = true},
+    {.row = 28, .name = "RBK schedule logs", .option = &OptionFlags::rbkSchedules,
+     .capturingText = "Capturing RBK Schedule logs ...", .skippingText = "Skipping RBK Schedule logs ...",
+     .action = ScheduleLogs, .advancesProgress = true},
+    {.row = 29, .name = "QzSvc mini user dump", .option = &OptionFlags::qzsvcDump, .alsoNeeds = ServiceRunning,
+     .needs = "the qzsvc or qzob service running", .capturingText = "Capturing QzSvc Mini user Dump ...",
+     .skippingText = "Skipping QzSvc Mini user Dump ...", .action = ServiceDump, .advancesProgress = true,
+     .alone = true},
+    {.row = 30, .name = "MPS report", .option = &OptionFlags::mpsReports, .alsoNeeds = MpsToolFound,
+     .needs = "the MPS report tool found", .capturingText = "Capturing MPS Report - it may take few minutes...",
+     .skippingText = "Skipping MPS Report ...", .folders = kOs, .action = MpsReport,
+     .writes = "OS:MPSReports_CLUSTER.CAB"},
+    {.row = 31, .name = "user.dmp", .option = &OptionFlags::userDump, .alsoNeeds = UserDumpFound,
+     .needs = "a user dump found", .capturingText = "Capturing user.dmp ...", .skippingText = "Skipping user.dmp ...",
+     .folders = kOs, .action = UserDump, .advancesProgress = true, .writes = "OS:USER.DMP"},
+    {.row = 32, .name = "VM (KERD) logs", .option = &OptionFlags::kerdLogs, .alsoNeeds = KerdLogsFound,
+     .needs = "the KERD logs found", .capturingText = "Capturing VM(KERD) logs ...",
+     .skippingText = "Skipping VM(KERD) logs ...", .folders = kVm, .action = KerdLogs, .writes = "VM:*"},
+    {.row = 33, .name = "ZRX information", .option = &OptionFlags::zrx, .alsoNeeds = ZrxInstalled,
+     .needs = "ZRX installed", .capturingText = "Capturing ZRX Information - it may take few minutes...",
+     .skippingText = "Skipping ZRX Information ...", .action = ZrxInformation, .advancesProgress = true,
+     .writes = "RUN:ZRX"},
+    {.row = 34, .name = "Version and file information", .option = &OptionFlags::binaryVersion,
+     .capturingText = "Capturing Version and File information ...",
+     .skippingText = "Skipping Version and File information ...", .action = CaptureVersions,
+     .writes = "OS:SYSTEM32_EXE_VER.TXT OS:SYSTEM32_DLL_VER.TXT OS:SYSTEM32_SYS_VER.TXT VM:KDX_BINARY_VERSION.TXT"},
+    {.row = 35, .name = "Cluster volume manager reports", .option = &OptionFlags::kerdLogs,
+     .alsoNeeds = ClusterVolumeManagerKeyOpens, .needs = "the VolumeManager\\TEJ key of the product", .folders = kVm,
+     .action = ClusterVolumeReports, .writes = "VM:HNV_NIDMAP_REPORT.TXT VM:HNV_NODESTATE_REPORT.TXT"},
+    {.row = 36, .name = "License files", .option = &OptionFlags::licenses, .alsoNeeds = LicenceFilesFound,
+     .needs = "licence files found", .capturingText = "Capturing License Files ...",
+     .skippingText = "Skipping license files ...", .actionShowsText = true, .action = CaptureLicences},
+    {.row = 37, .name = "PLR logs", .option = &OptionFlags::pelorin, .alsoNeeds = PelorinInstalled,
+     .needs = "Pelorin installed", .capturingText = "Capturing PLR logs ...", .skippingText = "Skipping PLR logs ...",
+     .actionShowsText = true, .action = CapturePelorinLogs},
+    {.row = 38, .name = "Mount points", .folders = kOs, .action = MountPoints, .writes = "OS:mountvol.txt"},
 };
-// clang-format on
 
 constexpr bool RowsInOrder() {
     int expected = 1;
     for (const CaptureStep& step : kCaptureSteps)
-        if (step.row != expected++) return false;
+        if (step.row != expected++ || step.mustFollow >= step.row) return false;
     return expected == 39;
 }
 static_assert(RowsInOrder());
@@ -130,36 +209,32 @@ static_assert(ProgressSteps() == 23);
 
 std::span<const CaptureStep> CaptureStepTable() noexcept { return kCaptureSteps; }
 
-bool StepRuns(const CaptureStep& step, const Collection& collection) {
-    return (!step.option || collection.options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(collection));
+bool StepRuns(const CaptureStep& step, const RunFacts& facts) {
+    return (!step.option || facts.options.*step.option) && (!step.alsoNeeds || step.alsoNeeds(facts));
 }
 
-std::string StepSkipReason(const CaptureStep& step, const Collection& collection) {
-    if (step.option && !(collection.options.*step.option)) {
+std::string StepSkipReason(const CaptureStep& step, const RunFacts& facts) {
+    if (step.option && !(facts.options.*step.option)) {
         for (const OptionRow& row : OptionTable())
             if (row.flag == step.option) return text::Format("\"%s\" (%d) unchecked", row.caption, row.controlId);
     }
     return text::Format("needs %s", step.needs);
 }
 
-void CarryOutStep(const CaptureStep& step, Collection& collection) {
-    if (step.folders & CaptureStep::kOs) collection.EnsureSubFolder(collection.run.osFolder, "OS");
-    if (step.folders & CaptureStep::kVm) collection.EnsureSubFolder(collection.run.vmFolder, "VM");
-    if (step.capturingText && !step.actionShowsText) collection.SetStatusText(step.capturingText);
-    step.action(collection, step.capturingText);
+void EnsureSubFolder(StepContext& context, StepServices::SubFolder which) {
+    const std::string& path = which == StepServices::SubFolder::kOs ? context.run.osFolder : context.run.vmFolder;
+    context.services.MakeSubFolderOnce(which, [&context, &path] {
+        if (context.plan != nullptr || ::CreateDirectoryA(path.c_str(), nullptr)) return;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) return;
+        context.LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
+        context.LogFailure("CreateDirectory() failed to create %s", path.c_str());
+    });
 }
 
-void Collection::RunCaptureSteps() {
-    for (const CaptureStep& step : kCaptureSteps) {
-        ZELTRIN_PROFILE_SECTION("row " + std::to_string(step.row));
-        bool carriedOut = StepRuns(step, *this);
-        BeginStepRecord(step.row, step.name, carriedOut);
-        if (!carriedOut) record.Steps().back().skipReason = StepSkipReason(step, *this);
-        if (carriedOut)
-            CarryOutStep(step, *this);
-        else if (step.skippingText)
-            SetStatusText(step.skippingText);
-        EndStepRecord();
-        if (step.advancesProgress) StepProgress();
-    }
+void CarryOutStep(const CaptureStep& step, StepContext& context) {
+    if (step.folders & CaptureStep::kOs) EnsureSubFolder(context, StepServices::SubFolder::kOs);
+    if (step.folders & CaptureStep::kVm) EnsureSubFolder(context, StepServices::SubFolder::kVm);
+    if (step.capturingText && !step.actionShowsText) context.SetStatusText(step.capturingText);
+    step.action(context, step.capturingText);
 }

@@ -1,11 +1,12 @@
 // Version listings of the system directory, the cabinet lists of the run, and the packing
 // of the cluster snapshot folder.
+#include "capture/ChildrenOf.h"
 #include "common/text/Format.h"
 #include "common/win32/FileFacts.h"
-#include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
 #include "inventory/CFileInfo.h"
 #include "manifest/RecordNames.h"
+#include "run/Packaging.h"
 #include "run/RoomToPack.h"
 
 namespace {
@@ -19,62 +20,67 @@ std::string AbsoluteSearch(const std::string& search) {
 
 // Writes one listing and reports what it achieved: 0 when it is whole (or only planned), else the
 // error that stopped it.
-DWORD WriteList(Collection& collection, const std::string& baseFolder, const std::string& outputPath,
-               const std::string& search, bool recursive, CFileInfo::Mode mode, disk::CheckedWriter::Room room) {
-    if (collection.plan != nullptr) {
-        collection.plan->Writes(outputPath);
+DWORD WriteList(ReportSink& report, FreeSpaceFloor& floor, RunPlan* plan, const std::string& baseFolder,
+                const std::string& outputPath, const std::string& search, bool recursive, CFileInfo::Mode mode,
+                disk::CheckedWriter::Room room) {
+    if (plan != nullptr) {
+        plan->Writes(outputPath);
         return 0;
     }
     std::string fullSearch = AbsoluteSearch(search);
     if (fullSearch.empty() || outputPath.size() >= MAX_PATH) {
-        collection.ReportWrite({outputPath, false, 0, ERROR_FILENAME_EXCED_RANGE, std::nullopt});
+        report.ReportWrite({outputPath, false, 0, ERROR_FILENAME_EXCED_RANGE, std::nullopt});
         return ERROR_FILENAME_EXCED_RANGE;
     }
-    CFileInfo inventory(baseFolder, outputPath, recursive, collection.floor, room);
+    CFileInfo inventory(baseFolder, outputPath, recursive, floor, room);
     std::string pattern;
     inventory.ListFolder(fullSearch, pattern, mode);
     const disk::WriteOutcome& outcome = inventory.Close();
-    collection.ReportWrite(outcome);
+    report.ReportWrite(outcome);
     return outcome.error;
+}
+
+DWORD WriteHACabList(StepContext& context) {
+    const std::string snapshots = context.run.runFolder + "\\clusnap";
+    return WriteList(context, context.floor, context.plan, snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT",
+                     snapshots + "\\" + "*.*", true, CFileInfo::Mode::CabinetList,
+                     disk::CheckedWriter::Room::kClosingRecord);
 }
 
 }  // namespace
 
-void Collection::ListVersions(std::string fileName, std::string pattern) {
-    WriteList(*this, run.runFolder, run.osFolder + "\\" + fileName, folders.systemDirectory + pattern, false,
-              CFileInfo::Mode::VersionListing, disk::CheckedWriter::Room::kCollected);
+void ListVersions(StepContext& context, const std::string& fileName, const std::string& pattern) {
+    WriteList(context, context.floor, context.plan, context.run.runFolder, context.run.osFolder + "\\" + fileName,
+              context.folders.systemDirectory + pattern, false, CFileInfo::Mode::VersionListing,
+              disk::CheckedWriter::Room::kCollected);
 }
 
 // The cabinet lists are closing records: they take the room held back for them.
 DWORD Collection::WriteCabList() {
-    return WriteList(*this, run.runFolder, run.runFolder + "\\" + kCabinetListName, run.runFolder + "\\" + "*.*",
-                     true, CFileInfo::Mode::CabinetList, disk::CheckedWriter::Room::kClosingRecord);
+    return WriteList(*this, floor, nullptr, run.runFolder, run.runFolder + "\\" + kCabinetListName,
+                     run.runFolder + "\\" + "*.*", true, CFileInfo::Mode::CabinetList,
+                     disk::CheckedWriter::Room::kClosingRecord);
 }
 
-DWORD Collection::WriteHACabList() {
-    const std::string snapshots = run.runFolder + "\\clusnap";
-    return WriteList(*this, snapshots, snapshots + "\\" + "QzHAFilesToCab3.TXT", snapshots + "\\" + "*.*", true,
-                     CFileInfo::Mode::CabinetList, disk::CheckedWriter::Room::kClosingRecord);
-}
-
-void Collection::PackageHALogs(int serverCore) {
-    if (!options.compress) {
-        SetStatusText("Skip packaging HA logs files ...");
+void PackageHALogs(StepContext& context, int serverCore) {
+    if (!context.options.compress) {
+        context.SetStatusText("Skip packaging HA logs files ...");
         return;
     }
-    SetStatusText("Package HA logs files ...");
+    context.SetStatusText("Package HA logs files ...");
     // Packing a list that is not whole would pack, and with "Delete after compress" delete,
     // only part of the folder.
-    const std::string snapshots = run.runFolder + "\\clusnap";
+    const std::string snapshots = context.run.runFolder + "\\clusnap";
     // A snapshot tool that made no folder left nothing to list, and nothing is lost by that.
-    const DWORD listError = win32::FolderExists(snapshots) ? WriteHACabList() : 0;
-    const std::string command = text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(),
-                                             folders.systemDirectory.c_str(), run.bugFolderNumber.c_str(),
-                                             options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(), serverCore);
+    const DWORD listError = win32::FolderExists(snapshots) ? WriteHACabList(context) : 0;
+    const std::string command =
+        text::Format("%s %s %s %s %s %s %d", "qzhacab.cmd", snapshots.c_str(), context.folders.systemDirectory.c_str(),
+                     context.run.bugFolderNumber.c_str(), context.options.deleteAfterCompress ? "YES" : "NO",
+                     context.run.timeStamp.c_str(), serverCore);
     if (listError != 0) {
-        ChildrenOf(*this).RecordRefused(command, listError);
+        ChildrenOf(context).RecordRefused(command, listError);
         return;
     }
-    if (!RoomToPack(*this, snapshots, command)) return;
-    ChildrenOf(*this).RunCommand(command, process::ChildRunner::kHACommandLineLimit);
+    if (!RoomToPack(context, context.floor, snapshots, command)) return;
+    ChildrenOf(context).RunCommand(command, process::ChildRunner::kHACommandLineLimit);
 }

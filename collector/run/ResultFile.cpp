@@ -5,7 +5,7 @@
 #include "engine/Collection.h"
 #include "manifest/JsonWriter.h"
 #include "manifest/Sha256.h"
-#include "report/WriteLossLine.h"
+#include "engine/WriteLossLine.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "run/RoomToPack.h"
 
-#include "capture/ChildrenOf.h"
 #include "common/disk/FreeSpaceFloor.h"
 #include "common/win32/FileFacts.h"
-#include "engine/Collection.h"
+#include "engine/RunFolderFiles.h"
+#include "process/ChildRunner.h"
 
 namespace {
 
@@ -17,16 +17,16 @@ std::string NearestFolder(std::string folder) {
 
 }  // namespace
 
-bool RoomToPack(Collection& collection, const std::string& folder, const std::string& command) {
+bool RoomToPack(ReportSink& report, FreeSpaceFloor& floor, const std::string& folder, const std::string& command) {
     ULONGLONG bytes = 0;
     for (const RunFolderFile& file : ListRunFolderFiles(folder)) bytes += file.size;
     // Asked afresh: the packing follows the tools. It packs the closing records too, which are
     // still to come: their held-back room counts.
-    collection.floor.Forget();
-    std::optional<VolumeSpace> low = collection.floor.Shortfall(NearestFolder(folder) + "\\", bytes, false);
+    floor.Forget();
+    std::optional<VolumeSpace> low = floor.Shortfall(NearestFolder(folder) + "\\", bytes, false);
     if (!low) return true;
-    collection.LogFailure("Not packed: %s (%llu bytes) would leave less than %u MiB free on %s!!!", folder.c_str(),
+    report.LogFailure("Not packed: %s (%llu bytes) would leave less than %u MiB free on %s!!!", folder.c_str(),
                           bytes, low->floorMiB, low->volume.c_str());
-    ChildrenOf(collection).RecordRefused(command, kBelowFloorError);
+    process::ChildRunner(report, {}).RecordRefused(command, kBelowFloorError);
     return false;
 }

@@ -12,6 +12,7 @@
 #include "run/IncidentNumber.h"
 #include "run/ResultFile.h"
 #include "run/RoomToPack.h"
+#include "run/StepCoordinator.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ DWORD MoveReport(Collection& collection) {
     if (std::optional<VolumeSpace> low = collection.floor.ClosingShortfall(FolderOf(target), bytes)) {
         const std::string line = text::Format("Not moved: %s (%llu bytes) would leave less than %u MiB free on %s!!!",
                                               source.c_str(), bytes, low->floorMiB, low->volume.c_str());
-        if (collection.console != nullptr) collection.console->WriteLine(line);
-        collection.record.AddFailure(line);
+        collection.KeepFailureLine(line);
         collection.record.AddProblem(ProblemOf(kBelowFloorError, source));
         return kBelowFloorError;
     }
@@ -74,6 +74,7 @@ void Collection::RunCollection() {
     record.StartRun();
     // The report is moved in beside the closing records at the end: a copy onto another volume.
     floor.HoldBackForClosing([this](unsigned files) {
+        std::lock_guard<std::mutex> lock(report.guard);
         return kClosingRecordsBytes + kClosingBytesPerFile * files + kClosingBytesPerFailure * record.Failures() +
                report.file.Bytes();
     });
@@ -116,7 +117,7 @@ void Collection::RunCollection() {
     View().ShowRunStarted();
     StepProgress();
 
-    RunCaptureSteps();
+    RunCaptureSteps(*this);
 
     // The packaging command runs after the report is closed; a command that would be refused
     // is said so while the report can still take the line.
@@ -128,7 +129,7 @@ void Collection::RunCollection() {
     if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
     // Decided now for the same reason; the closing records still to come are packed too, and the
     // room held back for them counts.
-    const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, run.runFolder, packagingCommand);
+    const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, floor, run.runFolder, packagingCommand);
 
     ReportTimeInformation();
     // The report travels redacted: it names the map by its file name only.
@@ -159,10 +160,7 @@ void Collection::RunCollection() {
     // The report is closed by now: what could not be redacted or written reaches the user
     // through the console and the run's failure count only.
     auto countFailures = [this](const std::vector<std::string>& failures) {
-        for (const std::string& failure : failures) {
-            if (console != nullptr) console->WriteLine(failure);
-            record.AddFailure(failure);
-        }
+        for (const std::string& failure : failures) KeepFailureLine(failure);
     };
     if (redaction.requested) countFailures(RedactRunFolder());
     countFailures(WriteRunManifest());

@@ -1,28 +1,28 @@
 #pragma once
 // The actions of the capture step table that are more than one call.
-class Collection;
+class StepContext;
 
 namespace step_actions {
 
-void StopBootLogging(Collection& collection, const char*);
-void CopySetupLogs(Collection& collection, const char*);
-void CaptureClusterLog(Collection& collection, const char*);
-void CaptureOkapoTraces(Collection& collection, const char*);
-void CaptureConsoleTraces(Collection& collection, const char*);
-void CaptureApplicationEventLog(Collection& collection, const char*);
-void CaptureSystemEventLog(Collection& collection, const char*);
-void DumpRegistry(Collection& collection, const char*);
-void CaptureMultipathInformation(Collection& collection, const char*);
-void CaptureProviders(Collection& collection, const char*);
-void CaptureQzDiag(Collection& collection, const char*);
-void CaptureBootLogs(Collection& collection, const char*);
-void CaptureClusterSnapshot(Collection& collection, const char*);
-void CaptureWltSnapshot(Collection& collection, const char*);
-void CaptureInstallerDiagnostics(Collection& collection, const char* capturingText);
-void CaptureCommunicationLogs(Collection& collection, const char* capturingText);
-void CaptureVdsLogs(Collection& collection, const char*);
-void CaptureVersions(Collection& collection, const char*);
-void CaptureLicences(Collection& collection, const char* capturingText);
-void CapturePelorinLogs(Collection& collection, const char* capturingText);
+void StopBootLogging(StepContext& context, const char*);
+void CopySetupLogs(StepContext& context, const char*);
+void CaptureClusterLog(StepContext& context, const char*);
+void CaptureOkapoTraces(StepContext& context, const char*);
+void CaptureConsoleTraces(StepContext& context, const char*);
+void CaptureApplicationEventLog(StepContext& context, const char*);
+void CaptureSystemEventLog(StepContext& context, const char*);
+void DumpRegistry(StepContext& context, const char*);
+void CaptureMultipathInformation(StepContext& context, const char*);
+void CaptureProviders(StepContext& context, const char*);
+void CaptureQzDiag(StepContext& context, const char*);
+void CaptureBootLogs(StepContext& context, const char*);
+void CaptureClusterSnapshot(StepContext& context, const char*);
+void CaptureWltSnapshot(StepContext& context, const char*);
+void CaptureInstallerDiagnostics(StepContext& context, const char* capturingText);
+void CaptureCommunicationLogs(StepContext& context, const char* capturingText);
+void CaptureVdsLogs(StepContext& context, const char*);
+void CaptureVersions(StepContext& context, const char*);
+void CaptureLicences(StepContext& context, const char* capturingText);
+void CapturePelorinLogs(StepContext& context, const char* capturingText);
 
 }  // namespace step_actions

@@ -1,8 +1,9 @@
 // CreateTargetFolder: the run folder under the destination root and the sub-folders the
 // chosen options need.
 #include "engine/Collection.h"
+#include "probes/Probes.h"
 #include "framework/WaitCursor.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 #include "report/TimeText.h"
 
 namespace {
@@ -21,7 +22,7 @@ int Collection::CreateTargetFolder() {
     run.solutionsFolderPath.clear();
     run.schedulesFolderPath.clear();
 
-    if (IsFileExists(folders.systemDirectory + "\\" + "mountvol.exe")) run.mountUtilityFound = 1;
+    if (IsFileExists(*this, folders.systemDirectory + "\\" + "mountvol.exe")) run.mountUtilityFound = 1;
 
     DWORD error = 0;
     // The bug folder and the machine folder may be there already, from an earlier run.

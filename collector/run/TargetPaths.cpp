@@ -1,12 +1,15 @@
 // AssignTargetPaths: the full path of every output of the run.
 #include "engine/Collection.h"
-#include "report/ErrorText.h"
 
 // The OS and VM targets are built on the run folder's "OS" and "VM" paths even when the
 // options did not make those folders: a path built on an empty folder member would point
 // at the root of the current drive, outside the run folder. The rows that write there make
-// the folder first (EnsureSubFolder).
+// the folder first (EnsureSubFolder); from here on the two members hold the paths.
 void Collection::AssignTargetPaths() {
+    run.osFolderMade = !run.osFolder.empty();
+    run.vmFolderMade = !run.vmFolder.empty();
+    run.osFolder = run.runFolder + "\\OS";
+    run.vmFolder = run.runFolder + "\\VM";
     const std::string os = run.runFolder + "\\OS\\";
     run.appEventLogFolder = os;
     run.systemEventLogFolder = os;
@@ -54,19 +57,4 @@ void Collection::AssignTargetPaths() {
     run.nldFolder = folder + "NLD";
     run.wkeFolder = folder + "WKE";
     run.pqhmcFolder = folder + "PQHMC";
-}
-
-void Collection::EnsureSubFolder(std::string& member, const char* name) {
-    if (!member.empty()) return;
-    std::string path = run.runFolder + "\\" + name;
-    if (plan == nullptr && !::CreateDirectoryA(path.c_str(), nullptr)) {
-        DWORD error = ::GetLastError();
-        if (error != ERROR_ALREADY_EXISTS) {
-            LogReport("%s - %s", path.c_str(), GetErrorText(error).c_str());
-            LogFailure("CreateDirectory() failed to create %s", path.c_str());
-        }
-    }
-    // Set even after a failure: the row's copies and tools then fail inside the run folder and
-    // say so, where an empty member would send them to the root of the current drive.
-    member = path;
 }

@@ -5,7 +5,7 @@
 #include "common/win32/Utf8Text.h"
 #include "manifest/JsonReader.h"
 #include "manifest/SummaryOfManifest.h"
-#include "report/WriteLossLine.h"
+#include "engine/WriteLossLine.h"
 #include "summary/SummaryPage.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "common/win32/Utf8Text.h"
 #include "console/ConsoleWriter.h"
 #include "manifest/JsonWriter.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 #include "verify/CabinetStreams.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "console/ConsoleWriter.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/Utf8Text.h"
 #include "console/ConsoleWriter.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 #include "verify/FileDigest.h"
 
 namespace {

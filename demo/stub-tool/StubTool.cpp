@@ -6,7 +6,7 @@
 // When ZELTRIN_STUB_LOG names a file, every start appends one line to it:
 // "<tool file name, lower case>|<the command line exactly as the tool received it>".
 // ZELTRIN_STUB_EXIT, when set, is the exit code (default 0).
-// ZELTRIN_STUB_WAIT, "<tool name, lower case, without .exe>|<file>", makes that tool wait after its start is logged
+// ZELTRIN_STUB_WAIT, "<tool names, lower case, without .exe, comma-separated>|<file>", makes those tools wait after their start is logged
 // until <file> exists (a run caught in the middle of a tool), for at most kLongestWaitMs.
 // ZELTRIN_STUB_CRASH, a comma-separated list of tool names (file name, lower case, without
 // ".exe"), makes those tools die of an access violation right after their start is logged,
@@ -32,6 +32,7 @@ namespace {
 
 constexpr DWORD kLongestWaitMs = 300000;  // a test that forgets to release must not leave it for ever
 constexpr DWORD kWaitPollMs = 50;
+constexpr DWORD kRetryMs = 5;
 
 std::string OwnName() {
     char path[MAX_PATH] = {};
@@ -44,13 +45,26 @@ std::string OwnName() {
     return name;
 }
 
+// Appends one line to a log that tools running side by side write too: one of them may hold it
+// for a moment (a command interpreter's redirection shares it with nobody), so it is tried again.
+void AppendLine(const char* log, const std::string& line) {
+    for (DWORD waited = 0; waited < kLongestWaitMs; waited += kRetryMs) {
+        win32::UniqueFile file(::CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (file) {
+            ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            return;
+        }
+        if (::GetLastError() != ERROR_SHARING_VIOLATION) return;
+        ::Sleep(kRetryMs);
+    }
+}
+
 void RecordStart(const std::string& name) {
     const char* log = std::getenv("ZELTRIN_STUB_LOG");
     if (!log || !*log) return;
-    if (FILE* file = std::fopen(log, "ab")) {
-        std::fprintf(file, "%s|%s\r\n", name.c_str(), ::GetCommandLineA());
-        std::fclose(file);
-    }
+    AppendLine(log, name + "|" + ::GetCommandLineA() + "\r\n");
 }
 
 void WriteFile(const std::string& path, const std::string& name) {
@@ -79,12 +93,22 @@ std::string OutputFolder(int argc, char** argv, std::initializer_list<const char
     return argc > 1 ? argv[argc - 1] : std::string(".");
 }
 
+bool Listed(const std::string& names, const std::string& name) {
+    std::string list = ",";
+    list += names;
+    list += ",";
+    std::string entry = ",";
+    entry += name;
+    entry += ",";
+    return list.find(entry) != std::string::npos;
+}
+
 void WaitIfAsked(const std::string& name) {
     const char* wait = std::getenv("ZELTRIN_STUB_WAIT");
     if (!wait) return;
     const std::string request = wait;
     const size_t bar = request.find('|');
-    if (bar == std::string::npos || request.substr(0, bar) != name) return;
+    if (bar == std::string::npos || !Listed(request.substr(0, bar), name)) return;
     const std::string release = request.substr(bar + 1);
     for (DWORD waited = 0; waited < kLongestWaitMs; waited += kWaitPollMs) {
         if (::GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) return;
@@ -106,23 +130,11 @@ std::string MpsCabinetPath(const char* kind) {
     return folder + "\\" + node + "_MPSReports_CLUSTER.CAB";
 }
 
-bool Listed(const std::string& names, const std::string& name) {
-    std::string list = ",";
-    list += names;
-    list += ",";
-    std::string entry = ",";
-    entry += name;
-    entry += ",";
-    return list.find(entry) != std::string::npos;
-}
 
 void RecordProcessId(const std::string& name) {
     const char* pids = std::getenv("ZELTRIN_STUB_PIDS");
     if (!pids || !*pids) return;
-    if (FILE* file = std::fopen(pids, "ab")) {
-        std::fprintf(file, "%s|%lu\r\n", name.c_str(), ::GetCurrentProcessId());
-        std::fclose(file);
-    }
+    AppendLine(pids, name + "|" + std::to_string(::GetCurrentProcessId()) + "\r\n");
 }
 
 void SpawnIfAsked(const std::string& name) {

@@ -60,11 +60,11 @@ TEST_F(Capture, GrabFilesCopyMoveAndCopyWhatAPatternMatches) {
     WriteWholeFile("src\\sub\\b.log", "b");
     WriteWholeFile("dst\\old.log", "old");
     const std::string src = work + "\\src", dst = work + "\\dst\\";
-    EXPECT_EQ(collection.GrabFile(src + "\\a.log", dst + "old.log", 1), 0);  // a move never replaces
-    EXPECT_EQ(collection.GrabFile(src + "\\none.log", dst + "old.log", 0), 0);
+    EXPECT_EQ(GrabFile(step, src + "\\a.log", dst + "old.log", 1), 0);  // a move never replaces
+    EXPECT_EQ(GrabFile(step, src + "\\none.log", dst + "old.log", 0), 0);
     EXPECT_EQ(ReadWholeFile("dst\\old.log"), "old");
-    EXPECT_EQ(collection.GrabMultipleFiles(src, "*", dst), 1);
-    EXPECT_EQ(collection.GrabMultipleFiles(src, "*.none", dst), 0);
+    EXPECT_EQ(GrabMultipleFiles(step, src, "*", dst), 1);
+    EXPECT_EQ(GrabMultipleFiles(step, src, "*.none", dst), 0);
     EXPECT_EQ(ReadWholeFile("dst\\a.log"), "a");
     EXPECT_FALSE(PathExists("dst\\b.log"));
     // A copy is whole under its name or not there: a transfer that fails part-way leaves
@@ -113,7 +113,7 @@ TEST_F(Capture, MpioLogIsTakenFromTheFirstLocationThenTheOlderOneAndQdsminfoRuns
                              "all\\application data\\brennock\\mpio"})
         MakeFolder(made);
     WriteWholeFile(second, "second");
-    EXPECT_EQ(collection.CaptureMPIOInfo(), 1);
+    EXPECT_EQ(CaptureMPIOInfo(step), 1);
     ::SetEnvironmentVariableA("TEMP", saved[0]);
     ::SetEnvironmentVariableA("ALLUSERSPROFILE", saved[1]);
 
@@ -158,7 +158,7 @@ TEST_F(Capture, TheGatherScriptRunsWithTheServersPerlAndTheNldDiagnosticStandsIn
         if (test.installed) SetMachineString(key, "Installdir", install);
         if (test.withScript) WriteWholeFile(script, "# gather\n");
         ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", test.exitCode);
-        collection.CaptureWKEInfo();
+        CaptureWKEInfo(step);
         Lines starts = FileLines("stub.log");
         for (std::string& start : starts)
             if (start.starts_with("perl|") && start.find("\"" + script + "\" --dir " + work + "\\WKE") != std::string::npos)
@@ -176,29 +176,29 @@ TEST_F(Capture, TheGatherScriptRunsWithTheServersPerlAndTheNldDiagnosticStandsIn
 TEST_F(Capture, ToolsGetTheirCommandLinesAndTheirOutputComesIn) {
     collection.paths.osmuSnapshotScript = PlaceRecorder("osmu snapshot (x86).cmd", "osmu");
     collection.run.osmuFolder = work + "\\OSMU";
-    collection.CaptureOSMUInfo();
+    CaptureOSMUInfo(step);
     PlaceStubTool("qzfilever.exe");
     collection.run.kdxBinaryVersionTarget = work + "\\KDX.TXT";
     WriteWholeFile("KDX.TXT", "earlier\r\n");
-    collection.CaptureKDXFileInfo();
+    CaptureKDXFileInfo(step);
     collection.folders.systemDirectory = MakeFolder("system32");
     PlaceStubTool("system32\\mountvol.exe");
     collection.run.mountVolTarget = work + "\\mountvol.txt";
-    collection.CaptureMountVolInfo();
+    CaptureMountVolInfo(step);
     PlaceStubTool("qzclustadm.exe");
     collection.run.hnvNidmapTarget = work + "\\NIDMAP.TXT";
     collection.run.hnvNodestateTarget = work + "\\NODESTATE.TXT";
-    collection.CaptureHNVInfo();
+    CaptureHNVInfo(step);
     const std::string tool = PlaceStubTool("qzflxinfo.exe"), target = MakeFolder("out") + "\\flx.enc";
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", "300");
-    EXPECT_EQ(collection.CaptureQzUtils(tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
+    EXPECT_EQ(CaptureQzUtils(step, tool, " -x", "qzflxinfo.enc", target, 1, INFINITE), 1);
     ::SetEnvironmentVariableA("ZELTRIN_STUB_EXIT", nullptr);
     EXPECT_FALSE(PathExists("qzflxinfo.enc"));
     // The arguments fill the 261-character command line to its last character and no further.
     const std::string fits = " " + std::string(260, 'a');
-    EXPECT_EQ(collection.CaptureQzUtils(tool, fits, "", work, 0, INFINITE), 1);
-    EXPECT_EQ(collection.CaptureQzUtils(tool, fits + "b", "", work, 0, INFINITE), 0);
-    EXPECT_EQ(collection.CaptureQzUtils(work + "\\absent.exe", " -x", "", work, 0, INFINITE), 0);
+    EXPECT_EQ(CaptureQzUtils(step, tool, fits, "", work, 0, INFINITE), 1);
+    EXPECT_EQ(CaptureQzUtils(step, tool, fits + "b", "", work, 0, INFINITE), 0);
+    EXPECT_EQ(CaptureQzUtils(step, work + "\\absent.exe", " -x", "", work, 0, INFINITE), 0);
 
     EXPECT_EQ(FileLines("stub.log"), (Lines{"osmu|-o " + work + "\\OSMU", "qzfilever|qzfilever.EXE ",
                                "mountvol|" + work + "\\system32\\mountvol.exe ", "qzclustadm|qzclustadm nidmap ",
@@ -233,9 +233,9 @@ TEST_F(Capture, EachSchedulesFolderIsCopiedAndBrokenSchedulesHaveTheirLines) {
     number.SetBytes("XMLFilePathName", REG_DWORD, std::string("\x05\0\0\0", 4));
     SetMachineString(schedules + "D no folder", "XMLFilePathName", "daily.xml");
     SetMachineString(schedules + "E too long", "XMLFilePathName", "C:\\" + std::string(300, 'f') + "\\daily.xml");
-    collection.CaptureRBKLogs();
+    CaptureRBKLogs(step);
     RemoveMachineKey(kProductRoot);
-    collection.CaptureRBKLogs();
+    CaptureRBKLogs(step);
 
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\daily.xml"), "<daily/>");
     EXPECT_EQ(ReadWholeFile("RBK_Schedules\\notes.txt"), "beside");
@@ -282,7 +282,8 @@ TEST(MiscLogsSeeded, EveryConfigurationCopiesOnlyWholeFilesIntoMiscAndTheSameEac
                 collection.run.miscFolder = folder.Path() + "\\run\\MISC\\";
                 collection.LogReport("%s", c.Marker().c_str());
                 before = TakeFolderSnapshot(folder.Path(), {"run"});
-                collection.CaptureMiscLogs();
+                StepOf step(collection);
+                CaptureMiscLogs(step);
                 collection.report.file.Close();
                 after = TakeFolderSnapshot(folder.Path(), {"run"});
             }

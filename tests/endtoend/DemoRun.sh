@@ -79,10 +79,11 @@ for step in json.load(open(sys.argv[2], encoding="utf-8"))["steps"]:
 PY
 )"
 
-# Every start in the order of the step table, packaging last, with its command line: a tool
-# started directly gets the arguments alone, so the multipath tool sees " -x".
-expect_eq "tools and command files started, in order, with their command lines" \
-"stop_wpp_ssn|
+# Every start of the step table, packaging last, with its command line: a tool started directly
+# gets the arguments alone, so the multipath tool sees " -x". In the table's order with one
+# thread (below); with more, the rows that run side by side start theirs in any order.
+expected_starts() {
+  echo "stop_wpp_ssn|
 get_foc_logs|$run_w\\OS 0
 qzflxinfo| -x
 qzdiag2003|\"$program_w\\DOTNET\\qzdiag2003.EXE\" 
@@ -101,8 +102,11 @@ dumpzrxinfo|$run_w\\ZRX
 qzfilever|qzfilever.EXE 
 qzclustadm|qzclustadm nidmap 
 qzclustadm|qzclustadm -v nodestate 
-qzcab|$run_w C:\\windows\\system32 $incident NO $stamp 0" \
-  "$(tr -d '\r' <"$stub_log")"
+qzcab|$run_w C:\\windows\\system32 $incident NO $stamp 0"
+}
+expect_eq "tools and command files started, with their command lines" "$(expected_starts | LC_ALL=C sort)" \
+  "$(tr -d '\r' <"$stub_log" | LC_ALL=C sort)"
+expect_eq "the last start" "qzcab|$run_w C:\\windows\\system32 $incident NO $stamp 0" "$(tr -d '\r' <"$stub_log" | tail -n 1)"
 
 # The console: each failure entry of the report, then the summary, counted before the cabinet
 # list was written.
@@ -198,5 +202,43 @@ for entry in open(sys.argv[3], encoding="latin-1").read().splitlines():
     if " ".join(line.split()) not in text: print("failure line not on the page:", line)
 PY
 ) || echo "the check ended with status $?")"
+
+# The same run with one thread, the steps one after another as they always ran: the same report
+# entries in the same order, the same files with the same bytes (the run folder's name aside)
+# and the same command lines, in the table's order.
+mv "$drive_c/$incident" "$work/default-threads"
+default_run="$work/default-threads/$node/$stamp" default_run_w="$run_w" default_stamp="$stamp"
+default_entries="$entries"
+: >"$stub_log"
+zeltrin "case#=$incident" threads=1
+expect_eq "exit status with threads=1" 0 "$status"
+find_single_run
+expect_completed_run
+# The process id names the report; the problem time is the start's and the time block the end's.
+masked() {
+  sed -E -e "s/$default_stamp/<stamp>/g" -e "s/$stamp/<stamp>/g" -e 's/[0-9]+_ULVIX-Report/<pid>_ULVIX-Report/' \
+    -e 's/(Problem occurred on|Current Time|Current GMT): .*/\1: <time>/'
+}
+expect_eq "report entries with threads=1 against the default" "" \
+  "$(diff <(masked <<<"$default_entries") <(masked <<<"$entries"))"
+expect_eq "tools and command files started with threads=1, in order" "$(expected_starts)" "$(tr -d '\r' <"$stub_log")"
+expect_eq "files that differ with threads=1" "" "$(python3 - "$default_run" "$run" "$default_stamp" "$stamp" <<'PY'
+import os, re, sys
+first, second, stamps = sys.argv[1], sys.argv[2], [s.encode() for s in sys.argv[3:5]]
+def files(root):
+    found = {}
+    for folder, _, names in os.walk(root):
+        for name in names:
+            if name.endswith(("_ULVIX-Report.HTML", ".cab")) or name in ("MANIFEST.json", "SHA256SUMS", "SUMMARY.html"):
+                continue
+            path = os.path.join(folder, name)
+            data = open(path, "rb").read().replace(stamps[0], b"<s>").replace(stamps[1], b"<s>")
+            found[os.path.relpath(path, root)] = re.sub(rb"[0-9]+_ULVIX-Report", b"<pid>_ULVIX-Report", data)
+    return found
+a, b = files(first), files(second)
+for path in sorted(set(a) | set(b)):
+    if a.get(path) != b.get(path): print(path)
+PY
+)"
 
 finish

@@ -67,6 +67,43 @@ done
 wait $zeltrin || true
 expect_eq "files under the copy's own name" "" "$(find "$drive_c/$incident" -name ALERT.LOG || true)"
 rm -f "$program"/*_ULVIX-Report.HTML
+
+# --- killed with four threads while three tools work side by side (the installer diagnostic of
+# row 20, the management console's of row 23, the comms gather of row 24): every entry appended
+# to the report is whole, the entries of the rows after the earliest one still working wait whole
+# in the run folder, and no tool outlives the run.
+rm -rf "${drive_c:?}/$incident"
+: >"$stub_log"
+ZELTRIN_STUB_WAIT="ruqdiaginfo,pqhmc-diag,perl|$(winepath -w "$work/three-release" 2>>"$wine_log")"
+export ZELTRIN_STUB_WAIT
+(cd "$program" && exec wine Zeltrin.exe -noGUI "$host_floor" "case#=$incident" threads=4 >>"$wine_log" 2>&1 </dev/null) &
+zeltrin=$!
+working() { [[ -n "$(tool_starts ruqdiaginfo)" && -n "$(tool_starts pqhmc-diag)" && -n "$(tool_starts perl)" ]]; }
+for _ in $(seq 1 1200); do
+  if working || ! kill -0 $zeltrin 2>/dev/null; then break; fi
+  sleep 0.05
+done
+working && kill -KILL $zeltrin 2>/dev/null || fail "the run did not reach three tools at once, or ended before"
+wait $zeltrin || true
+for _ in $(seq 1 100); do [[ -z "$(prefix_processes ruqdiaginfo)$(prefix_processes pqhmc-diag)$(prefix_processes perl.exe)" ]] && break; sleep 0.05; done
+expect_eq "the three tools' processes 5 s after their run was killed" "" \
+  "$(prefix_processes ruqdiaginfo)$(prefix_processes pqhmc-diag)$(prefix_processes perl.exe)"
+touch "$work/three-release"
+find_single_run
+mapfile -t reports < <(cd "$program" && ls -- *_ULVIX-Report.HTML 2>/dev/null)
+expect_eq "reports in the program folder" 1 "${#reports[@]}"
+entries="$(report_entries "$program/${reports[0]:-none}")" || fail "the killed run's report does not parse"
+expect_eq "the report's last entry: the earliest row still working waits for its tool" \
+  "Waiting for the process to terminate ..." "$(tail -n 1 <<<"$entries")"
+# Each waiting entry is "<row><TAB><entry as the report holds it>" and a line end; an entry may
+# hold line ends of its own (a system's error text). Rows 21 to 24 have begun, none before them.
+waiting="$(perl -0777 -ne '
+  for my $entry (split /(?=^\d+\t\d\d:\d\d:\d\d[AP]M\t)/m) {
+    $entry =~ /\A(\d+)\t\d\d:\d\d:\d\d[AP]M\t.*<BR>\r\n\z/s or die "not whole: $entry\n";
+    print "$1\n";
+  }' "$run/REPORT_ENTRIES_WAITING.TXT" | sort -un | paste -sd ' ')" || fail "a waiting entry is not whole"
+[[ "$waiting" =~ ^21\ 22\ 23\ 24(\ (2[5-9]|3[0-8]))*$ ]] || fail "rows whose entries wait in the run folder: [$waiting]"
+rm -f "$program"/*_ULVIX-Report.HTML
 install_demo
 
 finish

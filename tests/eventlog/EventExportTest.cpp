@@ -14,7 +14,7 @@
 #include "SyntheticEventLog.h"
 #include "TestFiles.h"
 #include "eventlog/EventLogExport.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 using namespace testing_support;
 

@@ -7,7 +7,10 @@
 
 #include "StartedCollection.h"
 #include "TestFiles.h"
-#include "report/ErrorText.h"
+#include "capture/Captures.h"
+#include "probes/Probes.h"
+#include "engine/ErrorText.h"
+#include "run/Packaging.h"
 
 // A started collection whose report the test reads after calling probes on it.
 class ProbeTest : public ::testing::Test {
@@ -28,4 +31,5 @@ protected:
     static constexpr const char* kMarker = "-- the test starts here --";
     testing_support::ScopedWorkFolder folder;
     testing_support::StartedCollection collection;
+    testing_support::StepOf step{collection};
 };

@@ -25,17 +25,17 @@ TEST_F(ProbeTest, FileAndRegistryProbesAnswerWithTheirReportLines) {
     key.SetString("TooLong", std::string(261, 'b'));
     const std::string missing = folder.Path() + "\\nothing\\here.log", start = "Start - IsPathExistsInRegistry Sub Key:";
     std::string read;
-    EXPECT_EQ(collection.IsFileExists(folder.Path() + "\\*.log"), 1);
-    EXPECT_EQ(collection.IsFileExists(missing), 0);
-    EXPECT_EQ(collection.IsFileExists(""), 0);
-    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "Expand", read, 0), 1);
+    EXPECT_EQ(IsFileExists(collection, folder.Path() + "\\*.log"), 1);
+    EXPECT_EQ(IsFileExists(collection, missing), 0);
+    EXPECT_EQ(IsFileExists(collection, ""), 0);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "Expand", read, 0), 1);
     EXPECT_EQ(read, "%SystemRoot%\\x");
-    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "Number", read, 0), 0);
-    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "Fits", read, 0), 1);
-    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "TooLong", read, 0), 0);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "Number", read, 0), 0);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "Fits", read, 0), 1);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "TooLong", read, 0), 0);
     EXPECT_EQ(read, std::string(260, 'a'));
-    EXPECT_EQ(collection.IsPathExistsInRegistry("SOFTWARE\\BRENNOCK\\NoSuchKey", "X", read, 0), 0);
-    EXPECT_EQ(collection.IsPathExistsInRegistry(kTestKey, "Absent", read, 0), 0);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\NoSuchKey", "X", read, 0), 0);
+    EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "Absent", read, 0), 0);
     EXPECT_EQ(collection.IsQzSvcRunning("zeltrin-no-such-service"), 0);
     const std::string key0 = start + kTestKey + "; Value Name:";
     EXPECT_EQ(NewEntries(),

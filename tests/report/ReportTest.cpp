@@ -7,7 +7,7 @@
 #include "ProductRegistry.h"
 #include "StartedCollection.h"
 #include "TestFiles.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 #include "report/TimeInformation.h"
 #include "report/TimeText.h"
 #include "resources/resource.h"

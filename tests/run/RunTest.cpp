@@ -15,6 +15,8 @@
 #include "report/TimeText.h"
 #include "resources/resource.h"
 #include "run/CaptureStep.h"
+#include "run/OrderedStepOutput.h"
+#include "run/StepOrder.h"
 #include "run/IncidentNumber.h"
 
 using namespace testing_support;
@@ -57,10 +59,12 @@ TEST(OsGenerations, EachGenerationHasItsFlagsToolAndLogPlaces) {
         Lines seen = {text::Format("%d %d %d %d", os.isWindows2000, os.isXpOr2003, os.isVersion6, os.isVersion62Or63),
                       collection.paths.qzdiagTool, collection.paths.drWatsonLog};
         RunPlan plan;
-        collection.plan = &plan;
         collection.run.osFolder = "<os>";
+        OrderedStepOutput output(collection, CaptureStepTable());
+        StepServices services(collection.floor, output, &plan, nullptr, true, true, collection.record.ChildOutsideAJobMark());
         for (const CaptureStep& step : CaptureStepTable().subspan(3, 3)) {
-            CarryOutStep(step, collection);
+            StepContext context(collection.Facts(), services, step.row, step.name, true);
+            CarryOutStep(step, context);
             for (const std::string& detail : plan.TakeDetails())
                 if (step.row == 6 || (step.row == 4 && detail.find("searches: ") == 4)) seen.push_back(detail.substr(4));
         }
@@ -69,7 +73,6 @@ TEST(OsGenerations, EachGenerationHasItsFlagsToolAndLogPlaces) {
                                  {win32::ExpandEnvironment("%ALLUSERSPROFILE%"), "<all users>"},
                                  {win32::ExpandEnvironment("%USERPROFILE%"), "<user>"}});
         EXPECT_EQ(seen, expected) << version.major << "." << version.minor;
-        collection.plan = nullptr;
         collection.report.file.Close();
     }
 }
@@ -240,4 +243,62 @@ TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
     EXPECT_EQ(ReadWholeFile(collection.report.destination), "taken\r\n");
     EXPECT_EQ(testing_support::ReportEntries(ReadWholeFile(OwnReportName())).back(), "ULVIX - Done!");
     EXPECT_EQ(collection.exitStatus, kExitDone);
+}
+
+// Rows that may write the same file keep the table's order; names compare as the system does.
+TEST(StepOrder, WritesThatMayMeetAndTheRowsEachRowWaitsFor) {
+    EXPECT_TRUE(WritesOverlap("OS:BOOT.INI", "OS:boot.ini"));
+    EXPECT_FALSE(WritesOverlap("OS:BOOT.INI", "VM:BOOT.INI"));
+    EXPECT_FALSE(WritesOverlap("VM:QzOKAPO*", "VM:VM_QzOKAPO*"));
+    EXPECT_TRUE(WritesOverlap("VM:QzOKAPO*", "VM:qzokapo.log.2"));
+    EXPECT_TRUE(WritesOverlap("VM:qz*", "VM:QzOKAPO*"));
+    EXPECT_TRUE(WritesOverlap("OS:SETUPAPI.LOG OS:setupapi*.log", "OS:setupapi.dev.log"));
+    EXPECT_TRUE(WritesOverlap("OS:*.xml", "OS:BOOT.INI"));  // a star not at the end may match anything
+    EXPECT_FALSE(WritesOverlap("OS:A.TXT RUN:B.TXT", "OS:B.TXT RUN:A.TXT"));
+
+    const auto steps = CaptureStepTable();
+    auto waits = [&steps](const std::vector<bool>& carriedOut) {
+        Lines rows;
+        for (const auto& waited : RowsToWaitFor(steps, carriedOut)) {
+            std::string line;
+            for (size_t index : waited) line += std::to_string(steps[index].row) + " ";
+            rows.push_back(line);
+        }
+        return rows;
+    };
+    const Lines all = waits(std::vector<bool>(steps.size(), true));
+    EXPECT_EQ(all[2], "1 ");                             // BOOT.INI: only the row that runs alone before it
+    EXPECT_EQ(all[5], "1 2 3 4 5 ");                     // the cluster log's tool writes anything into OS
+    EXPECT_EQ(all[8], "1 7 8 ");                         // the alert log meets the traces' names
+    EXPECT_EQ(all[20], "1 14 15 17 18 19 ");             // OSMU: its own folder
+    EXPECT_EQ(all[23], "1 14 15 17 18 19 22 ");          // comms follows NLD/WKE
+    EXPECT_EQ(all[28].substr(0, 9), "1 2 3 4 5");        // the dump waits for everything before it
+    std::vector<bool> withoutFirst(steps.size(), true);
+    withoutFirst[0] = false;
+    EXPECT_EQ(waits(withoutFirst)[2], "");
+    EXPECT_EQ(waits(withoutFirst)[16].substr(0, 2), "1 ");  // still after the row it must follow
+}
+
+// Entries of a row that ends before an earlier one wait, in a file of the run folder, and reach
+// the report after the earlier row's; the file goes once nothing waits.
+TEST_F(CollectionRun, EntriesReachTheReportInTableOrderAndWaitInTheRunFolderMeanwhile) {
+    collection.run.runFolder = folder.Path();
+    const std::string waiting = folder.Path() + "\\" + kWaitingEntriesName;
+    collection.LogReport("-- the test starts here --");
+    {
+        OrderedStepOutput output(collection, CaptureStepTable());
+        output.Entry(3, "c1<BR>");
+        output.Entry(2, "b1<BR>");
+        output.Status(2, "status of 2");
+        output.Entry(1, "a1<BR>");
+        output.Finish(2, {}, {});
+        EXPECT_EQ(ReadWholeFile(waiting), "3\tc1<BR>\r\n2\tb1<BR>\r\n");
+        output.Finish(1, {}, {});
+        EXPECT_FALSE(PathExists(waiting));
+        output.Entry(3, "c2<BR>");
+        EXPECT_EQ(collection.record.Steps().size(), 2u);
+    }
+    collection.report.file.Close();
+    const std::string report = ReadWholeFile(collection.report.fileName);
+    EXPECT_EQ(report.substr(report.find("-- the test starts here --")), "-- the test starts here --<BR>a1<BR>b1<BR>c1<BR>c2<BR>");
 }

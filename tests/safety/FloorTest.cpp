@@ -15,7 +15,6 @@ protected:
         ProbeTest::SetUp();
         ::CreateDirectoryA("dst", nullptr);
         collection.run.runFolder = folder.Path();
-        collection.record.BeginStep(1, "a step", true);
     }
     // The floor of this run: more than any test machine's drive has free.
     void FloorAboveTheFreeSpace() { collection.unattended.reserveMiB = kMaxReserveMiB; }
@@ -26,9 +25,10 @@ protected:
 TEST_F(FloorTest, ACopyThatWouldGoBelowTheFloorIsNotMadeAndNamesSourceSizeFloorAndVolume) {
     WriteWholeFile("a.log", "12345");
     FloorAboveTheFreeSpace();
-    EXPECT_EQ(collection.GrabFile(Path("a.log"), Path("dst\\a.log"), 0), 0);
+    EXPECT_EQ(GrabFile(step, Path("a.log"), Path("dst\\a.log"), 0), 0);
     EXPECT_FALSE(PathExists("dst\\a.log"));
     EXPECT_EQ(collection.record.Failures(), 1u);
+    step.End();
     ASSERT_EQ(collection.record.Steps()[0].notCopied.size(), 1u);
     EXPECT_EQ(collection.record.Steps()[0].notCopied[0].source, Path("a.log"));
     EXPECT_EQ(NewEntries(), (Lines{"Start - GrabFile", "Source File: " + Path("a.log"), "Target File: " + Path("dst\\a.log"),
@@ -41,10 +41,11 @@ TEST_F(FloorTest, ACopyThatWouldGoBelowTheFloorIsNotMadeAndNamesSourceSizeFloorA
 // volume it would write to, as a packing.
 TEST_F(FloorTest, NoChildStartsAndNothingIsPackedBelowTheFloorAndTheRecordSaysWhy) {
     FloorAboveTheFreeSpace();
-    EXPECT_EQ(ChildrenOf(collection).RunCommand("echo ran> ran.txt"), -1);
+    EXPECT_EQ(ChildrenOf(step.context).RunCommand("echo ran> ran.txt"), -1);
     collection.options.compress = 1;
-    collection.PackageHALogs(0);
+    PackageHALogs(step, 0);
     EXPECT_FALSE(PathExists("ran.txt"));
+    step.End();
     const auto& children = collection.record.Steps()[0].children;
     ASSERT_EQ(children.size(), 2u);
     EXPECT_EQ(children[1].commandLine.substr(0, 12), "qzhacab.cmd ");
@@ -60,10 +61,11 @@ TEST_F(FloorTest, MaxFileCopiesTheLastMebibyteOfALargerLogByteForByte) {
     WriteWholeFile("big.log", log);
     WriteWholeFile("small.log", log.substr(0, 1048576));
     collection.unattended.maxFileMiB = 1;
-    EXPECT_EQ(collection.GrabFile(Path("big.log"), Path("dst\\big.log"), 0), 1);
-    EXPECT_EQ(collection.GrabFile(Path("small.log"), Path("dst\\small.log"), 0), 1);
+    EXPECT_EQ(GrabFile(step, Path("big.log"), Path("dst\\big.log"), 0), 1);
+    EXPECT_EQ(GrabFile(step, Path("small.log"), Path("dst\\small.log"), 0), 1);
     EXPECT_EQ(ReadWholeFile("dst\\big.log"), log.substr(log.size() - 1048576));
     EXPECT_EQ(ReadWholeFile("dst\\small.log"), log.substr(0, 1048576));
+    step.End();
     EXPECT_EQ(collection.record.OriginalSizes(), (std::map<std::string, ULONGLONG>{{"dst/big.log", 5242880}}));
     const Lines entries = NewEntries();
     EXPECT_EQ(std::count(entries.begin(), entries.end(), "Copied the newest 1048576 of 5242880 bytes (maxfile=1)"), 1);
@@ -80,14 +82,14 @@ TEST_F(FloorTest, AWriteStopsAtTheFloorKeepsWhatItWroteAndIsSaidWithItsBytes) {
     heldBack = beyondAnyDisk;
     disk::CheckedWriter refused(Path("none.txt"), collection.floor);
     refused.Write("a line\n");
-    collection.ReportWrite(refused.Close());
+    step.context.ReportWrite(refused.Close());
 
     heldBack = 0;
     disk::CheckedWriter cut(Path("cut.txt"), collection.floor, disk::CheckedWriter::LineEnds::kCrLf);
     cut.Write(whole);
     heldBack = beyondAnyDisk;
     cut.Write("more\n");
-    collection.ReportWrite(cut.Close());
+    step.context.ReportWrite(cut.Close());
     // A record that is not whole is not kept at all; the closing records' own room is theirs.
     disk::CheckedWriter record(Path("record.txt"), collection.floor, disk::CheckedWriter::LineEnds::kAsGiven,
                                disk::CheckedWriter::Room::kClosingRecord);
@@ -109,15 +111,17 @@ TEST_F(FloorTest, AWriteStopsAtTheFloorKeepsWhatItWroteAndIsSaidWithItsBytes) {
                                    "Cut short: " + Path("cut.txt") + " after 65537 bytes: less than 1 MiB free on " +
                                        Volume() + "!!!"}));
     EXPECT_EQ(collection.record.Failures(), 2u);
-    const StepRecord& step = collection.record.Steps()[0];
-    ASSERT_EQ(step.shortFiles.size(), 2u);
-    EXPECT_EQ(step.shortFiles[0].path + "=" + std::to_string(step.shortFiles[0].bytes) + " " + step.shortFiles[1].path +
-                  "=" + std::to_string(step.shortFiles[1].bytes),
+    step.End();
+    const StepRecord& kept = collection.record.Steps()[0];
+    ASSERT_EQ(kept.shortFiles.size(), 2u);
+    EXPECT_EQ(kept.shortFiles[0].path + "=" + std::to_string(kept.shortFiles[0].bytes) + " " + kept.shortFiles[1].path +
+                  "=" + std::to_string(kept.shortFiles[1].bytes),
               "none.txt=0 cut.txt=65537");
-    ASSERT_EQ(step.problems.size(), 2u);
-    EXPECT_EQ(step.problems[0].reason + ", " + step.problems[1].reason, "refused by the floor, cut short");
-    EXPECT_TRUE(step.problems[0].lostData && step.problems[1].lostData && collection.record.LostData());
-    EXPECT_STREQ(StepOutcome(step), "failed");
+    EXPECT_EQ(kept.filesProduced, std::vector<std::string>{"cut.txt"});
+    ASSERT_EQ(kept.problems.size(), 2u);
+    EXPECT_EQ(kept.problems[0].reason + ", " + kept.problems[1].reason, "refused by the floor, cut short");
+    EXPECT_TRUE(kept.problems[0].lostData && kept.problems[1].lostData && collection.record.LostData());
+    EXPECT_STREQ(StepOutcome(kept), "failed");
 }
 
 // Why an item did not make it, whether the run lost it, and what that makes of its step.
@@ -149,22 +153,13 @@ TEST(StepOutcomes, EachItemHasItsReasonAndTheStepItsOutcome) {
     EXPECT_EQ(child(false, 0, ERROR_FILE_NOT_FOUND, false), "not found on this machine");
     EXPECT_EQ(child(false, 0, kBelowFloorError, false), "refused by the floor lost");
 
-    RunRecord record;
-    record.StartRun();
-    record.BeginStep(1, "none ran", false);
-    record.EndStep();
-    record.BeginStep(2, "all there", true);
-    record.ItemDone();
-    record.EndStep();
-    record.BeginStep(3, "some", true);
-    record.ItemDone();
-    record.AddProblem(ProblemOf(ERROR_FILE_NOT_FOUND, "C:\\b.log"));
-    record.EndStep();
-    record.BeginStep(4, "nothing", true);
-    record.AddChild({"tool.exe", true, 2, 0, false});
-    record.EndStep();
     std::string outcomes;
-    for (const StepRecord& step : record.Steps()) outcomes += std::string(StepOutcome(step)) + " ";
+    for (const auto& [carriedOut, done, problems] : {std::tuple{false, 0u, 0}, {true, 1u, 0}, {true, 1u, 1}, {true, 0u, 1}}) {
+        StepRecord step;
+        step.carriedOut = carriedOut;
+        step.itemsDone = done;
+        step.problems.resize(problems);
+        outcomes += std::string(StepOutcome(step)) + " ";
+    }
     EXPECT_EQ(outcomes, "skipped ok partial failed ");
-    EXPECT_FALSE(record.LostData());
 }

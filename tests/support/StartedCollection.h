@@ -4,6 +4,7 @@
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
 #include "engine/RunView.h"
+#include "run/OrderedStepOutput.h"
 
 namespace testing_support {
 
@@ -29,5 +30,24 @@ inline void CheckBoxesAsOptions(Collection& collection) {
     const auto table = OptionTable();
     for (size_t row = 0; row < table.size(); ++row) collection.boxes[row].check = collection.options.*table[row].flag;
 }
+
+// A capture step of the collection's run, as row 1 of the table with the run to itself: its
+// entries reach the collection's report at once; End() keeps its record with the run's.
+class StepOf {
+public:
+    explicit StepOf(Collection& collection)
+        : output_(collection, CaptureStepTable()),
+          services_(collection.floor, output_, nullptr, nullptr, true, true, collection.record.ChildOutsideAJobMark()),
+          context(collection.Facts(), services_, 1, "a step", true) {}
+    operator StepContext&() noexcept { return context; }
+    void End() { output_.Finish(1, context.Finish(), context.CutFiles()); }
+
+private:
+    OrderedStepOutput output_;
+    StepServices services_;
+
+public:
+    StepContext context;
+};
 
 }  // namespace testing_support

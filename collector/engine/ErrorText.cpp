@@ -1,4 +1,4 @@
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 #include "common/win32/UniqueHandle.h"
 #include "framework/WaitCursor.h"

@@ -1,8 +1,8 @@
-#include "report/WriteLossLine.h"
+#include "engine/WriteLossLine.h"
 
 #include "common/text/Format.h"
 #include "console/ConsoleWriter.h"
-#include "report/ErrorText.h"
+#include "engine/ErrorText.h"
 
 std::string WriteLossLine(const disk::WriteOutcome& outcome) {
     const std::string reason =
