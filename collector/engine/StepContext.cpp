@@ -9,13 +9,7 @@
 #include "framework/MessageBoxes.h"
 
 StepContext::StepContext(const RunFacts& facts, StepServices& shared, int row, const char* name, bool carriedOut)
-    : options(facts.options),
-      os(facts.os),
-      folders(facts.folders),
-      paths(facts.paths),
-      detection(facts.detection),
-      run(facts.run),
-      unattended(facts.unattended),
+    : RunFacts(facts),
       services(shared),
       floor(shared.floor),
       plan(shared.plan),

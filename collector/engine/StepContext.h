@@ -25,19 +25,13 @@ struct RunFacts {
     const UnattendedRun& unattended;
 };
 
-class StepContext final : public ReportSink {
+// The facts are the context's own members (context.run, context.options, ...).
+class StepContext final : public ReportSink, public RunFacts {
 public:
     StepContext(const RunFacts& facts, StepServices& services, int row, const char* name, bool carriedOut);
     StepContext(const StepContext&) = delete;
     StepContext& operator=(const StepContext&) = delete;
 
-    const OptionFlags& options;
-    const OsFacts& os;
-    const MachineFolders& folders;
-    const FixedPaths& paths;
-    const DetectionResults& detection;
-    const RunPaths& run;
-    const UnattendedRun& unattended;
     StepServices& services;
     FreeSpaceFloor& floor;
     RunPlan* const plan;
@@ -60,7 +54,7 @@ public:
     // A file this step wrote or moved into the run folder (a path outside it is not kept).
     void Produced(const std::string& path);
     // Every file below `folder` of the run folder that is not in `before` as it was: what a
-    // tool left in a folder given to it (see FolderBefore).
+    // tool left in a folder given to it (engine/FolderWatch.h).
     void ProducedIn(const std::string& folder, const std::vector<RunFolderFile>& before);
 
     int Row() const noexcept { return record_.row; }
