@@ -66,15 +66,19 @@ void OrderedStepOutput::Finish(int row, StepRecord record, const std::map<std::s
 }
 
 void OrderedStepOutput::KeepWaiting(int row, const std::string& entry) {
+    WriteWaiting(std::to_string(row) + "\t" + entry + "\r\n");
+}
+
+// What is written is the system's once WriteFile returns: a run that is killed leaves it whole.
+void OrderedStepOutput::WriteWaiting(const std::string& lines) {
     if (waitingFailed_) return;
     if (!waitingFile_) {
         waitingFile_.reset(::CreateFileA(waitingPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    const std::string line = std::to_string(row) + "\t" + entry + "\r\n";
     DWORD written = 0;
-    if (waitingFile_ && ::WriteFile(waitingFile_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
-        written == line.size() && ::FlushFileBuffers(waitingFile_.get()))
+    if (waitingFile_ && ::WriteFile(waitingFile_.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
+        written == lines.size())
         return;
     // The entries still reach the report when the run goes on; only a run killed meanwhile
     // loses them, and the report says so now.
@@ -95,7 +99,9 @@ void OrderedStepOutput::RewriteWaiting() {
         ::DeleteFileA(waitingPath_.c_str());
         return;
     }
+    std::string lines;
     for (size_t index = head_ + 1; index < rows_.size(); ++index)
         for (const Line& line : rows_[index].waiting)
-            if (line.kind == Kind::kEntry) KeepWaiting(steps_[index].row, line.text);
+            if (line.kind == Kind::kEntry) lines += std::to_string(steps_[index].row) + "\t" + line.text + "\r\n";
+    WriteWaiting(lines);
 }

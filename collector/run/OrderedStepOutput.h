@@ -48,6 +48,7 @@ private:
     void Add(int row, Kind kind, std::string text);
     void Emit(const Line& line);
     void KeepWaiting(int row, const std::string& entry);
+    void WriteWaiting(const std::string& lines);
     void RewriteWaiting();
 
     std::mutex mutex_;

@@ -41,12 +41,25 @@ std::optional<VolumeSpace> FreeSpaceFloor::ClosingShortfall(const std::string& f
 
 void FreeSpaceFloor::Forget() {
     std::lock_guard<std::mutex> lock(mutex_);
-    folder_.clear();
+    volume_.clear();
 }
 
 void FreeSpaceFloor::HoldBackForClosing(ClosingRoom closingRoom) {
     std::lock_guard<std::mutex> lock(mutex_);
     closingRoom_ = std::move(closingRoom);
+}
+
+const std::string& FreeSpaceFloor::VolumeOf(const std::string& folder) {
+    auto known = volumes_.find(folder);
+    if (known != volumes_.end()) return known->second;
+    char root[MAX_PATH + 1] = {};
+    const std::string volume = ::GetVolumePathNameA(folder.c_str(), root, sizeof root) ? root : folder;
+    // A folder not made yet may be made on another volume later: it is asked again next time.
+    if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        lastUnknown_ = volume;
+        return lastUnknown_;
+    }
+    return volumes_.emplace(folder, volume).first->second;
 }
 
 std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack) {
@@ -56,16 +69,17 @@ std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGL
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONGLONG now = ::GetTickCount64();
     ULONGLONG floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;
-    const bool stands = !folder_.empty() && folder_ == folder && now - askedAtTick_ < kFreshMilliseconds &&
+    const std::string& volume = VolumeOf(folder);
+    const bool stands = !volume_.empty() && volume_ == volume && now - askedAtTick_ < kFreshMilliseconds &&
                         freeBytes_ >= floorBytes + heldBack + kSlackMiB * kMiB + bytes;
     if (!stands) {
         ULARGE_INTEGER freeToCaller{};
         ULARGE_INTEGER total{};
         if (!::GetDiskFreeSpaceExA(folder.c_str(), &freeToCaller, &total, nullptr)) {
-            folder_.clear();
+            volume_.clear();
             return std::nullopt;
         }
-        folder_ = folder;
+        volume_ = volume;
         freeBytes_ = freeToCaller.QuadPart;
         volumeBytes_ = total.QuadPart;
         floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;

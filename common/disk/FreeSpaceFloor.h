@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -52,9 +53,10 @@ public:
     // The volume when writing `bytes` more into `folder` would leave less than the floor and
     // the closing room free; nothing when it may be written, and then it is counted as written.
     // Asking the system costs far more than a small copy under some systems, so the last answer
-    // stands in for it while it is younger than kFreshMilliseconds, names the same folder and
+    // stands in for it while it is younger than kFreshMilliseconds, is for the same volume and
     // leaves more than kSlackMiB above the floor after this write: in that time nobody else
-    // writes that much. Near the floor every write asks.
+    // writes that much. Near the floor every write asks. The volume of each folder is asked once,
+    // so steps that write into different folders of one volume share the answer.
     // `startsFile`: the first bytes of a file, which the closing records will name.
     std::optional<VolumeSpace> Shortfall(const std::string& folder, ULONGLONG bytes, bool startsFile = true);
     // As Shortfall, for the closing records themselves: the room held back is theirs.
@@ -75,12 +77,16 @@ public:
 
 private:
     std::optional<VolumeSpace> Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack);
+    // The root of the volume that holds the folder; the folder itself when the system cannot tell.
+    const std::string& VolumeOf(const std::string& folder);
 
     const std::optional<unsigned>& reserveMiB_;
     ClosingRoom closingRoom_;
     std::atomic<unsigned> filesLetThrough_{0};
     std::mutex mutex_;
-    std::string folder_;  // "": nothing asked yet, or someone else has written since
+    std::string volume_;  // "": nothing asked yet, or someone else has written since
+    std::map<std::string, std::string> volumes_;  // by folder
+    std::string lastUnknown_;  // the volume of a folder that is not there
     ULONGLONG freeBytes_ = 0;
     ULONGLONG volumeBytes_ = 0;
     ULONGLONG askedAtTick_ = 0;  // GetTickCount64
