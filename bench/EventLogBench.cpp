@@ -14,6 +14,7 @@
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
 #include "eventlog/EventLogExport.h"
+#include "report/CollectionReport.h"
 
 using namespace testing_support;
 
@@ -100,7 +101,7 @@ int Measure(int scale, int rounds) {
     const std::string cachedSampleOutput = folder + "\\cached-sample.log";
 
     Collection collection;
-    collection.Start();
+    Start(collection);
     EventLogExport eventLog(collection, collection.floor);
     // All records within the 45 days, and the same times for both sides.
     const DWORD newest = static_cast<DWORD>(std::time(nullptr)) - 60;

@@ -18,6 +18,7 @@
 #include "../tests/support/StartedCollection.h"
 #include "capture/Captures.h"
 #include "engine/Collection.h"
+#include "report/CollectionReport.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ int Measure(int scale, int rounds) {
     std::string folder = bench::DataFolder("grab", scale);
     ::SetCurrentDirectoryA(folder.c_str());
     Collection collection;
-    collection.Start();
+    Start(collection);
     testing_support::StepOf step(collection);
     int found = 0;
     bench::PairMedians medians = bench::AlternateSelfTimed(

@@ -12,6 +12,7 @@
 #include "../tests/support/StartedCollection.h"
 #include "engine/Collection.h"
 #include "run/Packaging.h"
+#include "report/CollectionReport.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ int Measure(const bench::Arguments& arguments) {
     long long listed = 0;
     {
         Collection collection;
-        collection.Start();
+        Start(collection);
         collection.run.runFolder = folder;
         collection.run.osFolder = folder + "\\OS";
         if (!bench::MakeFolders(collection.run.osFolder)) {

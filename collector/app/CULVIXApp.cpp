@@ -13,6 +13,9 @@
 #include "framework/MessageBoxes.h"
 #include "plan/ListRunPlan.h"
 #include "verify/VerifyBundles.h"
+#include "probes/CollectionProbes.h"
+#include "report/CollectionReport.h"
+#include "run/CollectionRun.h"
 
 bool CULVIXApp::InitInstance() {
     const std::wstring arguments = CommandLine();
@@ -81,16 +84,16 @@ bool CULVIXApp::InitInstance() {
     if (tokens.threads) collection.unattended.stepThreads = *tokens.threads;
     if (options.listPlan) {
         // The detection of a run, with no report, and the plan instead of the run.
-        collection.Start(ReadSystemOsVersion, false);
+        Start(collection, ReadSystemOsVersion, false);
         collection.SetProblemTimeToNow();
         collection.entries.incidentNumber = incidentNumber;
-        collection.Initialize();
+        Initialize(collection);
         const int status = ListRunPlan(collection, console);
         quietBoxes.SetCollection(nullptr);
         SetExitStatus(status);
         return false;
     }
-    collection.Start();
+    Start(collection);
     // The header's entries stay off the console, as they always have.
     collection.console = console.Usable() ? &console : nullptr;
     if (showDialog) {
@@ -102,8 +105,8 @@ bool CULVIXApp::InitInstance() {
         // The same detection and run as the dialog's, with the boxes as the detection left them.
         collection.SetProblemTimeToNow();
         collection.entries.incidentNumber = incidentNumber;
-        collection.Initialize();
-        collection.RunCollection();
+        Initialize(collection);
+        RunCollection(collection);
     }
     quietBoxes.SetCollection(nullptr);
     SetExitStatus(collection.exitStatus);

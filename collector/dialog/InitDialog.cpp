@@ -2,6 +2,7 @@
 #include "dialog/CULVIXDlg.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
 
 namespace {
 constexpr int kProgressSteps = 25;  // one step per progress mark of a run
@@ -23,7 +24,7 @@ BOOL CULVIXDlg::OnInitDialog() {
     collection.SetProblemTimeToNow();
     UpdateData(false);
 
-    collection.Initialize();
+    Initialize(collection);
     // Neither box has a step of its own; they stay out of sight.
     ::ShowWindow(GetDlgItem(IDC_HARDWARE_INFO), SW_HIDE);
     ::ShowWindow(GetDlgItem(IDC_MEMORY_DUMP), SW_HIDE);

@@ -6,6 +6,7 @@
 #include "engine/OptionTable.h"
 #include "framework/WindowThreadCall.h"
 #include "resources/resource.h"
+#include "run/CollectionRun.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void CULVIXDlg::OnOK() {
     if (RunWorking()) return;
     const HWND window = GetSafeHwnd();
     auto run = [this, window] {
-        collection.RunCollection();
+        RunCollection(collection);
         ::PostMessageA(window, kRunFinishedMessage, 0, 0);
     };
     // Without a thread of its own the run still runs, as it always did: on the window's thread.

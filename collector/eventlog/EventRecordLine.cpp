@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "eventlog/EventText.h"
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
 
 namespace {
 

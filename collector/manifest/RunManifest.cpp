@@ -16,6 +16,7 @@
 #include "engine/ErrorText.h"
 #include "engine/WriteLossLine.h"
 #include "summary/SummaryPage.h"
+#include "manifest/RunManifest.h"
 
 namespace {
 
@@ -51,22 +52,22 @@ std::string WriteHashedRecord(Collection& collection, const char* name, const st
 
 }  // namespace
 
-std::vector<std::string> Collection::WriteRunManifest() {
+std::vector<std::string> WriteRunManifest(Collection& collection) {
     ZELTRIN_PROFILE_SECTION("run manifest");
-    std::vector<RunFolderFile> listed = ListRunFolderFiles(run.runFolder);
+    std::vector<RunFolderFile> listed = ListRunFolderFiles(collection.run.runFolder);
     listed.erase(std::remove_if(listed.begin(), listed.end(), IsManifestFile), listed.end());
-    std::vector<HashedFile> files = HashRunFolderFiles(run.runFolder, listed);
+    std::vector<HashedFile> files = HashRunFolderFiles(collection.run.runFolder, listed);
 
     std::vector<std::string> failures;
     SYSTEMTIME end{};
     ::GetLocalTime(&end);
-    if (std::string failure = WriteHashedRecord(*this, kManifestName, ManifestJson(*this, files, end), files);
+    if (std::string failure = WriteHashedRecord(collection, kManifestName, ManifestJson(collection, files, end), files);
         !failure.empty())
         failures.push_back(failure);
     // The page shows the status the run would end with now; only the packing is still to come.
-    const int status = exitStatus == kExitDone && record.LostData() ? kExitDataLost : exitStatus;
+    const int status = collection.exitStatus == kExitDone && collection.record.LostData() ? kExitDataLost : collection.exitStatus;
     if (std::string failure =
-            WriteHashedRecord(*this, kSummaryPageName, SummaryHtml(SummaryOfRun(*this, files, status)), files);
+            WriteHashedRecord(collection, kSummaryPageName, SummaryHtml(SummaryOfRun(collection, files, status)), files);
         !failure.empty())
         failures.push_back(failure);
 
@@ -77,8 +78,8 @@ std::vector<std::string> Collection::WriteRunManifest() {
                            GetErrorText(Sha256SourceError(Sha256Source::kNone)));
         return failures;
     }
-    const std::string sumsPath = run.runFolder + "\\" + kSumsName;
-    if (std::string failure = WriteWholeRecord(*this, sumsPath, Sha256SumsText(files)); !failure.empty())
+    const std::string sumsPath = collection.run.runFolder + "\\" + kSumsName;
+    if (std::string failure = WriteWholeRecord(collection, sumsPath, Sha256SumsText(files)); !failure.empty())
         failures.push_back(failure);
     return failures;
 }

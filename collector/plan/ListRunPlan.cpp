@@ -5,8 +5,9 @@
 #include "common/win32/FileFacts.h"
 #include "console/ConsoleWriter.h"
 #include "engine/Collection.h"
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
 #include "run/CaptureStep.h"
+#include "run/CollectionRun.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ public:
 int ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     collection.View().ReadBack(collection);
     // What the run would refuse is refused alike; without a number the plan names none.
-    if (!collection.entries.incidentNumber.empty() && !collection.AcceptIncidentNumber()) return collection.exitStatus;
+    if (!collection.entries.incidentNumber.empty() && !AcceptIncidentNumber(collection)) return collection.exitStatus;
     collection.run.bugFolderNumber =
         collection.entries.incidentNumber.empty() ? "<incident>" : collection.entries.incidentNumber;
     std::string why;
@@ -48,7 +49,7 @@ int ListRunPlan(Collection& collection, console::ConsoleWriter& console) {
     collection.run.timeStamp = RunFolderTimeStamp();
     collection.run.runFolder = root + collection.run.bugFolderNumber + "\\" + collection.folders.nodeName + "\\" +
                                collection.run.timeStamp;
-    collection.AssignTargetPaths();
+    AssignTargetPaths(collection);
 
     RunPlan plan;
     const RunFacts facts = collection.Facts();

@@ -4,6 +4,7 @@
 #include "engine/OptionTable.h"
 #include "probes/DetectionSteps.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
 
 namespace {
 
@@ -28,31 +29,31 @@ constexpr const char* kGreyedByMpsReports[] = {
 
 }  // namespace
 
-void Collection::Initialize() {
+void Initialize(Collection& collection) {
     ZELTRIN_PROFILE_SECTION("detection");
-    LogReport("Start - Initialize");
-    LogReport("Enable and Set all Check Boxes...");
+    collection.LogReport("Start - Initialize");
+    collection.LogReport("Enable and Set all Check Boxes...");
     const auto table = OptionTable();
-    boxes.assign(table.size(), BoxState{});
-    for (size_t index = 0; index < table.size(); ++index) boxes[index].check = table[index].startCheck;
+    collection.boxes.assign(table.size(), BoxState{});
+    for (size_t index = 0; index < table.size(); ++index) collection.boxes[index].check = table[index].startCheck;
 
     for (DetectionStep step : kDetectionSteps) {
-        const BoxDecisions decided = step(*this);
-        for (const BoxDecision& decision : decided.List()) Apply(decision);
+        const BoxDecisions decided = step(collection);
+        for (const BoxDecision& decision : decided.List()) Apply(collection, decision);
     }
-    Apply({IDC_TEJ_RQN, BoxChange::kEnableAndCheck});
-    detection.tejRqnEnabled = 1;
+    Apply(collection, {IDC_TEJ_RQN, BoxChange::kEnableAndCheck});
+    collection.detection.tejRqnEnabled = 1;
 
-    for (const char* line : kGreyedByMpsReports) LogReport("%s", line);
-    ReportDlgState();
-    View().ShowBoxes(boxes);
-    LogReport("Finish - Initialize. Error=%d<BR>", 0);
+    for (const char* line : kGreyedByMpsReports) collection.LogReport("%s", line);
+    ReportDlgState(collection);
+    collection.View().ShowBoxes(collection.boxes);
+    collection.LogReport("Finish - Initialize. Error=%d<BR>", 0);
 }
 
-BoxState& Collection::Box(int controlId) { return boxes.at(OptionIndex(controlId)); }
+BoxState& Box(Collection& collection, int controlId) { return collection.boxes.at(OptionIndex(controlId)); }
 
-void Collection::Apply(const BoxDecision& decision) {
-    BoxState& box = Box(decision.controlId);
+void Apply(Collection& collection, const BoxDecision& decision) {
+    BoxState& box = Box(collection, decision.controlId);
     switch (decision.change) {
         case BoxChange::kEnable: box.enabled = true; break;
         case BoxChange::kDisable: box.enabled = false; break;

@@ -1,6 +1,7 @@
 // The MPS report probe: which MPS report tool is present, and where will its cabinet be?
 #include "engine/Collection.h"
 #include "probes/Probes.h"
+#include "probes/CollectionProbes.h"
 
 namespace {
 
@@ -17,12 +18,12 @@ constexpr MpsReportTool kMpsReportTools[] = {
 
 }  // namespace
 
-void Collection::DetectMpsReportTool(std::string toolSubFolder) {
+void DetectMpsReportTool(Collection& collection, std::string toolSubFolder) {
     for (const MpsReportTool& tool : kMpsReportTools) {
-        detection.mpsToolPath = folders.programFolder + "\\" + toolSubFolder + tool.executable;
-        if (IsFileExists(*this, detection.mpsToolPath)) {
-            detection.mpsToolFound = 1;
-            detection.mpsCabinetPath = folders.windowsDirectory + "\\" + tool.cabinetFolder + folders.nodeName + "_" +
+        collection.detection.mpsToolPath = collection.folders.programFolder + "\\" + toolSubFolder + tool.executable;
+        if (IsFileExists(collection, collection.detection.mpsToolPath)) {
+            collection.detection.mpsToolFound = 1;
+            collection.detection.mpsCabinetPath = collection.folders.windowsDirectory + "\\" + tool.cabinetFolder + collection.folders.nodeName + "_" +
                                        "MPSReports_CLUSTER.CAB";
             return;
         }

@@ -5,6 +5,7 @@
 #include "probes/DetectionSteps.h"
 #include "probes/KerdOptions.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ namespace detection_steps {
 
 BoxDecisions DetectVolumeManagerService(Collection& collection) {
     BoxDecisions boxes;
-    bool running = collection.IsQzSvcRunning("qzsvc") || collection.IsQzSvcRunning("qzob");
+    bool running = IsQzSvcRunning(collection, "qzsvc") || IsQzSvcRunning(collection, "qzob");
     if (!running) {
         boxes.Disable(IDC_QZSVC_DUMP);
         boxes.Disable(IDC_PROVIDERS);
@@ -104,7 +105,7 @@ BoxDecisions DetectPlugInXmlFolder(Collection& collection) {
 
 BoxDecisions DetectReplication(Collection& collection) {
     BoxDecisions boxes;
-    if (collection.IsZRXInstalled()) {
+    if (IsZRXInstalled(collection)) {
         collection.detection.zrxInstalled = 1;
         collection.LogReport("ZRX: Installed");
         boxes.Enable(IDC_ZRX);

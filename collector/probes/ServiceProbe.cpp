@@ -2,15 +2,16 @@
 #include "common/win32/UniqueHandle.h"
 #include "engine/Collection.h"
 #include "engine/ErrorText.h"
+#include "probes/CollectionProbes.h"
 
-int Collection::IsQzSvcRunning(std::string serviceName) {
-    LogReport("Start - IsQzSvcRunning - Service Name: %s", serviceName.c_str());
+int IsQzSvcRunning(Collection& collection, std::string serviceName) {
+    collection.LogReport("Start - IsQzSvcRunning - Service Name: %s", serviceName.c_str());
     int result = 0;
     DWORD error = 0;
     win32::UniqueServiceHandle manager(::OpenSCManagerA(nullptr, nullptr, GENERIC_READ));
     if (!manager) {
         error = ::GetLastError();
-        LogReport("OpenSCManager()->%s", GetErrorText(error).c_str());
+        collection.LogReport("OpenSCManager()->%s", GetErrorText(error).c_str());
     } else {
         // The opening is not tested on its own: a missing service shows as a failed status
         // query and a failed close of the missing handle, both with their own lines.
@@ -18,20 +19,20 @@ int Collection::IsQzSvcRunning(std::string serviceName) {
         SERVICE_STATUS status{};
         if (!::QueryServiceStatus(service.get(), &status)) {
             error = ::GetLastError();
-            LogReport("QueryServiceStatus()->%s", GetErrorText(error).c_str());
+            collection.LogReport("QueryServiceStatus()->%s", GetErrorText(error).c_str());
         } else if (status.dwCurrentState != SERVICE_STOPPED) {
             result = 1;
-            LogReport("Service: %s is up and running!", serviceName.c_str());
+            collection.LogReport("Service: %s is up and running!", serviceName.c_str());
         }
         if (!::CloseServiceHandle(service.release())) {
             error = ::GetLastError();
-            LogReport("Service - CloseServiceHandle()->%s", GetErrorText(error).c_str());
+            collection.LogReport("Service - CloseServiceHandle()->%s", GetErrorText(error).c_str());
         }
         if (!::CloseServiceHandle(manager.release())) {
             error = ::GetLastError();
-            LogReport("SCM - CloseServiceHandle()->%s", GetErrorText(error).c_str());
+            collection.LogReport("SCM - CloseServiceHandle()->%s", GetErrorText(error).c_str());
         }
     }
-    LogReport("Finish - IsQzSvcRunning. Error = %d", static_cast<int>(error));
+    collection.LogReport("Finish - IsQzSvcRunning. Error = %d", static_cast<int>(error));
     return result;
 }

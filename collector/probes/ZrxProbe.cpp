@@ -4,6 +4,7 @@
 #include "probes/Probes.h"
 #include "common/text/LeadingNumber.h"
 #include "probes/RegistryValueRead.h"
+#include "probes/CollectionProbes.h"
 
 namespace {
 
@@ -22,14 +23,14 @@ std::string ConstantsKey(int majorVersion) {
 
 }  // namespace
 
-int Collection::IsZRXInstalled() {
-    LogReport("Start - IsZRXInstalled");
+int IsZRXInstalled(Collection& collection) {
+    collection.LogReport("Start - IsZRXInstalled");
     std::string version;
-    if (IsPathExistsInRegistry(*this, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))
-        LogReport("KDX/VM Version: %s", version.c_str());
+    if (IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version", version, 0))
+        collection.LogReport("KDX/VM Version: %s", version.c_str());
 
     std::string key = ConstantsKey(LeadingNumber(version));
-    LogReport("ZRX Registry path = %s", key.c_str());
+    collection.LogReport("ZRX Registry path = %s", key.c_str());
     key += "\\defaultTemplatePath";
 
     const char* valueName = "ZRXTEMPLATEPATH";
@@ -37,13 +38,13 @@ int Collection::IsZRXInstalled() {
     win32::UniqueRegKey opened;
     LONG status = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, opened.put());
     if (status != ERROR_SUCCESS) {
-        LogReport("RegOpenKeyEx() failed for %s; Error=%d", key.c_str(), static_cast<int>(status));
+        collection.LogReport("RegOpenKeyEx() failed for %s; Error=%d", key.c_str(), static_cast<int>(status));
     } else {
         DWORD type = 0;
         RegistryValueBuffer value;
-        status = ReadProbedValue(*this, opened.get(), valueName, value, type);
+        status = ReadProbedValue(collection, opened.get(), valueName, value, type);
         result = status == ERROR_SUCCESS ? 1 : 0;  // the template path only has to be there; its text is not used
     }
-    LogReport("Finish - IsZRXInstalled.  Error=%d", static_cast<int>(status));
+    collection.LogReport("Finish - IsZRXInstalled.  Error=%d", static_cast<int>(status));
     return result;
 }

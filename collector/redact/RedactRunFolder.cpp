@@ -15,6 +15,7 @@
 #include "redact/MachineIdentities.h"
 #include "redact/RunTextRedaction.h"
 #include "engine/ErrorText.h"
+#include "redact/RunRedaction.h"
 
 namespace {
 
@@ -86,19 +87,19 @@ std::string StandInStorePath(const RedactionState& redaction) {
 
 // The computer name is the first name the redaction gives a stand-in: a new one gets the next
 // number, as it will then.
-std::string Collection::ComputerStandIn() const {
+std::string ComputerStandIn(const Collection& collection) {
     redact::StandInMap standIns;
     std::string stored;
-    if (win32::ReadWholeFile(StandInStorePath(redaction), stored) == 0) standIns.Read(stored);
-    return standIns.StandIn(RedactionKind::kHostName, folders.nodeName);
+    if (win32::ReadWholeFile(StandInStorePath(collection.redaction), stored) == 0) standIns.Read(stored);
+    return standIns.StandIn(RedactionKind::kHostName, collection.folders.nodeName);
 }
 
-std::vector<std::string> Collection::RedactRunFolder() {
+std::vector<std::string> RedactRunFolder(Collection& collection) {
     ZELTRIN_PROFILE_SECTION("redaction");
     std::vector<std::string> failures;
     auto standIns = std::make_shared<redact::StandInMap>();
-    const std::string storePath = StandInStorePath(redaction);
-    if (redaction.keptBeside.empty()) redaction.keptBeside = run.runFolder;
+    const std::string storePath = StandInStorePath(collection.redaction);
+    if (collection.redaction.keptBeside.empty()) collection.redaction.keptBeside = collection.run.runFolder;
     std::string stored;
     DWORD error = win32::ReadWholeFile(storePath, stored);
     if (error == 0)
@@ -109,38 +110,38 @@ std::vector<std::string> Collection::RedactRunFolder() {
     // Every name of the machine has its stand-in from the start, in this order, whether a file
     // holds it or not: a later run finds them all, and the computer name is the first host.
     redact::NameTable names;
-    std::vector<redact::Identity> identities = redact::ReadMachineIdentities(folders.nodeName, folders.systemDirectory);
-    for (const std::string& keyword : redaction.keywords) identities.push_back({RedactionKind::kKeyword, keyword});
+    std::vector<redact::Identity> identities = redact::ReadMachineIdentities(collection.folders.nodeName, collection.folders.systemDirectory);
+    for (const std::string& keyword : collection.redaction.keywords) identities.push_back({RedactionKind::kKeyword, keyword});
     for (const redact::Identity& identity : identities) {
         if (names.Add(identity))
             standIns->StandIn(identity.kind, identity.standsFor.empty() ? identity.name : identity.standsFor);
     }
-    names.SetMachineFolder(run.bugFolderNumber, folders.nodeName);
+    names.SetMachineFolder(collection.run.bugFolderNumber, collection.folders.nodeName);
     auto text = std::make_shared<redact::RunTextRedaction>(std::move(names), standIns);
 
     // On the share the kept files' folders are made on the local root.
-    const std::string keptFolder = redaction.keptBeside.substr(0, redaction.keptBeside.find_last_of('\\'));
-    for (size_t slash = keptFolder.find('\\', LocalRoot().size()); slash != std::string::npos;
+    const std::string keptFolder = collection.redaction.keptBeside.substr(0, collection.redaction.keptBeside.find_last_of('\\'));
+    for (size_t slash = keptFolder.find('\\', collection.LocalRoot().size()); slash != std::string::npos;
          slash = keptFolder.find('\\', slash + 1))
         ::CreateDirectoryA(keptFolder.substr(0, slash).c_str(), nullptr);
     ::CreateDirectoryA(keptFolder.c_str(), nullptr);
-    redaction.withheldFolder = redaction.keptBeside + "_WITHHELD";
-    for (const RunFolderFile& file : ListRunFolderFiles(run.runFolder)) {
+    collection.redaction.withheldFolder = collection.redaction.keptBeside + "_WITHHELD";
+    for (const RunFolderFile& file : ListRunFolderFiles(collection.run.runFolder)) {
         std::string reason = BinaryKind(file.relativePath);
         if (reason.empty()) {
             redact::ReplacementCounts counts{};
-            const std::string path = RunFolderFilePath(run.runFolder, file.relativePath);
-            redact::TextRewriter rewriter(text->Names(), *standIns, counts, path == run.registryDumpPath);
-            const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter, floor);
+            const std::string path = RunFolderFilePath(collection.run.runFolder, file.relativePath);
+            redact::TextRewriter rewriter(text->Names(), *standIns, counts, path == collection.run.registryDumpPath);
+            const redact::FileRewrite rewrite = redact::RewriteFile(path, rewriter, collection.floor);
             if (rewrite.verdict == redact::FileVerdict::kRewritten) {
-                for (size_t k = 0; k < kRedactionKinds; ++k) redaction.replacements[k] += counts[k];
+                for (size_t k = 0; k < kRedactionKinds; ++k) collection.redaction.replacements[k] += counts[k];
                 // A name that holds an original would give the stand-in away beside the same
                 // file's sum under the stand-in name: the file is packed under the name redacted.
                 const std::string packedPath = text->Redacted(file.relativePath);
                 if (packedPath == file.relativePath) continue;
-                const DWORD moveError = MoveToPackedPath(run.runFolder, file.relativePath, packedPath);
+                const DWORD moveError = MoveToPackedPath(collection.run.runFolder, file.relativePath, packedPath);
                 if (moveError == 0) {
-                    redaction.renamed[file.relativePath] = packedPath;
+                    collection.redaction.renamed[file.relativePath] = packedPath;
                     continue;
                 }
                 reason = "its name could not be redacted: " + console::ConsoleWriter::OneLine(GetErrorText(moveError));
@@ -156,35 +157,35 @@ std::vector<std::string> Collection::RedactRunFolder() {
                 failures.push_back(text::Format("Withheld: %s: %s!!!", file.relativePath.c_str(), reason.c_str()));
                 StepProblem problem = ProblemOf(rewrite.floor ? kBelowFloorError : rewrite.error, file.relativePath);
                 problem.lostData = true;
-                record.AddProblem(std::move(problem));
+                collection.record.AddProblem(std::move(problem));
             }
         }
-        if (DWORD withheldError = Withhold(run.runFolder, file.relativePath, redaction.withheldFolder))
+        if (DWORD withheldError = Withhold(collection.run.runFolder, file.relativePath, collection.redaction.withheldFolder))
             failures.push_back(FailureLine("Failed to withhold", file.relativePath, withheldError));
-        redaction.withheld.push_back({file.relativePath, reason});
+        collection.redaction.withheld.push_back({file.relativePath, reason});
     }
-    redaction.cabinetNode = standIns->StandIn(RedactionKind::kHostName, folders.nodeName);
+    collection.redaction.cabinetNode = standIns->StandIn(RedactionKind::kHostName, collection.folders.nodeName);
 
-    redaction.standInStore = storePath;
-    redaction.mappingFile = RedactionMapPath(redaction.keptBeside);
-    redaction.text = std::move(text);
-    redaction.done = true;
+    collection.redaction.standInStore = storePath;
+    collection.redaction.mappingFile = RedactionMapPath(collection.redaction.keptBeside);
+    collection.redaction.text = std::move(text);
+    collection.redaction.done = true;
     return failures;
 }
 
 // After the manifest, whose texts may have met originals of their own.
-std::vector<std::string> Collection::KeepRedactionMap() {
+std::vector<std::string> KeepRedactionMap(Collection& collection) {
     std::vector<std::string> failures;
-    if (!redaction.done) return failures;
-    const redact::StandInMap& standIns = static_cast<const redact::RunTextRedaction&>(*redaction.text).StandIns();
-    const std::string storeFolder = redaction.standInStore.substr(0, redaction.standInStore.find_last_of('\\'));
+    if (!collection.redaction.done) return failures;
+    const redact::StandInMap& standIns = static_cast<const redact::RunTextRedaction&>(*collection.redaction.text).StandIns();
+    const std::string storeFolder = collection.redaction.standInStore.substr(0, collection.redaction.standInStore.find_last_of('\\'));
     DWORD error = 0;
     if ((error = redact::MakeAdministratorsOnlyFolder(storeFolder)) != 0 ||
-        (error = redact::WriteAdministratorsOnlyFile(redaction.standInStore, standIns.Text())) != 0)
+        (error = redact::WriteAdministratorsOnlyFile(collection.redaction.standInStore, standIns.Text())) != 0)
         failures.push_back(
-            FailureLine("Failed to keep the redaction stand-ins for later runs in", redaction.standInStore, error));
-    if ((error = redact::WriteAdministratorsOnlyFile(redaction.mappingFile,
-                                                     MappingText(run.runFolder, standIns.Used()))) != 0)
-        failures.push_back(FailureLine("Failed to write the redaction map", redaction.mappingFile, error));
+            FailureLine("Failed to keep the redaction stand-ins for later runs in", collection.redaction.standInStore, error));
+    if ((error = redact::WriteAdministratorsOnlyFile(collection.redaction.mappingFile,
+                                                     MappingText(collection.run.runFolder, standIns.Used()))) != 0)
+        failures.push_back(FailureLine("Failed to write the redaction map", collection.redaction.mappingFile, error));
     return failures;
 }

@@ -7,6 +7,8 @@
 #include "framework/MessageBoxes.h"
 #include "common/text/LeadingNumber.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
+#include "report/CollectionReport.h"
 
 namespace {
 
@@ -44,81 +46,9 @@ std::string CreateFailedText(const std::string& name, DWORD error) {
 
 }  // namespace
 
-void Collection::Start(OsVersionReader readOsVersion, bool withReport) {
-    char name[64];
-    std::snprintf(name, sizeof name, "%d_%s", static_cast<int>(::GetCurrentProcessId()), kReportFileSuffix);
-    report.fileName = name;
-    if (withReport && !report.file.Create(report.fileName)) {
-        DWORD error = ::GetLastError();
-        framework::ShowMessageBox(nullptr, CreateFailedText(report.fileName, error), kMessageCaption,
-                                  MB_OK | MB_ICONSTOP);
-        return;
-    }
-    report.file.Write(kOpeningHead);
-    report.file.Write(kOpeningBody);
-    report.file.Flush();
+namespace {
 
-    LogReport("ULVIX Report file name: %s", report.file.GetFileName().c_str());
-
-    char version[32];
-    std::snprintf(version, sizeof version, "%d.%d.%d.%d", kProgramVersion[0], kProgramVersion[1],
-                  kProgramVersion[2], kProgramVersion[3]);
-    programVersion = version;
-    LogReport("ULVIX Version         : %s", programVersion.c_str());
-
-    OsVersionInfo system = readOsVersion();
-    SetOsFacts(system);
-    LogReport("Test Box is running MSFT Windows Version %d.%d (Build %d: %s)", static_cast<int>(system.major),
-              static_cast<int>(system.minor), static_cast<int>(system.build), system.servicePack.c_str());
-    char description[512];
-    std::snprintf(description, sizeof description, "Microsoft Windows v%d.%d (Build %d: %s)",
-                  static_cast<int>(system.major), static_cast<int>(system.minor), static_cast<int>(system.build),
-                  system.servicePack.c_str());
-    os.description = description;
-
-    os.isWow64 = DetectWow64();
-
-    char systemDirectory[kFolderBuffer] = {};
-    char windowsDirectory[kFolderBuffer] = {};
-    char currentDirectory[kPathBuffer] = {};
-    if (::GetSystemDirectoryA(systemDirectory, kFolderBuffer) >= kFolderBuffer) systemDirectory[0] = '\0';
-    if (::GetWindowsDirectoryA(windowsDirectory, kFolderBuffer) >= kFolderBuffer) windowsDirectory[0] = '\0';
-    if (::GetCurrentDirectoryA(kPathBuffer, currentDirectory) >= kPathBuffer) currentDirectory[0] = '\0';
-    folders.systemDirectory = systemDirectory;
-    folders.windowsDirectory = windowsDirectory;
-    folders.programFolder = currentDirectory;
-    LogReport("ULVIX's current directory: %s", folders.programFolder.c_str());
-    LogReport("System directory: %s", folders.systemDirectory.c_str());
-    LogReport("Windows directory: %s", folders.windowsDirectory.c_str());
-
-    char homeDrive[kPathBuffer] = {};
-    if (::ExpandEnvironmentStringsA("%HOMEDRIVE%", homeDrive, kPathBuffer) > kPathBuffer) homeDrive[0] = '\0';
-    folders.homeDrive = std::string(homeDrive) + "\\";
-    LogReport("Home Drive: %s", folders.homeDrive.c_str());
-    const std::string systemDrive = IsExpandedDrive(homeDrive) ? std::string() : SystemDrive(folders.windowsDirectory);
-    if (!systemDrive.empty()) {
-        folders.homeDrive = systemDrive + "\\";
-        LogReport("No home drive: the local root is the system drive %s", folders.homeDrive.c_str());
-    }
-
-    char nodeName[kComputerNameBuffer] = {};
-    DWORD nodeNameSize = kComputerNameBuffer;
-    if (!::GetComputerNameA(nodeName, &nodeNameSize)) nodeName[0] = '\0';
-    folders.nodeName = nodeName;
-    LogReport("Node Name: %s", folders.nodeName.c_str());
-
-    std::string productVersion;
-    if (IsPathExistsInRegistry(*this, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version",
-                               productVersion, 0)) {
-        detection.productVersion = productVersion;
-        LogReport("KDX/VM Version: %s", productVersion.c_str());
-    }
-    detection.productMajorVersion = LeadingNumber(detection.productVersion);
-
-    SetFixedPaths();
-}
-
-void Collection::SetOsFacts(const OsVersionInfo& version) {
+void SetOsFacts(OsFacts& os, const OsVersionInfo& version) {
     bool nt = version.platformId == VER_PLATFORM_WIN32_NT;
     os.isWindows2000 = nt && version.major == 5 && version.minor == 0;
     os.isXpOr2003 = nt && version.major == 5 && version.minor != 0;
@@ -126,3 +56,80 @@ void Collection::SetOsFacts(const OsVersionInfo& version) {
     os.isVersion62Or63 =
         version.platformId != VER_PLATFORM_WIN32_WINDOWS && version.major == 6 && (version.minor == 2 || version.minor == 3);
 }
+
+}  // namespace
+
+void Start(Collection& collection, OsVersionReader readOsVersion, bool withReport) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%d_%s", static_cast<int>(::GetCurrentProcessId()), kReportFileSuffix);
+    collection.report.fileName = name;
+    if (withReport && !collection.report.file.Create(collection.report.fileName)) {
+        DWORD error = ::GetLastError();
+        framework::ShowMessageBox(nullptr, CreateFailedText(collection.report.fileName, error), collection.kMessageCaption,
+                                  MB_OK | MB_ICONSTOP);
+        return;
+    }
+    collection.report.file.Write(kOpeningHead);
+    collection.report.file.Write(kOpeningBody);
+    collection.report.file.Flush();
+
+    collection.LogReport("ULVIX Report file name: %s", collection.report.file.GetFileName().c_str());
+
+    char version[32];
+    std::snprintf(version, sizeof version, "%d.%d.%d.%d", kProgramVersion[0], kProgramVersion[1],
+                  kProgramVersion[2], kProgramVersion[3]);
+    collection.programVersion = version;
+    collection.LogReport("ULVIX Version         : %s", collection.programVersion.c_str());
+
+    OsVersionInfo system = readOsVersion();
+    SetOsFacts(collection.os, system);
+    collection.LogReport("Test Box is running MSFT Windows Version %d.%d (Build %d: %s)", static_cast<int>(system.major),
+              static_cast<int>(system.minor), static_cast<int>(system.build), system.servicePack.c_str());
+    char description[512];
+    std::snprintf(description, sizeof description, "Microsoft Windows v%d.%d (Build %d: %s)",
+                  static_cast<int>(system.major), static_cast<int>(system.minor), static_cast<int>(system.build),
+                  system.servicePack.c_str());
+    collection.os.description = description;
+
+    collection.os.isWow64 = DetectWow64(collection);
+
+    char systemDirectory[kFolderBuffer] = {};
+    char windowsDirectory[kFolderBuffer] = {};
+    char currentDirectory[kPathBuffer] = {};
+    if (::GetSystemDirectoryA(systemDirectory, kFolderBuffer) >= kFolderBuffer) systemDirectory[0] = '\0';
+    if (::GetWindowsDirectoryA(windowsDirectory, kFolderBuffer) >= kFolderBuffer) windowsDirectory[0] = '\0';
+    if (::GetCurrentDirectoryA(kPathBuffer, currentDirectory) >= kPathBuffer) currentDirectory[0] = '\0';
+    collection.folders.systemDirectory = systemDirectory;
+    collection.folders.windowsDirectory = windowsDirectory;
+    collection.folders.programFolder = currentDirectory;
+    collection.LogReport("ULVIX's current directory: %s", collection.folders.programFolder.c_str());
+    collection.LogReport("System directory: %s", collection.folders.systemDirectory.c_str());
+    collection.LogReport("Windows directory: %s", collection.folders.windowsDirectory.c_str());
+
+    char homeDrive[kPathBuffer] = {};
+    if (::ExpandEnvironmentStringsA("%HOMEDRIVE%", homeDrive, kPathBuffer) > kPathBuffer) homeDrive[0] = '\0';
+    collection.folders.homeDrive = std::string(homeDrive) + "\\";
+    collection.LogReport("Home Drive: %s", collection.folders.homeDrive.c_str());
+    const std::string systemDrive = IsExpandedDrive(homeDrive) ? std::string() : SystemDrive(collection.folders.windowsDirectory);
+    if (!systemDrive.empty()) {
+        collection.folders.homeDrive = systemDrive + "\\";
+        collection.LogReport("No home drive: the local root is the system drive %s", collection.folders.homeDrive.c_str());
+    }
+
+    char nodeName[kComputerNameBuffer] = {};
+    DWORD nodeNameSize = kComputerNameBuffer;
+    if (!::GetComputerNameA(nodeName, &nodeNameSize)) nodeName[0] = '\0';
+    collection.folders.nodeName = nodeName;
+    collection.LogReport("Node Name: %s", collection.folders.nodeName.c_str());
+
+    std::string productVersion;
+    if (IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\QzSvc\\CurrentVersion\\VolumeManager", "Version",
+                               productVersion, 0)) {
+        collection.detection.productVersion = productVersion;
+        collection.LogReport("KDX/VM Version: %s", productVersion.c_str());
+    }
+    collection.detection.productMajorVersion = LeadingNumber(collection.detection.productVersion);
+
+    SetFixedPaths(collection);
+}
+

@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "engine/Collection.h"
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
+#include "report/CollectionReport.h"
 
 namespace {
 
@@ -54,12 +55,12 @@ std::vector<std::string> TimeZoneEntries(DWORD answer, const TIME_ZONE_INFORMATI
     };
 }
 
-void Collection::ReportTimeInformation() {
-    LogReport("*********************** Time Information **************************");
-    LogReport("Problem occurred on: %s at %s", report.problemDateText.c_str(), report.problemTimeText.c_str());
-    LogReport("Current Time: %s", FormatLocalNow(kClockFormat).c_str());
+void ReportTimeInformation(Collection& collection) {
+    collection.LogReport("*********************** Time Information **************************");
+    collection.LogReport("Problem occurred on: %s at %s", collection.report.problemDateText.c_str(), collection.report.problemTimeText.c_str());
+    collection.LogReport("Current Time: %s", FormatLocalNow(kClockFormat).c_str());
     TIME_ZONE_INFORMATION zone{};
     DWORD answer = ::GetTimeZoneInformation(&zone);
-    for (const std::string& entry : TimeZoneEntries(answer, zone, FormatUtcNow())) LogReport("%s", entry.c_str());
-    LogReport("****************************************************************");
+    for (const std::string& entry : TimeZoneEntries(answer, zone, FormatUtcNow())) collection.LogReport("%s", entry.c_str());
+    collection.LogReport("****************************************************************");
 }

@@ -5,6 +5,7 @@
 #include "console/SummaryLines.h"
 #include "engine/Collection.h"
 #include "run/ResultFile.h"
+#include "run/CollectionRun.h"
 
 namespace {
 
@@ -27,32 +28,32 @@ void AddMatches(const std::string& folder, const std::string& pattern, std::vect
 // The command files name their cabinets after the bug folder number, the machine folder (its
 // stand-in in a redacted run) and the time stamp: qzcab.cmd puts the run's beside the run folder, qzhacab.cmd the cluster
 // snapshot's inside it; a list too long for one cabinet goes on in "_2", "_3", ...
-std::vector<console::CabinetFile> Collection::CabinetsOfRun() const {
+std::vector<console::CabinetFile> CabinetsOfRun(const Collection& collection) {
     std::vector<console::CabinetFile> cabinets;
-    if (!options.compress) return cabinets;
-    const std::string machineFolder = MachineFolder(*this);
-    const std::string stem = RunFileStem(*this);
+    if (!collection.options.compress) return cabinets;
+    const std::string machineFolder = MachineFolder(collection);
+    const std::string stem = RunFileStem(collection);
     AddMatches(machineFolder, stem + "*.cab", cabinets);
-    AddMatches(run.runFolder, stem + "_HA*.cab", cabinets);
+    AddMatches(collection.run.runFolder, stem + "_HA*.cab", cabinets);
     std::sort(cabinets.begin(), cabinets.end(),
               [](const console::CabinetFile& a, const console::CabinetFile& b) { return a.path < b.path; });
     return cabinets;
 }
 
-void Collection::WriteRunSummary(const std::vector<RunFolderFile>& collected) {
-    if (console == nullptr) return;
+void WriteRunSummary(Collection& collection, const std::vector<RunFolderFile>& collected) {
+    if (collection.console == nullptr) return;
     console::RunSummary summary;
-    summary.runFolder = run.runFolder;
+    summary.runFolder = collection.run.runFolder;
     summary.files = collected.size();
     for (const RunFolderFile& file : collected) summary.bytes += file.size;
-    summary.failures = record.Failures();
-    summary.stepsSkipped = record.StepsSkipped();
-    summary.steps = record.Steps().size();
-    const OutcomeCounts outcomes = record.Outcomes();
+    summary.failures = collection.record.Failures();
+    summary.stepsSkipped = collection.record.StepsSkipped();
+    summary.steps = collection.record.Steps().size();
+    const OutcomeCounts outcomes = collection.record.Outcomes();
     summary.stepsOk = outcomes.ok;
     summary.stepsPartial = outcomes.partial;
     summary.stepsFailed = outcomes.failed;
-    summary.elapsedMilliseconds = record.ElapsedMilliseconds();
-    summary.cabinets = CabinetsOfRun();
-    for (const std::string& line : console::SummaryLines(summary)) console->WriteLine(line);
+    summary.elapsedMilliseconds = collection.record.ElapsedMilliseconds();
+    summary.cabinets = CabinetsOfRun(collection);
+    for (const std::string& line : console::SummaryLines(summary)) collection.console->WriteLine(line);
 }

@@ -8,6 +8,7 @@
 #include "manifest/RecordNames.h"
 #include "run/Packaging.h"
 #include "run/RoomToPack.h"
+#include "run/CollectionRun.h"
 
 namespace {
 
@@ -56,9 +57,9 @@ void ListVersions(StepContext& context, const std::string& fileName, const std::
 }
 
 // The cabinet lists are closing records: they take the room held back for them.
-DWORD Collection::WriteCabList() {
-    return WriteList(*this, floor, nullptr, run.runFolder, run.runFolder + "\\" + kCabinetListName,
-                     run.runFolder + "\\" + "*.*", true, CFileInfo::Mode::CabinetList,
+DWORD WriteCabList(Collection& collection) {
+    return WriteList(collection, collection.floor, nullptr, collection.run.runFolder, collection.run.runFolder + "\\" + kCabinetListName,
+                     collection.run.runFolder + "\\" + "*.*", true, CFileInfo::Mode::CabinetList,
                      disk::CheckedWriter::Room::kClosingRecord);
 }
 

@@ -6,6 +6,7 @@
 #include "manifest/JsonWriter.h"
 #include "manifest/Sha256.h"
 #include "engine/WriteLossLine.h"
+#include "run/CollectionRun.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string ResultJson(const Collection& collection) {
     json.Object("ok", outcomes.ok, "partial", outcomes.partial, "failed", outcomes.failed, "skipped", outcomes.skipped);
     json.Member("failures", collection.record.Failures());
     json.Member("runFolder", collection.run.runFolder);
-    json.ArrayMember("cabinets", collection.CabinetsOfRun(), [&json](const console::CabinetFile& cabinet) {
+    json.ArrayMember("cabinets", CabinetsOfRun(collection), [&json](const console::CabinetFile& cabinet) {
         const Sha256Result hash = Sha256OfFile(cabinet.path);
         json.BeginObject();
         json.Member("path", cabinet.path);

@@ -6,6 +6,7 @@
 #include "console/ConsoleWriter.h"
 #include "capture/ChildrenOf.h"
 #include "engine/Collection.h"
+#include "probes/CollectionProbes.h"
 #include "engine/StepProblems.h"
 #include "framework/MessageBoxes.h"
 #include "resources/resource.h"
@@ -13,6 +14,10 @@
 #include "run/ResultFile.h"
 #include "run/RoomToPack.h"
 #include "run/StepCoordinator.h"
+#include "report/CollectionReport.h"
+#include "run/CollectionRun.h"
+#include "manifest/RunManifest.h"
+#include "redact/RunRedaction.h"
 
 namespace {
 
@@ -60,149 +65,149 @@ DWORD MoveReport(Collection& collection) {
 
 }  // namespace
 
-bool Collection::AcceptIncidentNumber() {
-    if (IsValidIncidentNumber(entries.incidentNumber)) return true;
+bool AcceptIncidentNumber(Collection& collection) {
+    if (IsValidIncidentNumber(collection.entries.incidentNumber)) return true;
     ::MessageBeep(MB_ICONEXCLAMATION);
-    framework::ShowMessageBox(View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
+    framework::ShowMessageBox(collection.View().BoxOwner(), framework::LoadResourceString(IDS_INVALID_INCIDENT), "Zeltrin",
                               MB_OK | MB_ICONEXCLAMATION);
-    exitStatus = kExitIncidentRefused;
+    collection.exitStatus = kExitIncidentRefused;
     return false;
 }
 
-void Collection::RunCollection() {
+void RunCollection(Collection& collection) {
     ZELTRIN_PROFILE_SECTION("collection run");
-    record.StartRun();
+    collection.record.StartRun();
     // The report is moved in beside the closing records at the end: a copy onto another volume.
-    floor.HoldBackForClosing([this](unsigned files) {
-        std::lock_guard<std::mutex> lock(report.guard);
-        return kClosingRecordsBytes + kClosingBytesPerFile * files + kClosingBytesPerFailure * record.Failures() +
-               report.file.Bytes();
+    collection.floor.HoldBackForClosing([&collection](unsigned files) {
+        std::lock_guard<std::mutex> lock(collection.report.guard);
+        return kClosingRecordsBytes + kClosingBytesPerFile * files + kClosingBytesPerFailure * collection.record.Failures() +
+               collection.report.file.Bytes();
     });
-    ReadServerCore(os.isServerCore);
-    View().ReadBack(*this);
+    ReadServerCore(collection.os.isServerCore);
+    collection.View().ReadBack(collection);
 
-    if (!AcceptIncidentNumber()) return;
-    run.bugFolderNumber = entries.incidentNumber;
+    if (!AcceptIncidentNumber(collection)) return;
+    collection.run.bugFolderNumber = collection.entries.incidentNumber;
 
     bool placed = false;
-    if (!unattended.noShare) {
-        run.runFolder = run.networkShareRoot + run.bugFolderNumber + "\\";
-        if (redaction.requested) run.machineFolderName = ComputerStandIn();
+    if (!collection.unattended.noShare) {
+        collection.run.runFolder = collection.run.networkShareRoot + collection.run.bugFolderNumber + "\\";
+        if (collection.redaction.requested) collection.run.machineFolderName = ComputerStandIn(collection);
         // The share is only a first try: what fails there is not a failure of the run.
-        report.countFailures = false;
-        placed = CreateTargetFolder() != 0;
-        report.countFailures = true;
+        collection.report.countFailures = false;
+        placed = CreateTargetFolder(collection) != 0;
+        collection.report.countFailures = true;
     }
     if (!placed) {
-        run.machineFolderName.clear();
-        run.runFolder = LocalRoot() + run.bugFolderNumber + "\\";
-        if (!CreateTargetFolder()) {
-            LogFailure("FATAL: failed to create %s", run.runFolder.c_str());
-            exitStatus = kExitNoRunFolder;
+        collection.run.machineFolderName.clear();
+        collection.run.runFolder = collection.LocalRoot() + collection.run.bugFolderNumber + "\\";
+        if (!CreateTargetFolder(collection)) {
+            collection.LogFailure("FATAL: failed to create %s", collection.run.runFolder.c_str());
+            collection.exitStatus = kExitNoRunFolder;
             return;
         }
-        run.runRoot = LocalRoot();
+        collection.run.runRoot = collection.LocalRoot();
     } else {
-        run.runRoot = run.networkShareRoot;
+        collection.run.runRoot = collection.run.networkShareRoot;
     }
     // Whoever watches an unattended run learns at once where its logs go, and why.
-    if (console != nullptr)
-        console->WriteLine(text::Format("Run root: %s (%s)", run.runRoot.c_str(),
+    if (collection.console != nullptr)
+        collection.console->WriteLine(text::Format("Run root: %s (%s)", collection.run.runRoot.c_str(),
                                         placed                ? "the support share"
-                                        : unattended.noShare ? "local: noshare"
+                                        : collection.unattended.noShare ? "local: noshare"
                                                              : "local: the support share could not be used"));
-    AssignTargetPaths();
-    ReportDlgState();
+    AssignTargetPaths(collection);
+    ReportDlgState(collection);
 
-    View().ShowRunStarted();
-    StepProgress();
+    collection.View().ShowRunStarted();
+    collection.StepProgress();
 
-    RunCaptureSteps(*this);
+    RunCaptureSteps(collection);
 
     // The packaging command runs after the report is closed; a command that would be refused
     // is said so while the report can still take the line.
     const std::string packagingCommand =
-        text::Format("%s %s %s %s %s %s %d", "qzcab.cmd", run.runFolder.c_str(), folders.systemDirectory.c_str(),
-                     run.bugFolderNumber.c_str(), options.deleteAfterCompress ? "YES" : "NO", run.timeStamp.c_str(),
-                     os.isServerCore);
-    const bool packagingFits = !options.compress || ChildrenOf(*this).CommandLineFits(packagingCommand);
-    if (!packagingFits) ChildrenOf(*this).RecordRefused(packagingCommand);
+        text::Format("%s %s %s %s %s %s %d", "qzcab.cmd", collection.run.runFolder.c_str(), collection.folders.systemDirectory.c_str(),
+                     collection.run.bugFolderNumber.c_str(), collection.options.deleteAfterCompress ? "YES" : "NO", collection.run.timeStamp.c_str(),
+                     collection.os.isServerCore);
+    const bool packagingFits = !collection.options.compress || ChildrenOf(collection).CommandLineFits(packagingCommand);
+    if (!packagingFits) ChildrenOf(collection).RecordRefused(packagingCommand);
     // Decided now for the same reason; the closing records still to come are packed too, and the
     // room held back for them counts.
-    const bool packagingRoom = !options.compress || !packagingFits || RoomToPack(*this, floor, run.runFolder, packagingCommand);
+    const bool packagingRoom = !collection.options.compress || !packagingFits || RoomToPack(collection, collection.floor, collection.run.runFolder, packagingCommand);
 
-    ReportTimeInformation();
+    ReportTimeInformation(collection);
     // The report travels redacted: it names the map by its file name only.
-    if (redaction.requested) {
-        redaction.keptBeside =
-            placed ? LocalRoot() + run.bugFolderNumber + "\\" + folders.nodeName + "\\" + run.timeStamp : run.runFolder;
-        const std::string map = RedactionMapPath(redaction.keptBeside);
+    if (collection.redaction.requested) {
+        collection.redaction.keptBeside =
+            placed ? collection.LocalRoot() + collection.run.bugFolderNumber + "\\" + collection.folders.nodeName + "\\" + collection.run.timeStamp : collection.run.runFolder;
+        const std::string map = RedactionMapPath(collection.redaction.keptBeside);
         if (placed)
-            LogReport("Redacted: the names behind the stand-ins are kept on this machine in %s; that file is not packed",
+            collection.LogReport("Redacted: the names behind the stand-ins are kept on this machine in %s; that file is not packed",
                       map.c_str());
         else
-            LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
+            collection.LogReport("Redacted: the names behind the stand-ins are kept beside the run folder in %s; that file is not packed",
                       map.substr(map.find_last_of('\\') + 1).c_str());
     }
-    LogReport("ULVIX - Done!");
-    exitStatus = kExitDone;
-    report.file.Close();
+    collection.LogReport("ULVIX - Done!");
+    collection.exitStatus = kExitDone;
+    collection.report.file.Close();
     // A move onto a full drive must not leave an empty report in the run folder beside the
     // complete one that stays here.
-    if (MoveReport(*this) != 0) {
-        framework::ShowMessageBox(View().BoxOwner(),
+    if (MoveReport(collection) != 0) {
+        framework::ShowMessageBox(collection.View().BoxOwner(),
                                   text::Format(framework::LoadResourceString(IDS_REPORT_MOVE_FAILED).c_str(),
-                                               report.fileName.c_str(), report.destination.c_str()),
-                                  kMessageCaption, MB_OK | MB_ICONERROR);
+                                               collection.report.fileName.c_str(), collection.report.destination.c_str()),
+                                  collection.kMessageCaption, MB_OK | MB_ICONERROR);
     }
-    StepProgress();
+    collection.StepProgress();
 
     // The report is closed by now: what could not be redacted or written reaches the user
     // through the console and the run's failure count only.
-    auto countFailures = [this](const std::vector<std::string>& failures) {
-        for (const std::string& failure : failures) KeepFailureLine(failure);
+    auto countFailures = [&collection](const std::vector<std::string>& failures) {
+        for (const std::string& failure : failures) collection.KeepFailureLine(failure);
     };
-    if (redaction.requested) countFailures(RedactRunFolder());
-    countFailures(WriteRunManifest());
-    countFailures(KeepRedactionMap());
+    if (collection.redaction.requested) countFailures(RedactRunFolder(collection));
+    countFailures(WriteRunManifest(collection));
+    countFailures(KeepRedactionMap(collection));
     // Counted with the manifest files, before the cabinet list is written and before
     // packaging may delete them.
     const std::vector<RunFolderFile> collected =
-        console != nullptr ? ListRunFolderFiles(run.runFolder) : std::vector<RunFolderFile>();
+        collection.console != nullptr ? ListRunFolderFiles(collection.run.runFolder) : std::vector<RunFolderFile>();
 
-    if (options.compress) {
+    if (collection.options.compress) {
         ZELTRIN_PROFILE_SECTION("packaging");
-        SetStatusText("Packaging all the logs files ...");
+        collection.SetStatusText("Packaging all the logs files ...");
         // qzcab.cmd names the cabinet after the machine folder unless it is given a stand-in.
-        if (redaction.done) ::SetEnvironmentVariableA("ZELTRIN_CABINET_NODE", redaction.cabinetNode.c_str());
+        if (collection.redaction.done) ::SetEnvironmentVariableA("ZELTRIN_CABINET_NODE", collection.redaction.cabinetNode.c_str());
         // A list that is not whole would pack, and with "Delete after compress" delete, only part.
-        const DWORD listError = WriteCabList();
+        const DWORD listError = WriteCabList(collection);
         // The closing records are written: the packing may use what was held back for them.
-        floor.HoldBackForClosing(nullptr);
-        if (listError != 0 && packagingFits && packagingRoom) ChildrenOf(*this).RecordRefused(packagingCommand, listError);
-        if (listError == 0 && packagingFits && packagingRoom) ChildrenOf(*this).RunCommand(packagingCommand);
+        collection.floor.HoldBackForClosing(nullptr);
+        if (listError != 0 && packagingFits && packagingRoom) ChildrenOf(collection).RecordRefused(packagingCommand, listError);
+        if (listError == 0 && packagingFits && packagingRoom) ChildrenOf(collection).RunCommand(packagingCommand);
     } else {
-        SetStatusText("Skip packaging the logs files ...");
+        collection.SetStatusText("Skip packaging the logs files ...");
     }
 
     // Data the run could have had and lost (cut short, refused by the floor, ended at the time
     // limit) is said by the exit status too, for whoever runs it unattended.
-    if (exitStatus == kExitDone && record.LostData()) exitStatus = kExitDataLost;
+    if (collection.exitStatus == kExitDone && collection.record.LostData()) collection.exitStatus = kExitDataLost;
 
-    if (os.isServerCore)
-        framework::ShowMessageBox(View().BoxOwner(), text::Format("The logs are located at %s", run.runFolder.c_str()),
+    if (collection.os.isServerCore)
+        framework::ShowMessageBox(collection.View().BoxOwner(), text::Format("The logs are located at %s", collection.run.runFolder.c_str()),
                                   "Zeltrin", MB_OK);
-    WriteRunSummary(collected);
-    if (redaction.done && console != nullptr) {
-        console->WriteLine("Redaction map: " + redaction.mappingFile);
-        if (!redaction.withheld.empty())
-            console->WriteLine(text::Format("Files withheld: %zu, in %s", redaction.withheld.size(),
-                                            redaction.withheldFolder.c_str()));
+    WriteRunSummary(collection, collected);
+    if (collection.redaction.done && collection.console != nullptr) {
+        collection.console->WriteLine("Redaction map: " + collection.redaction.mappingFile);
+        if (!collection.redaction.withheld.empty())
+            collection.console->WriteLine(text::Format("Files withheld: %zu, in %s", collection.redaction.withheld.size(),
+                                            collection.redaction.withheldFolder.c_str()));
     }
     // Last of all, so that it names every cabinet and the status the run ends with.
-    const std::string resultLine = WriteResultFile(*this);
-    if (console != nullptr) console->WriteLine(resultLine);
+    const std::string resultLine = WriteResultFile(collection);
+    if (collection.console != nullptr) collection.console->WriteLine(resultLine);
     // The fields were read back at the start; reading them again would show an overlong
     // number's length message a second time and leave a finished run's dialog open.
-    View().RunEnded();
+    collection.View().RunEnded();
 }

@@ -12,6 +12,8 @@
 #include "console/SummaryLines.h"
 #include "engine/ExitStatus.h"
 #include "framework/MessageBoxReplacement.h"
+#include "probes/CollectionProbes.h"
+#include "run/CollectionRun.h"
 
 using console::ConsoleWriter;
 using namespace testing_support;
@@ -127,10 +129,10 @@ TEST(QuietRun, BoxTextsGoToConsoleAndReportAndTheRunGoesOnAsAnswered) {
     boxes.SetCollection(&collection);
     collection.console = &writer;
     collection.Show(view);
-    collection.Initialize();
+    Initialize(collection);
     collection.entries.incidentNumber = "12 34";
     NoBoxExpected none("Zeltrin");
-    collection.RunCollection();
+    RunCollection(collection);
     collection.LogReport("%s", std::string(600, 'x').c_str());
     boxes.SetCollection(nullptr);
     EXPECT_FALSE(none.Seen());

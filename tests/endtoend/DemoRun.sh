@@ -204,8 +204,8 @@ PY
 ) || echo "the check ended with status $?")"
 
 # The same run with one thread, the steps one after another as they always ran: the same report
-# entries in the same order, the same files with the same bytes (the run folder's name aside)
-# and the same command lines, in the table's order.
+# entries in the same order, the same files with the same bytes (the run folder's name and the
+# times aside) and the same command lines, in the table's order.
 mv "$drive_c/$incident" "$work/default-threads"
 default_run="$work/default-threads/$node/$stamp" default_run_w="$run_w" default_stamp="$stamp"
 default_entries="$entries"
@@ -233,7 +233,9 @@ def files(root):
                 continue
             path = os.path.join(folder, name)
             data = open(path, "rb").read().replace(stamps[0], b"<s>").replace(stamps[1], b"<s>")
-            found[os.path.relpath(path, root)] = re.sub(rb"[0-9]+_ULVIX-Report", b"<pid>_ULVIX-Report", data)
+            data = re.sub(rb"[0-9]+_ULVIX-Report", b"<pid>_ULVIX-Report", data)
+            # The version listings give each file's times; the first run's reads are the second's access times.
+            found[os.path.relpath(path, root)] = re.sub(rb"\d\d/\d\d/\d{4} \d\d:\d\d:\d\d", b"<time>", data)
     return found
 a, b = files(first), files(second)
 for path in sorted(set(a) | set(b)):

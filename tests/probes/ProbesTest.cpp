@@ -8,6 +8,7 @@
 #include "TestService.h"
 #include "probes/DetectionSteps.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -36,7 +37,7 @@ TEST_F(ProbeTest, FileAndRegistryProbesAnswerWithTheirReportLines) {
     EXPECT_EQ(read, std::string(260, 'a'));
     EXPECT_EQ(IsPathExistsInRegistry(collection, "SOFTWARE\\BRENNOCK\\NoSuchKey", "X", read, 0), 0);
     EXPECT_EQ(IsPathExistsInRegistry(collection, kTestKey, "Absent", read, 0), 0);
-    EXPECT_EQ(collection.IsQzSvcRunning("zeltrin-no-such-service"), 0);
+    EXPECT_EQ(IsQzSvcRunning(collection, "zeltrin-no-such-service"), 0);
     const std::string key0 = start + kTestKey + "; Value Name:";
     EXPECT_EQ(NewEntries(),
               (Lines{"Start - IsFileExists " + folder.Path() + "\\*.log", folder.Path() + "\\*.log is available",
@@ -60,11 +61,11 @@ TEST_F(ProbeTest, FileAndRegistryProbesAnswerWithTheirReportLines) {
 
 TEST_F(ProbeTest, ARunningServiceAndAPausedOneCountAsRunningAStoppedOneDoesNot) {
     InstalledService service("qzsvc");
-    EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 1);
+    EXPECT_EQ(IsQzSvcRunning(collection, "qzsvc"), 1);
     ASSERT_TRUE(service.Control(SERVICE_CONTROL_PAUSE, SERVICE_PAUSED));
-    EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 1);
+    EXPECT_EQ(IsQzSvcRunning(collection, "qzsvc"), 1);
     ASSERT_TRUE(service.Control(SERVICE_CONTROL_STOP, SERVICE_STOPPED));
-    EXPECT_EQ(collection.IsQzSvcRunning("qzsvc"), 0);
+    EXPECT_EQ(IsQzSvcRunning(collection, "qzsvc"), 0);
 }
 
 TEST(Detection, TheWholeProductIsFoundReportedInOrderAndItsBoxesEnabled) {
@@ -72,7 +73,7 @@ TEST(Detection, TheWholeProductIsFoundReportedInOrderAndItsBoxesEnabled) {
     SimulatedProduct product{folder.Path()};
     InstalledService service{"qzsvc"};
     StartedCollection collection;
-    collection.Initialize();
+    Initialize(collection);
     const DetectionResults& found = collection.detection;
     EXPECT_EQ(found.okapoTracePath, product.okapoTrace);
     EXPECT_EQ(found.tgnXmlFolder, product.xmlFolder);
@@ -80,7 +81,7 @@ TEST(Detection, TheWholeProductIsFoundReportedInOrderAndItsBoxesEnabled) {
     EXPECT_EQ(found.clusterSnapshotToolPath, product.clusterSnapshotTool);
     for (int id : {IDC_QZSVC_DUMP, IDC_PROVIDERS, IDC_OKAPO_LOGS, IDC_TGN, IDC_ZRX, IDC_MPS_REPORTS, IDC_KERD_LOGS,
                    IDC_PELORIN, IDC_LICENSES, IDC_SOLUTIONS, IDC_RBK_SCHEDULES, IDC_PQH_HA, IDC_WLT, IDC_TEJ_RQN})
-        EXPECT_TRUE(collection.Box(id).enabled) << id;
+        EXPECT_TRUE(Box(collection, id).enabled) << id;
     collection.report.file.Close();
     Lines entries = ReportEntries(ReadWholeFile(OwnReportName()));
     Lines expected = {"Service: qzsvc is up and running!", "VM Service is running", "OKAPO: Installed",
@@ -96,8 +97,8 @@ TEST(Detection, TheWholeProductIsFoundReportedInOrderAndItsBoxesEnabled) {
     // A trace that is registered but not there greys its box.
     ::DeleteFileA(product.okapoTrace.c_str());
     const BoxDecisions decided = detection_steps::DetectTraces(collection);
-    for (const BoxDecision& decision : decided.List()) collection.Apply(decision);
-    EXPECT_FALSE(collection.Box(IDC_OKAPO_LOGS).enabled);
+    for (const BoxDecision& decision : decided.List()) Apply(collection, decision);
+    EXPECT_FALSE(Box(collection, IDC_OKAPO_LOGS).enabled);
 }
 
 // The options value is whatever the daemon's installer or an administrator wrote: whatever it
@@ -126,10 +127,10 @@ TEST(KerdOptionsSeeded, WithoutAFoundLogTheBoxIsGreyedAndTheSameValueGivesTheSam
         for (int round = 0; round < 2; ++round) {
             DetectionResults& found = collection.detection;
             found = DetectionResults{};
-            BoxState& box = collection.Box(IDC_KERD_LOGS);
+            BoxState& box = Box(collection, IDC_KERD_LOGS);
             box = {BST_CHECKED, true};
             const BoxDecisions decided = detection_steps::DetectKerdLogs(collection);
-            for (const BoxDecision& decision : decided.List()) collection.Apply(decision);
+            for (const BoxDecision& decision : decided.List()) Apply(collection, decision);
             if (!found.kerdLogsFound) {
                 EXPECT_FALSE(box.enabled);
             }

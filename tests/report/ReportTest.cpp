@@ -9,8 +9,10 @@
 #include "TestFiles.h"
 #include "engine/ErrorText.h"
 #include "report/TimeInformation.h"
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
 #include "resources/resource.h"
+#include "probes/CollectionProbes.h"
+#include "report/CollectionReport.h"
 
 using namespace testing_support;
 
@@ -66,12 +68,12 @@ TEST(Report, DialogStateBlockNamesTheEntriesAndEveryBox) {
     ScopedWorkFolder folder;
     StartedCollection collection;
     for (size_t row = 0; row < OptionTable().size(); ++row) collection.boxes[row].check = OptionTable()[row].startCheck;
-    collection.Box(IDC_REGISTRY) = {BST_CHECKED, false};
-    collection.Box(IDC_ZRX) = {BST_INDETERMINATE, true};
+    Box(collection, IDC_REGISTRY) = {BST_CHECKED, false};
+    Box(collection, IDC_ZRX) = {BST_INDETERMINATE, true};
     collection.entries = {"123456", "Jo Support", "Disk 3 went offline", {2026, 3, 0, 7, 21, 5, 9, 0},
                           {2026, 3, 0, 7, 9, 4, 3, 0}, ""};
     collection.run.bugFolderNumber = "123456";
-    collection.ReportDlgState();
+    ReportDlgState(collection);
     std::vector<std::string> entries = Entries(collection);
     auto start = std::find(entries.begin(), entries.end(), "Start - ReportDlgState");
     const std::string stars(86, '*');

@@ -1,4 +1,5 @@
 #include "RunFixture.h"
+#include "probes/CollectionProbes.h"
 
 using testing_support::PathExists;
 using testing_support::ReadWholeFile;
@@ -11,7 +12,7 @@ void CollectionRun::SetUp() {
     ::SetEnvironmentVariableA("ZELTRIN_STUB_LOG", callLog.c_str());
     collection.Show(view);
     collection.SetProblemTimeToNow();
-    collection.Initialize();
+    Initialize(collection);
     collection.options = OptionFlags{};
     testing_support::CheckBoxesAsOptions(collection);
     collection.entries.incidentNumber = "123456";

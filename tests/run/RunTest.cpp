@@ -12,12 +12,14 @@
 #include "RunFixture.h"
 #include "common/text/Format.h"
 #include "common/win32/Environment.h"
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
 #include "resources/resource.h"
 #include "run/CaptureStep.h"
 #include "run/OrderedStepOutput.h"
 #include "run/StepOrder.h"
 #include "run/IncidentNumber.h"
+#include "probes/CollectionProbes.h"
+#include "run/CollectionRun.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -54,7 +56,7 @@ TEST(OsGenerations, EachGenerationHasItsFlagsToolAndLogPlaces) {
         ScopedWorkFolder work;
         testedVersion = version;
         StartedCollection collection(TestedVersion);
-        collection.Initialize();
+        Initialize(collection);
         const OsFacts& os = collection.os;
         Lines seen = {text::Format("%d %d %d %d", os.isWindows2000, os.isXpOr2003, os.isVersion6, os.isVersion62Or63),
                       collection.paths.qzdiagTool, collection.paths.drWatsonLog};
@@ -88,7 +90,7 @@ TEST_F(CollectionRun, ReportEntriesOfARunAreTheGoldenFileAndItsSumsHoldEveryFile
     WriteWholeFile("logs\\a.log", "a");
     WriteWholeFile("Zeltrin.CFG", "[Logs]\n# the test's logs\n" + folder.Path() + "\\logs\\*.log\n" + folder.Path() +
                                       "\\missing.txt\n");
-    collection.RunCollection();
+    RunCollection(collection);
     ASSERT_EQ(collection.exitStatus, kExitDone);
 
     const std::string run = collection.run.runFolder;
@@ -158,7 +160,7 @@ TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
     const FolderSnapshot before = TakeFolderSnapshot(folder.Path());
     collection.entries.incidentNumber = "..\\..\\x";
     MessageBoxAnswerer answerer("Zeltrin");
-    collection.RunCollection();
+    RunCollection(collection);
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "Please enter a valid Lorvex incident number or Mossel case ID to continue.\n\n"
                                "Example: \n\tLorvex incident number: 123456\n\tMossel Case ID: 123456789");
@@ -173,10 +175,10 @@ TEST_F(CollectionRun, RefusedIncidentNumberShowsBox104AndLeavesNoTrace) {
 // "-noGUI case#=" longer than the field's 9 characters: the read-back stops at the field with the
 // framework's length message; the number is used whole, and the boxes read after it stay cleared.
 TEST_F(CollectionRun, AnIncidentNumberTooLongForItsFieldStopsTheReadBackThereAndIsUsedWhole) {
-    collection.Box(IDC_OKAPO_LOGS).check = collection.Box(IDC_SETUP_LOG).check = BST_CHECKED;  // before it and after
+    Box(collection, IDC_OKAPO_LOGS).check = Box(collection, IDC_SETUP_LOG).check = BST_CHECKED;  // before it and after
     collection.entries.incidentNumber = "1234567890";
     MessageBoxAnswerer answerer("Zeltrin");
-    collection.RunCollection();
+    RunCollection(collection);
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "Please enter no more than 9 characters.");
     EXPECT_EQ(collection.run.runFolder.substr(0, destination.size() + 11), destination + "1234567890\\");
@@ -188,18 +190,18 @@ TEST_F(CollectionRun, AnIncidentNumberTooLongForItsFieldStopsTheReadBackThereAnd
 // the dialog staying open, else it takes the first free second.
 TEST_F(CollectionRun, NoFolderStopsTheRunAndRunsInTheSameSecondTakeTheNextFreeSecondsName) {
     collection.entries.destinationFolder = folder.Path() + "\\missing\\";
-    collection.RunCollection();
+    RunCollection(collection);
     collection.entries.destinationFolder = destination;
     const std::string machine = destination + "123456\\" + collection.folders.nodeName + "\\";
     for (const std::string& level : {destination + "123456", machine}) ::CreateDirectoryA(level.c_str(), nullptr);
     const std::time_t now = std::time(nullptr);
     for (std::time_t t = now; t < now + 62; ++t) ::CreateDirectoryA((machine + RunFolderTimeStamp(t)).c_str(), nullptr);
-    collection.RunCollection();
+    RunCollection(collection);
     EXPECT_EQ(collection.exitStatus, kExitNoRunFolder);
     EXPECT_FALSE(view.ended);
     const std::time_t next = std::time(nullptr) + 1;  // taken up to here, however long that run took
     for (std::time_t t = next + 1; t < now + 62; ++t) ::RemoveDirectoryA((machine + RunFolderTimeStamp(t)).c_str());
-    collection.RunCollection();
+    RunCollection(collection);
     EXPECT_EQ(collection.run.runFolder, machine + RunFolderTimeStamp(next + 1));
     std::string entries;
     for (const std::string& entry : ReportEntries()) entries += entry + "\n";
@@ -218,7 +220,7 @@ TEST_F(CollectionRun, PackagingCommandNamesFolderSystemBugDeleteStampAndServerCo
     collection.options.compress = collection.options.deleteAfterCompress = 1;
     CheckBoxesAsOptions(collection);
     MessageBoxAnswerer answerer("Zeltrin");
-    collection.RunCollection();
+    RunCollection(collection);
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "The logs are located at " + collection.run.runFolder);
     EXPECT_EQ(FileLines(callLog), Lines{"qzcab.cmd " + collection.run.runFolder + " " + collection.folders.systemDirectory +
@@ -235,7 +237,7 @@ TEST_F(CollectionRun, AReportThatCannotBeMovedShowsBox105AndStaysHere) {
     collection.options.pqhHa = 1;
     CheckBoxesAsOptions(collection);
     MessageBoxAnswerer answerer(Collection::kMessageCaption);
-    collection.RunCollection();
+    RunCollection(collection);
     ASSERT_TRUE(answerer.Wait());
     EXPECT_EQ(answerer.Text(), "Could not move " + OwnReportName() + " to " + collection.report.destination +
                                    ". \n\nHowever, you still have it in the local folder.");

@@ -4,6 +4,7 @@
 #include "engine/Collection.h"
 #include "engine/OptionTable.h"
 #include "engine/RunView.h"
+#include "report/CollectionReport.h"
 #include "run/OrderedStepOutput.h"
 
 namespace testing_support {
@@ -14,7 +15,7 @@ class StartedCollection : public Collection {
 public:
     explicit StartedCollection(OsVersionReader readOsVersion = ReadSystemOsVersion) {
         unattended.reserveMiB = 1;
-        Start(readOsVersion);
+        Start(*this, readOsVersion);
     }
 };
 

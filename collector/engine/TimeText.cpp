@@ -1,4 +1,4 @@
-#include "report/TimeText.h"
+#include "engine/TimeText.h"
 
 #include <ctime>
 
