@@ -255,7 +255,7 @@ TEST(StepOrder, WritesThatMayMeetAndTheRowsEachRowWaitsFor) {
     EXPECT_TRUE(WritesOverlap("VM:QzOKAPO*", "VM:qzokapo.log.2"));
     EXPECT_TRUE(WritesOverlap("VM:qz*", "VM:QzOKAPO*"));
     EXPECT_TRUE(WritesOverlap("OS:SETUPAPI.LOG OS:setupapi*.log", "OS:setupapi.dev.log"));
-    EXPECT_TRUE(WritesOverlap("OS:*.xml", "OS:BOOT.INI"));  // a star not at the end may match anything
+    EXPECT_TRUE(WritesOverlap("OS:SYSTEM*.TXT", "OS:BOOT.INI"));  // a star not at the end may match anything
     EXPECT_FALSE(WritesOverlap("OS:A.TXT RUN:B.TXT", "OS:B.TXT RUN:A.TXT"));
 
     const auto steps = CaptureStepTable();
@@ -293,14 +293,20 @@ TEST_F(CollectionRun, EntriesReachTheReportInTableOrderAndWaitInTheRunFolderMean
         output.Entry(2, "b1<BR>");
         output.Status(2, "status of 2");
         output.Entry(1, "a1<BR>");
+        output.Entry(4, "d1<BR>");
+        output.Status(4, "status of 4");
         output.Finish(2, {}, {});
-        EXPECT_EQ(ReadWholeFile(waiting), "3\tc1<BR>\r\n2\tb1<BR>\r\n");
+        EXPECT_EQ(ReadWholeFile(waiting), "3\tc1<BR>\r\n2\tb1<BR>\r\n4\td1<BR>\r\n");
         output.Finish(1, {}, {});
-        EXPECT_FALSE(PathExists(waiting));
+        EXPECT_EQ(ReadWholeFile(waiting), "4\td1<BR>\r\n");  // what is appended leaves it
         output.Entry(3, "c2<BR>");
-        EXPECT_EQ(collection.record.Steps().size(), 2u);
+        output.Finish(3, {}, {});
+        output.Finish(4, {}, {});
+        EXPECT_FALSE(PathExists(waiting));
+        EXPECT_EQ(collection.record.Steps().size(), 4u);
     }
     collection.report.file.Close();
     const std::string report = ReadWholeFile(collection.report.fileName);
-    EXPECT_EQ(report.substr(report.find("-- the test starts here --")), "-- the test starts here --<BR>a1<BR>b1<BR>c1<BR>c2<BR>");
+    EXPECT_EQ(report.substr(report.find("-- the test starts here --")),
+              "-- the test starts here --<BR>a1<BR>b1<BR>c1<BR>c2<BR>d1<BR>");
 }
