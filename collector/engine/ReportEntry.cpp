@@ -1,8 +1,8 @@
 #include "engine/ReportEntry.h"
 
-#include <windows.h>
-
 #include <cstdio>
+
+#include "engine/TimeText.h"
 
 std::optional<std::string> FormatReportEntry(const char* format, va_list arguments) {
     char text[kMaxReportEntry + 1];
@@ -11,12 +11,4 @@ std::optional<std::string> FormatReportEntry(const char* format, va_list argumen
     return std::string(text, static_cast<size_t>(length));
 }
 
-std::string ReportLine(const std::string& text) {
-    // "%I:%M:%S%p" of the local time: the clock is the system's, never out of range.
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    const int hour = now.wHour % 12 == 0 ? 12 : now.wHour % 12;
-    char time[16];
-    std::snprintf(time, sizeof time, "%02d:%02d:%02d%s\t", hour, now.wMinute, now.wSecond, now.wHour < 12 ? "AM" : "PM");
-    return time + text + "<BR>";
-}
+std::string ReportLine(const std::string& text) { return FormatLocalNow("%I:%M:%S%p\t") + text + "<BR>"; }

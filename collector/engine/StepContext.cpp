@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/ProducedFiles.h"
 #include "engine/ReportEntry.h"
 #include "engine/RunFolderFiles.h"
 #include "engine/StepProblems.h"
@@ -73,14 +74,8 @@ void StepContext::Produced(const std::string& path) {
 }
 
 void StepContext::ProducedIn(const std::string& folder, const std::vector<RunFolderFile>& before) {
-    const std::vector<RunFolderFile> after = ListRunFolderFiles(folder);
-    auto old = before.begin();
-    for (const RunFolderFile& file : after) {
-        while (old != before.end() && old->relativePath < file.relativePath) ++old;
-        const bool unchanged = old != before.end() && old->relativePath == file.relativePath &&
-                               old->size == file.size && ::CompareFileTime(&old->lastWrite, &file.lastWrite) == 0;
-        if (!unchanged) Produced(RunFolderFilePath(folder, file.relativePath));
-    }
+    for (const std::string& relative : FilesProduced(before, ListRunFolderFiles(folder)))
+        Produced(RunFolderFilePath(folder, relative));
 }
 
 StepRecord StepContext::Finish() {

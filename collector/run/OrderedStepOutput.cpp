@@ -4,6 +4,13 @@
 #include "engine/Collection.h"
 #include "engine/ErrorText.h"
 
+namespace {
+
+// "<row><TAB><entry as the report holds it>" and a line end.
+std::string WaitingRecord(int row, const std::string& entry) { return std::to_string(row) + "\t" + entry + "\r\n"; }
+
+}  // namespace
+
 OrderedStepOutput::OrderedStepOutput(Collection& collection, std::span<const CaptureStep> steps)
     : collection_(collection),
       steps_(steps),
@@ -65,9 +72,7 @@ void OrderedStepOutput::Finish(int row, StepRecord record, const std::map<std::s
     if (appended) RewriteWaiting();
 }
 
-void OrderedStepOutput::KeepWaiting(int row, const std::string& entry) {
-    WriteWaiting(std::to_string(row) + "\t" + entry + "\r\n");
-}
+void OrderedStepOutput::KeepWaiting(int row, const std::string& entry) { WriteWaiting(WaitingRecord(row, entry)); }
 
 // What is written is the system's once WriteFile returns: a run that is killed leaves it whole.
 void OrderedStepOutput::WriteWaiting(const std::string& lines) {
@@ -92,16 +97,12 @@ void OrderedStepOutput::WriteWaiting(const std::string& lines) {
 void OrderedStepOutput::RewriteWaiting() {
     if (waitingFailed_) return;
     waitingFile_.reset();
-    bool anyWaiting = false;
-    for (size_t index = head_ + 1; index < rows_.size(); ++index)
-        for (const Line& line : rows_[index].waiting) anyWaiting = anyWaiting || line.kind == Kind::kEntry;
-    if (!anyWaiting) {
-        ::DeleteFileA(waitingPath_.c_str());
-        return;
-    }
     std::string lines;
     for (size_t index = head_ + 1; index < rows_.size(); ++index)
         for (const Line& line : rows_[index].waiting)
-            if (line.kind == Kind::kEntry) lines += std::to_string(steps_[index].row) + "\t" + line.text + "\r\n";
-    WriteWaiting(lines);
+            if (line.kind == Kind::kEntry) lines += WaitingRecord(steps_[index].row, line.text);
+    if (lines.empty())
+        ::DeleteFileA(waitingPath_.c_str());
+    else
+        WriteWaiting(lines);
 }

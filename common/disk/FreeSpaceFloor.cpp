@@ -49,17 +49,15 @@ void FreeSpaceFloor::HoldBackForClosing(ClosingRoom closingRoom) {
     closingRoom_ = std::move(closingRoom);
 }
 
-const std::string& FreeSpaceFloor::VolumeOf(const std::string& folder) {
+std::string FreeSpaceFloor::VolumeOf(const std::string& folder) {
     auto known = volumes_.find(folder);
     if (known != volumes_.end()) return known->second;
     char root[MAX_PATH + 1] = {};
     const std::string volume = ::GetVolumePathNameA(folder.c_str(), root, sizeof root) ? root : folder;
     // A folder not made yet may be made on another volume later: it is asked again next time.
-    if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        lastUnknown_ = volume;
-        return lastUnknown_;
-    }
-    return volumes_.emplace(folder, volume).first->second;
+    if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return volume;
+    volumes_.emplace(folder, volume);
+    return volume;
 }
 
 std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack) {
@@ -69,7 +67,7 @@ std::optional<VolumeSpace> FreeSpaceFloor::Ask(const std::string& folder, ULONGL
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONGLONG now = ::GetTickCount64();
     ULONGLONG floorBytes = static_cast<ULONGLONG>(FloorMiB(volumeBytes_, reserveMiB)) * kMiB;
-    const std::string& volume = VolumeOf(folder);
+    const std::string volume = VolumeOf(folder);
     const bool stands = !volume_.empty() && volume_ == volume && now - askedAtTick_ < kFreshMilliseconds &&
                         freeBytes_ >= floorBytes + heldBack + kSlackMiB * kMiB + bytes;
     if (!stands) {

@@ -78,7 +78,7 @@ public:
 private:
     std::optional<VolumeSpace> Ask(const std::string& folder, ULONGLONG bytes, ULONGLONG heldBack);
     // The root of the volume that holds the folder; the folder itself when the system cannot tell.
-    const std::string& VolumeOf(const std::string& folder);
+    std::string VolumeOf(const std::string& folder);
 
     const std::optional<unsigned>& reserveMiB_;
     ClosingRoom closingRoom_;
@@ -86,7 +86,6 @@ private:
     std::mutex mutex_;
     std::string volume_;  // "": nothing asked yet, or someone else has written since
     std::map<std::string, std::string> volumes_;  // by folder
-    std::string lastUnknown_;  // the volume of a folder that is not there
     ULONGLONG freeBytes_ = 0;
     ULONGLONG volumeBytes_ = 0;
     ULONGLONG askedAtTick_ = 0;  // GetTickCount64

@@ -6,7 +6,7 @@
 #include "ReferenceSha256.h"
 #include "TestFiles.h"
 #include "manifest/JsonWriter.h"
-#include "manifest/ProducedFiles.h"
+#include "engine/ProducedFiles.h"
 #include "manifest/Sha256.h"
 #include "summary/SummaryPage.h"
 

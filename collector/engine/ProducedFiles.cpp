@@ -1,4 +1,4 @@
-#include "manifest/ProducedFiles.h"
+#include "engine/ProducedFiles.h"
 
 std::vector<std::string> FilesProduced(const std::vector<RunFolderFile>& before,
                                        const std::vector<RunFolderFile>& after) {
